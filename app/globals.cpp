@@ -1,0 +1,114 @@
+#include "app/globals.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSettings>
+
+#include "app/mainwidget.h"
+
+QString g_appDir;
+float g_scale = 1.0f;
+
+namespace {
+QSettings *newSettings()
+{
+    return new QSettings(QString::fromLatin1(AppIdentity::Organisation),
+                         QString::fromLatin1(AppIdentity::Application));
+}
+} // namespace
+
+QString GetFFmpegPath()
+{
+    return g_appDir + QStringLiteral("/ffmpeg");
+}
+
+QString GetSettingValue(const QString &key, const QString &defaultValue)
+{
+    // A fresh store per access: no object is shared, so any thread may call this.
+    QScopedPointer<QSettings> settings(newSettings());
+    return settings->value(key, defaultValue).toString();
+}
+
+void SetSettingValue(const QString &key, const QString &value)
+{
+    QScopedPointer<QSettings> settings(newSettings());
+    settings->setValue(key, value);
+}
+
+QString GetSettingFolder(const QString &key)
+{
+    const QString stored = GetSettingValue(key);
+    if (!stored.isEmpty() && QFileInfo(stored).isDir())
+        return stored;
+
+    const QString home = QDir::homePath();
+    QString base;
+    if (QFileInfo(home + QStringLiteral("/Documents")).exists()) {
+        base = home + QStringLiteral("/Documents/");
+    } else if (QFileInfo(home + QStringLiteral("/My Documents")).exists()) {
+        base = home + QStringLiteral("/My Documents/");
+    } else {
+        QDir(home).mkdir(QStringLiteral("Documents"));
+        base = home + QStringLiteral("/Documents/");
+    }
+    const QString org = base + QLatin1String(AppIdentity::Organisation);
+    if (!QFileInfo::exists(org))
+        QDir(base).mkdir(QLatin1String(AppIdentity::Organisation));
+    const QString result = org + QLatin1Char('/') + QLatin1String(AppIdentity::Application);
+    if (!QFileInfo::exists(result))
+        QDir(org).mkdir(QLatin1String(AppIdentity::Application));
+    return result;
+}
+
+QString GetTempFolder()
+{
+    const QString org = QDir::tempPath() + QLatin1Char('/') + QLatin1String(AppIdentity::Organisation);
+    if (!QFileInfo::exists(org))
+        QDir().mkdir(org);
+    const QString folder = org + QLatin1Char('/') + QLatin1String(AppIdentity::Application);
+    if (!QFileInfo::exists(folder))
+        QDir().mkdir(folder);
+    return folder;
+}
+
+QString OutputFolder()
+{
+    QString folder = g_mainWidget ? g_mainWidget->outputFolder
+                                  : GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
+    return folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+int SameMaxCount()
+{
+    if (g_mainWidget)
+        return g_mainWidget->sameMaxCount;
+    return GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
+}
+
+QProcessEnvironment ChildProcessEnvironment()
+{
+    // The probe thread starts children too, hence the lock.
+    static QMutex mutex;
+    static QString builtFor;
+    static QProcessEnvironment environment;
+    QMutexLocker locker(&mutex);
+    if (builtFor != g_appDir || environment.isEmpty()) {
+        environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("FONTCONFIG_FILE"), g_appDir + QStringLiteral("/font/fonts.conf"));
+        builtFor = g_appDir;
+    }
+    return environment;
+}
+
+QPoint MainWindowPosition(const QRect &desk, const QSize &window)
+{
+    auto axis = [](int screen, int win) {
+        const int difference = qAbs(screen - win);
+        const int offset = difference < 2 ? 0 : difference / 2;
+        return qMin(offset, 300);
+    };
+    const int deskWidth = qMax(0, desk.right() + 1 - desk.left());
+    const int deskHeight = qMax(0, desk.bottom() + 1 - desk.top());
+    return QPoint(axis(deskWidth, window.width()), axis(deskHeight, window.height()));
+}

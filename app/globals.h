@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPoint>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+// Process-wide values and functions of the application shell. The globals are
+// written once during start-up and only read afterwards.
+
+extern QString g_appDir; // directory of the executable; everything beside it hangs off this
+extern float g_scale;    // display scale; design pixel sizes are multiplied by it and truncated
+
+namespace AppIdentity {
+inline constexpr char Organisation[] = "tessarin";
+inline constexpr char Application[] = "Quillvane";
+inline constexpr char Version[] = "1.0.13";
+} // namespace AppIdentity
+
+// Keys of the settings store, in one place.
+namespace SettingsKey {
+inline constexpr char OutFolder[] = "OutFolder";
+inline constexpr char AddVideoPath[] = "addVideoPath";
+inline constexpr char SameMaxCount[] = "Same_MaxCount";
+inline constexpr char ResetDebugLogs[] = "Reset_DebugLogs";
+inline constexpr char Language[] = "Language";
+inline constexpr char ConvertFormat[] = "Convert_Format";
+inline constexpr char ConvertSpeed[] = "Convert_Speed";
+inline constexpr char ConvertVolume[] = "Convert_Volume";
+} // namespace SettingsKey
+
+// A design size in pixels at the current display scale.
+inline int ScaledPx(int designPixels)
+{
+    return static_cast<int>(static_cast<float>(designPixels) * g_scale);
+}
+
+QString GetFFmpegPath();
+QString GetSettingFolder(const QString &key);
+QString GetSettingValue(const QString &key, const QString &defaultValue = QString());
+void SetSettingValue(const QString &key, const QString &value);
+QString GetTempFolder();
+
+// The output folder and the number of simultaneous jobs that all panels share.
+// They live in the main window; without one (tests, tools used headless) they
+// fall back to what the main window would start with.
+QString OutputFolder();
+int SameMaxCount();
+
+// The environment of every child process: the system's plus FONTCONFIG_FILE.
+// Built once and shared by all children: QProcessEnvironment is implicitly
+// shared, so each copy handed out costs a reference, not an environment.
+QProcessEnvironment ChildProcessEnvironment();
+
+// Where the main window goes on a screen of the given rectangle.
+QPoint MainWindowPosition(const QRect &desk, const QSize &window);

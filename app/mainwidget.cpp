@@ -1,0 +1,102 @@
+#include "app/mainwidget.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include "app/globals.h"
+#include "app/toolsselectwidget.h"
+#include "app/topwidget.h"
+#include "common/qcommonutils.h"
+#include "widgets/skinhelper_qsetting.h"
+
+MainWidget *g_mainWidget = nullptr;
+QPixmap *g_spritePixmap = nullptr;
+
+MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
+{
+    g_mainWidget = this;
+    g_scale = QCommonUtils::GetScaleDxy(this);
+    resize(ScaledPx(1140), ScaledPx(672));
+
+    SkinHelper_QSetting *skin = SkinHelper_QSetting::GetInstance();
+    skin->SetSkinConfigFile(QStringLiteral(":/skin/default.ini"));
+
+    if (!g_spritePixmap)
+        g_spritePixmap = new QPixmap(QStringLiteral(":/images/zqpublic.png"));
+
+    background = new QWidget(this);
+    topWidget = new TopWidget(this);
+    toolsSelectWidget = new ToolsSelectWidget(this);
+    panels.clear();
+    outputFolder = GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
+    outputFolder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    sameMaxCount = GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
+
+    const int w = width();
+    const int h = height();
+    background->setGeometry(0, 0, w, h);
+    topWidget->setGeometry(0, 0, w, ScaledPx(68));
+    const int selectorTop = topWidget->height();
+    toolsSelectWidget->setGeometry(1, selectorTop, w - 2, h - 1 - selectorTop);
+    topWidget->Layout();
+    toolsSelectWidget->Layout();
+
+    background->setStyleSheet(QStringLiteral("QWidget{border: 1px solid ") +
+                              skin->GetValue(QStringLiteral("main"), QStringLiteral("bgbordercolor")) +
+                              QStringLiteral(";border-radius: 0px; background-color:") +
+                              skin->GetValue(QStringLiteral("main"), QStringLiteral("bgcolor")) +
+                              QStringLiteral(";}"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/program.png")));
+    topWidget->UpdateSkin();
+    toolsSelectWidget->UpdateSkin();
+
+    setWindowTitle(QLatin1String(AppIdentity::Organisation) + QLatin1Char(' ') +
+                   QLatin1String(AppIdentity::Application));
+    topWidget->UpdateText();
+    toolsSelectWidget->UpdateText();
+}
+
+MainWidget::~MainWidget()
+{
+    if (g_mainWidget == this)
+        g_mainWidget = nullptr;
+}
+
+void MainWidget::mousePressEvent(QMouseEvent *event)
+{
+    QWidget::mousePressEvent(event);
+    const QPoint position = event->localPos().toPoint();
+    if (position.y() > ScaledPx(DragZoneHeight))
+        return;
+    dragging = true;
+    dragStart = position;
+}
+
+void MainWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (!dragging)
+        return;
+    const QPoint shift = event->localPos().toPoint() - dragStart;
+    setGeometry(geometry().translated(shift));
+}
+
+void MainWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    QWidget::mouseReleaseEvent(event);
+    dragging = false;
+}
+
+void MainWidget::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+}
+
+void MainWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        repaint();
+}

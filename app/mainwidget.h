@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMap>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+class TopWidget;
+class ToolsSelectWidget;
+class ToolsBaseWidget;
+class QPixmap;
+
+// The one top-level window: background, title bar, tool selector and the tool
+// panels that slide over the selector. It keeps what all panels share.
+class MainWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainWidget(QWidget *parent = nullptr);
+    ~MainWidget() override;
+
+    QWidget *background = nullptr;
+    TopWidget *topWidget = nullptr;
+    ToolsSelectWidget *toolsSelectWidget = nullptr;
+    QMap<QString, ToolsBaseWidget *> panels; // owned as children, keyed by panel name
+    QString outputFolder;                    // for this run only; never written back
+    int sameMaxCount = 2;                    // jobs of one panel that may convert at once
+
+    // Title bar height plus a little: presses above this start a window drag.
+    static constexpr int DragZoneHeight = 72;
+    bool isDragging() const { return dragging; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    bool dragging = false;
+    QPoint dragStart;
+};
+
+extern MainWidget *g_mainWidget;
+// The button sprite, loaded once by the first main window; the title bar cuts its images from it.
+extern QPixmap *g_spritePixmap;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QTime>
+#include <QtGlobal>
+
+class QApplication;
+class QWidget;
+
+namespace MyQtCustom {
+
+// Static helpers shared by the whole application: start-up, the diagnostic
+// log, media time parsing and formatting, work folder clean-up and digests.
+// Media times are signed 64-bit microseconds throughout.
+class QCommonUtils : public QObject
+{
+    Q_OBJECT
+public:
+    explicit QCommonUtils(QObject *parent = nullptr);
+
+    // Start-up
+    static float GetScaleDxy(QWidget *widget);
+    static void CheckApplicationRunningPath(QApplication &app);
+    static void InitName(const QString &organisation, const QString &application);
+    static void SetLocaleLangUTF8();
+    static QRect GetDesktopRect(QWidget *widget);
+
+    // Diagnostic log
+    static constexpr qint64 LogSizeLimit = 0xa00000;
+    static QtMessageHandler MyInstallMessageHandler();
+    static void ResetDebugLogs(const QString &organisation, const QString &application);
+    static void Exportlogs();
+    static QString LogFolder();
+    static QString LogFilePath();
+    static bool CopyLogTo(const QString &destination);
+
+    // Times, sizes, folders, digests, text
+    static qint64 StringToTime(const QString &text);
+    static qint64 QTimetominsecond(const QTime &time);
+    static QString TimetoString(qint64 microseconds);
+    static QString GetFileSizeString(qint64 bytes);
+    static void Cleanfolderfiles(const QString &folder, bool requireDigestName, bool recursive);
+    static QString GetStringMD5(const QString &text);
+    static QString TrimSubStr(const QString &source, const QString &begin, const QString &end, int from,
+                              int *endPos);
+    static void RemoveSubStr(QString &text, const QString &begin, const QString &end, int from);
+
+private:
+    static QString s_organisation;
+    static QString s_application;
+};
+
+} // namespace MyQtCustom
+
+using MyQtCustom::QCommonUtils;

@@ -1,0 +1,23 @@
+#!/bin/sh
+# Installs the Debian packages Quillvane needs to build, run and test.
+# Safe to run again: apt-get skips what is already there.
+set -e
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO=sudo
+else
+    SUDO=
+fi
+PACKAGES="build-essential cmake ninja-build pkg-config \
+qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qttranslations5-l10n \
+ffmpeg libavcodec-extra \
+python3 python3-numpy \
+xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk"
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -q
+    $SUDO apt-get install -y -q --no-install-recommends $missing
+fi
