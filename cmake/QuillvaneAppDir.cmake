@@ -67,3 +67,13 @@ foreach(_f IN LISTS _runtime_files)
         install(FILES ${CMAKE_SOURCE_DIR}/runtime/${_f} DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/runtime/${_dir})
     endif()
 endforeach()
+
+# Desktop integration: a launcher on PATH, the menu entry and the icon theme sizes.
+install(CODE "
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ../${QUILLVANE_INSTALL_APP_DIR}/quillvane
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quillvane\")")
+install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/quillvane.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/desktop/icons/hicolor
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
