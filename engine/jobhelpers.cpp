@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include "app/globals.h"
@@ -34,6 +35,15 @@ qint64 StatusLineTime(const QString &line)
 void PrintCommandArgs(const QStringList &args)
 {
     qDebug("%s", qPrintable(args.join(QLatin1Char(' '))));
+}
+
+void StartChildProcess(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    PrintCommandArgs(arguments);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setWorkingDirectory(g_appDir);
+    process.setProcessEnvironment(ChildProcessEnvironment());
+    process.start(program, arguments, QIODevice::ReadWrite);
 }
 
 QString ConsoleText(const QByteArray &bytes)

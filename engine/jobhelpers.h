@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+class QProcess;
+
 // Functions every job kind shares: reading ffmpeg's status lines, logging a
 // child's arguments, naming outputs, moving progress and judging results.
 
@@ -18,6 +20,11 @@ qint64 StatusLineTime(const QString &line);
 
 // Writes an argument list, joined by blanks, to the diagnostic log.
 void PrintCommandArgs(const QStringList &args);
+
+// Starts a child the way every job and panel does: logs the arguments
+// (PrintCommandArgs), merges its output channels, runs it in the application
+// directory with the shared child environment, read-write.
+void StartChildProcess(QProcess &process, const QString &program, const QStringList &arguments);
 
 // Console bytes as the program reads them: Latin-1, up to the first NUL.
 QString ConsoleText(const QByteArray &bytes);

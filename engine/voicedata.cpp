@@ -169,11 +169,7 @@ void VoiceData::startChild(const QString &program, const QStringList &arguments)
     runFailed = false;
     ++runSerial;
     statusReader.reset();
-    PrintCommandArgs(arguments);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setWorkingDirectory(g_appDir);
-    process.setProcessEnvironment(ChildProcessEnvironment());
-    process.start(program, arguments, QIODevice::ReadWrite);
+    StartChildProcess(process, program, arguments);
 }
 
 void VoiceData::startFFmpeg(const QStringList &arguments)
