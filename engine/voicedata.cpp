@@ -40,10 +40,10 @@ VoiceData::~VoiceData()
 {
     // The child's end must not reach the slots of a job being destroyed.
     disconnect(&process, nullptr, this, nullptr);
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(ChildEndWaitMs);
-    }
+    // A job deleted while converting (its panel was left) takes its whole
+    // tree along, as a stop would.
+    if (process.state() != QProcess::NotRunning)
+        killProcessTree();
 }
 
 void VoiceData::copyProbeFacts(const VoiceData &record)
@@ -72,30 +72,9 @@ void VoiceData::stopConvert()
     if (process.state() == QProcess::NotRunning)
         return;
     status = Stopped;
-
-    const qint64 pid = process.processId();
-    // Halt the whole tree first, then kill it from the deepest level up while
-    // every process still hangs under its parent: each pkill -P then finds all
-    // children, and none can start another or slip away to init meanwhile.
-    const QStringList tree = freezeProcessTree();
-    for (int i = tree.size() - 1; i >= 0; --i) {
-        qDebug("childlist(%d): %s", i, qPrintable(tree.at(i)));
-        killChildrenOf(tree.at(i));
-    }
-    if (pid != 0) {
-        qDebug("Current ppid %ld", static_cast<long>(pid));
-        killChildrenOf(QString::number(pid));
-    }
-
-    // The child last. Its end delivers finished(), which with `stopped` set
-    // only reports the stop.
-    process.kill();
-    if (!process.waitForFinished(ChildEndWaitMs)) {
-        process.kill();
-        process.waitForFinished(FinalChildWaitMs);
-    }
-    if (process.state() == QProcess::NotRunning)
-        process.close();
+    // The child's end delivers finished(), which with `stopped` set only
+    // reports the stop.
+    killProcessTree();
 }
 
 QStringList VoiceData::getChildProcessList()
@@ -227,6 +206,32 @@ QStringList VoiceData::freezeProcessTree()
             break;
     }
     return tree;
+}
+
+void VoiceData::killProcessTree()
+{
+    const qint64 pid = process.processId();
+    // Halt the whole tree first, then kill it from the deepest level up while
+    // every process still hangs under its parent: each pkill -P then finds all
+    // children, and none can start another or slip away to init meanwhile.
+    const QStringList tree = freezeProcessTree();
+    for (int i = tree.size() - 1; i >= 0; --i) {
+        qDebug("childlist(%d): %s", i, qPrintable(tree.at(i)));
+        killChildrenOf(tree.at(i));
+    }
+    if (pid != 0) {
+        qDebug("Current ppid %ld", static_cast<long>(pid));
+        killChildrenOf(QString::number(pid));
+    }
+
+    // The child last.
+    process.kill();
+    if (!process.waitForFinished(ChildEndWaitMs)) {
+        process.kill();
+        process.waitForFinished(FinalChildWaitMs);
+    }
+    if (process.state() == QProcess::NotRunning)
+        process.close();
 }
 
 void VoiceData::killChildrenOf(const QString &pid)

@@ -95,6 +95,7 @@ protected:
 private:
     void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void processError(QProcess::ProcessError error);
+    void killProcessTree();
     QStringList freezeProcessTree();
     void killChildrenOf(const QString &pid);
 

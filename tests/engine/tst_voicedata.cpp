@@ -59,7 +59,7 @@ private slots:
     void realConversion();
     void stopWithoutChildOnlyMarks();
     void stopKillsWholeTree();
-    void destroyingJobEndsChild();
+    void destroyingJobEndsItsTree();
 
 private:
     int attempts() const;
@@ -359,17 +359,20 @@ void TestVoiceData::stopKillsWholeTree()
     QCOMPARE(countFinished(finished), 1);
 }
 
-void TestVoiceData::destroyingJobEndsChild()
+void TestVoiceData::destroyingJobEndsItsTree()
 {
     const QString mark = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QVERIFY(TestSupport::writeStandInFfmpeg(appDir->path(),
-                                            QStringLiteral("exec env QV_TREE=%1 sleep 30").arg(mark)));
+    QVERIFY(TestSupport::writeStandInFfmpeg(
+        appDir->path(), QStringLiteral("if [ -z \"$QV_TREE\" ]; then exec env QV_TREE=%1 \"$0\" \"$@\"; fi\n"
+                                       "sleep 30 &\n"
+                                       "while :; do sleep 30; done")
+                            .arg(mark)));
     auto *job = new StandInJob;
     job->filePath = outDir->filePath(QStringLiteral("song.wav"));
     int finishedCount = 0;
     connect(job, &VoiceData::convertfinished, this, [&finishedCount] { ++finishedCount; });
     job->startConvert();
-    QTRY_COMPARE(TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_TREE"), mark).size(), 1);
+    QTRY_COMPARE(TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_TREE"), mark).size(), 3);
     delete job;
     QTRY_COMPARE(TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_TREE"), mark),
                  QList<qint64>());
