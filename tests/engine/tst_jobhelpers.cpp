@@ -23,7 +23,6 @@ private slots:
     void baseName();
     void uniqueOutputPath_data();
     void uniqueOutputPath();
-    void uniqueOutputPathFollowsOutputFolder();
     void advanceProgress_data();
     void advanceProgress();
     void outputSize_data();
@@ -211,19 +210,6 @@ void TestJobHelpers::uniqueOutputPath()
     const QString out = UniqueOutputPath(input, tag, extension, collisionOpen);
     QCOMPARE(out, dir.path() + QLatin1Char('/') + expected);
     QVERIFY(!QFileInfo::exists(out));
-}
-
-void TestJobHelpers::uniqueOutputPathFollowsOutputFolder()
-{
-    // The output folder is read at every call: a change shows in the next name.
-    QTemporaryDir first;
-    QTemporaryDir second;
-    SetSettingValue(QLatin1String(SettingsKey::OutFolder), first.path());
-    QCOMPARE(UniqueOutputPath(QStringLiteral("/in/x.ogg"), QString(), QStringLiteral("ogg")),
-             first.path() + QStringLiteral("/x.ogg"));
-    SetSettingValue(QLatin1String(SettingsKey::OutFolder), second.path());
-    QCOMPARE(UniqueOutputPath(QStringLiteral("/in/x.ogg"), QStringLiteral("-trim"), QStringLiteral("ogg")),
-             second.path() + QStringLiteral("/x-trim.ogg"));
 }
 
 void TestJobHelpers::advanceProgress_data()

@@ -48,7 +48,6 @@ private slots:
     void init();
     void cleanup();
     void constructedIdle();
-    void copiesProbeFacts();
     void verdict_data();
     void verdict();
     void childThatCannotStart_data();
@@ -114,41 +113,6 @@ void TestVoiceData::constructedIdle()
     QCOMPARE(job.process.processEnvironment().value(QStringLiteral("FONTCONFIG_FILE")),
              g_appDir + QStringLiteral("/font/fonts.conf"));
     QVERIFY(QMetaType::type("VoiceData*") != QMetaType::UnknownType);
-}
-
-void TestVoiceData::copiesProbeFacts()
-{
-    VoiceData record;
-    record.fileName = QStringLiteral("a.mp3");
-    record.filePath = QStringLiteral("/in/a.mp3");
-    record.fileSize = 12345;
-    record.duration = 2000000;
-    record.hasAudio = 1;
-    record.sampleRate = 44100;
-    record.channels = 2;
-    record.bitRate = 128000;
-    record.codecName = QStringLiteral("mp3");
-    record.streamInfo = QStringLiteral("Stream #0:0: Audio: mp3, 44100 Hz, stereo, fltp, 128 kb/s");
-    record.selected = true;
-    record.status = VoiceData::Succeeded;
-    record.outputPath = QStringLiteral("/out/a.mp3");
-
-    StandInJob job;
-    job.copyProbeFacts(record);
-    QCOMPARE(job.fileName, record.fileName);
-    QCOMPARE(job.filePath, record.filePath);
-    QCOMPARE(job.fileSize, record.fileSize);
-    QCOMPARE(job.duration, record.duration);
-    QCOMPARE(job.hasAudio, record.hasAudio);
-    QCOMPARE(job.sampleRate, record.sampleRate);
-    QCOMPARE(job.channels, record.channels);
-    QCOMPARE(job.bitRate, record.bitRate);
-    QCOMPARE(job.codecName, record.codecName);
-    QCOMPARE(job.streamInfo, record.streamInfo);
-    QCOMPARE(job.selected, record.selected);
-    // The run is the job's own.
-    QCOMPARE(job.status, int(VoiceData::Idle));
-    QVERIFY(job.outputPath.isEmpty());
 }
 
 void TestVoiceData::verdict_data()
