@@ -1,5 +1,6 @@
 #include "support/testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -60,6 +61,40 @@ bool writeFileOfSize(const QString &path, qint64 size)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(QByteArray(int(size), 'x')) == size;
+}
+
+bool writeStandInFfmpeg(const QString &dir, const QString &body)
+{
+    return writeExecutable(dir + QStringLiteral("/ffmpeg"),
+                           QStringLiteral("#!/bin/sh\nfor out; do :; done\n") + body + QLatin1Char('\n'));
+}
+
+QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString &value)
+{
+    const QByteArray wanted = (name + QLatin1Char('=') + value).toLocal8Bit();
+    QList<qint64> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool ok = false;
+        const qint64 pid = entry.toLongLong(&ok);
+        if (!ok)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray statText = stat.readAll();
+        const int nameEnd = statText.lastIndexOf(')');
+        // The state follows the name: Z (zombie) and X (dead) have ended.
+        const char state = nameEnd >= 0 && nameEnd + 2 < statText.size() ? statText.at(nameEnd + 2) : 'X';
+        if (state == 'Z' || state == 'X')
+            continue;
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (!environ.open(QIODevice::ReadOnly))
+            continue;
+        if (environ.readAll().split('\0').contains(wanted))
+            found.append(pid);
+    }
+    return found;
 }
 
 } // namespace TestSupport

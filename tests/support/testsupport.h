@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 // Fixtures shared by the tests: the application directory of the build,
 // generated audio, stand-in executables.
@@ -23,5 +25,14 @@ bool writeExecutable(const QString &path, const QString &content);
 
 // Writes a file of exactly `size` bytes.
 bool writeFileOfSize(const QString &path, qint64 size);
+
+// Writes a stand-in "ffmpeg" (a shell script) into `dir`; point g_appDir at
+// `dir` to have jobs run it. The body runs with $out set to the last argument,
+// which is the output path of every ffmpeg command line the tools build.
+bool writeStandInFfmpeg(const QString &dir, const QString &body);
+
+// Processes still alive (zombies count as ended) whose environment holds
+// name=value: a test marks a process tree by exporting a unique variable.
+QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString &value);
 
 } // namespace TestSupport

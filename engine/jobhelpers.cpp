@@ -1,0 +1,116 @@
+#include "engine/jobhelpers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "app/globals.h"
+#include "common/qcommonutils.h"
+
+QString GetTimeString(const QString &line)
+{
+    // The dot of the first alternative is a wildcard on purpose: it also takes
+    // "00:00:01,50" and any other fraction separator.
+    static const QRegularExpression pattern(
+        QStringLiteral("(time\\s*=\\s*\\d+:\\d+:\\d+.\\d+)|(time\\s*=\\s*\\d+:\\d+:\\d+,\\d+)|(time\\s*=\\s*"
+                       "\\d+:\\d+:\\d+)"));
+    const QRegularExpressionMatch match = pattern.match(line);
+    if (!match.hasMatch() || match.capturedLength() < 4)
+        return QString();
+    QString text = match.captured();
+    text.remove(QStringLiteral("time"));
+    text.remove(QLatin1Char('='));
+    return text.trimmed();
+}
+
+qint64 StatusLineTime(const QString &line)
+{
+    const QString text = GetTimeString(line);
+    if (text.size() < 6)
+        return 0;
+    return QCommonUtils::StringToTime(text);
+}
+
+void PrintCommandArgs(const QStringList &args)
+{
+    qDebug("%s", qPrintable(args.join(QLatin1Char(' '))));
+}
+
+void StartChildProcess(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    PrintCommandArgs(arguments);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setWorkingDirectory(g_appDir);
+    process.setProcessEnvironment(ChildProcessEnvironment());
+    process.start(program, arguments, QIODevice::ReadWrite);
+}
+
+QString ConsoleText(const QByteArray &bytes)
+{
+    const int nul = bytes.indexOf('\0');
+    return QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul));
+}
+
+QString OutputBaseName(const QString &inputPath)
+{
+    const QFileInfo info(inputPath);
+    QString base = info.fileName();
+    const QString suffix = info.suffix();
+    // Without a suffix there is nothing to strip; "." alone would take every dot.
+    if (!suffix.isEmpty())
+        base.remove(QLatin1Char('.') + suffix, Qt::CaseSensitive);
+    return base;
+}
+
+QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension,
+                         const QString &collisionOpen)
+{
+    QString folder = OutputFolder();
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString stem = folder + QLatin1Char('/') + OutputBaseName(inputPath) + nameTag;
+    const QString dotExtension = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
+
+    QString out = stem + dotExtension;
+    for (int n = 0; QFileInfo::exists(out); ++n)
+        out = stem + collisionOpen + QString::number(n) + QLatin1Char(')') + dotExtension;
+    return out;
+}
+
+bool AdvanceProgress(qint64 time, double referenceDuration, int &progress)
+{
+    if (time <= 0 || !(referenceDuration > 0.0))
+        return false;
+    const double share = qMin(double(time) * 10000.0 / referenceDuration, double(RunningProgressLimit));
+    if (share > progress)
+        progress = static_cast<int>(share);
+    return true;
+}
+
+OutputSize ClassifyOutput(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return OutputSize::Missing;
+    const qint64 size = info.size();
+    if (size <= 1023)
+        return OutputSize::TooSmall;
+    if (size == 1024)
+        return OutputSize::Borderline;
+    return OutputSize::Usable;
+}
+
+bool SettleOutput(const QString &path)
+{
+    switch (ClassifyOutput(path)) {
+    case OutputSize::Usable:
+        return true;
+    case OutputSize::TooSmall:
+    case OutputSize::Borderline:
+        QFile::remove(path);
+        return false;
+    case OutputSize::Missing:
+        break;
+    }
+    return false;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+class QProcess;
+
+// Functions every job kind shares: reading ffmpeg's status lines, logging a
+// child's arguments, naming outputs, moving progress and judging results.
+
+// The time value of an ffmpeg status line ("00:01:02.50" from
+// "... time=00:01:02.50 ..."), or an empty string.
+QString GetTimeString(const QString &line);
+
+// The time of a status line in microseconds, or 0 when the line carries none
+// (time texts of five characters or fewer do not count).
+qint64 StatusLineTime(const QString &line);
+
+// Writes an argument list, joined by blanks, to the diagnostic log.
+void PrintCommandArgs(const QStringList &args);
+
+// Starts a child the way every job and panel does: logs the arguments
+// (PrintCommandArgs), merges its output channels, runs it in the application
+// directory with the shared child environment, read-write.
+void StartChildProcess(QProcess &process, const QString &program, const QStringList &arguments);
+
+// Console bytes as the program reads them: Latin-1, up to the first NUL.
+QString ConsoleText(const QByteArray &bytes);
+
+// The input's file name with every "." + its suffix removed (case-sensitive):
+// "a.mp3.b.mp3" gives "a.b".
+QString OutputBaseName(const QString &inputPath);
+
+// A path in the output folder that no file holds yet:
+// base + nameTag + "." + extension, or, while that exists,
+// base + nameTag + collisionOpen + n + ")." + extension for n = 0, 1, ...
+// Tools pass their tag ("-trim", "-mix" ...) and, where their names read
+// "name(0)" rather than "name (0)", a collisionOpen of "(".
+QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension,
+                         const QString &collisionOpen = QStringLiteral(" ("));
+
+// Progress is counted in hundredths of a percent; a run never shows more than this.
+constexpr int RunningProgressLimit = 9999;
+
+// Moves `progress` for a status time of `time` microseconds against a
+// reference length of `referenceDuration` microseconds: the share, at most
+// RunningProgressLimit, replaces `progress` only when it is larger. Returns
+// whether the time was usable (both values above 0); the caller reports
+// progress for every usable time, whether or not the value grew.
+bool AdvanceProgress(qint64 time, double referenceDuration, int &progress);
+
+// What a finished run left at its output path.
+enum class OutputSize
+{
+    Missing,    // no file
+    TooSmall,   // 1023 bytes or less: worth another attempt
+    Borderline, // exactly 1024 bytes: no retry, but no result either
+    Usable      // 1025 bytes or more
+};
+OutputSize ClassifyOutput(const QString &path);
+
+// The final verdict on a result file: true when it is usable; otherwise
+// false, and a file too small to count is deleted.
+bool SettleOutput(const QString &path);

@@ -1,0 +1,60 @@
+#include "engine/statuslinereader.h"
+
+#include <QProcess>
+
+#include "engine/jobhelpers.h"
+
+namespace {
+// A child that never ends a line must not grow the carry without bound; a
+// status line is far shorter than this.
+constexpr int MaxPendingChars = 64 * 1024;
+} // namespace
+
+QString StatusLineReader::readProcessText(QProcess &process, bool log)
+{
+    const QString output = ConsoleText(process.readAllStandardOutput());
+    const QString error = ConsoleText(process.readAllStandardError());
+    if (log) {
+        if (!output.isEmpty())
+            qDebug("%s", qPrintable(output));
+        if (!error.isEmpty())
+            qDebug("%s", qPrintable(error));
+    }
+    return output;
+}
+
+QStringList StatusLineReader::takeLines(const QString &text)
+{
+    pending += text;
+    const int cut = qMax(pending.lastIndexOf(QLatin1Char('\n')), pending.lastIndexOf(QLatin1Char('\r')));
+    if (cut < 0) {
+        if (pending.size() > MaxPendingChars)
+            pending = pending.right(MaxPendingChars);
+        return QStringList();
+    }
+    const QString complete = pending.left(cut + 1);
+    pending = pending.mid(cut + 1);
+    return complete.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QList<qint64> StatusLineReader::takeTimes(const QString &text)
+{
+    QList<qint64> times;
+    const QStringList lines = takeLines(text);
+    for (const QString &line : lines) {
+        const qint64 time = StatusLineTime(line);
+        if (time > 0)
+            times.append(time);
+    }
+    return times;
+}
+
+QList<qint64> StatusLineReader::readTimes(QProcess &process, bool log)
+{
+    return takeTimes(readProcessText(process, log));
+}
+
+void StatusLineReader::reset()
+{
+    pending.clear();
+}

@@ -1,0 +1,259 @@
+#include "engine/voicedata.h"
+
+#include <QFile>
+#include <QMetaType>
+#include <QSet>
+#include <QTimer>
+
+#include "app/globals.h"
+#include "engine/jobhelpers.h"
+#include "platform/processtable.h"
+
+namespace {
+// Bounded waits of a stop: it blocks the user-interface thread.
+constexpr int KillCommandWaitMs = 500;
+constexpr int ChildEndWaitMs = 500;
+constexpr int FinalChildWaitMs = 400;
+// Readings of the process table while halting a tree; each can only add
+// children started by processes that were still running at the previous one.
+constexpr int MaxFreezeRounds = 10;
+} // namespace
+
+VoiceData::VoiceData() : QObject(nullptr)
+{
+    static const int metaTypeId = qRegisterMetaType<VoiceData *>("VoiceData*");
+    Q_UNUSED(metaTypeId)
+
+    // Parented so that it follows the job to another thread (probe records are
+    // made on the probe thread); as a member it is gone before ~QObject looks
+    // at the children.
+    process.setParent(this);
+    process.setProcessEnvironment(ChildProcessEnvironment());
+    connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            &VoiceData::processFinished);
+    connect(&process, &QProcess::readyReadStandardOutput, this,
+            &VoiceData::ffmpegProcess_StandardOutput_slots);
+    connect(&process, &QProcess::errorOccurred, this, &VoiceData::processError);
+}
+
+VoiceData::~VoiceData()
+{
+    // The child's end must not reach the slots of a job being destroyed.
+    disconnect(&process, nullptr, this, nullptr);
+    // A job deleted while converting (its panel was left) takes its whole
+    // tree along, as a stop would.
+    if (process.state() != QProcess::NotRunning)
+        killProcessTree();
+}
+
+void VoiceData::copyProbeFacts(const VoiceData &record)
+{
+    fileName = record.fileName;
+    filePath = record.filePath;
+    fileSize = record.fileSize;
+    duration = record.duration;
+    hasAudio = record.hasAudio;
+    sampleRate = record.sampleRate;
+    channels = record.channels;
+    bitRate = record.bitRate;
+    codecName = record.codecName;
+    streamInfo = record.streamInfo;
+    selected = record.selected;
+}
+
+void VoiceData::startConvert()
+{
+    status = Converting;
+}
+
+void VoiceData::stopConvert()
+{
+    stopped = true;
+    if (process.state() == QProcess::NotRunning)
+        return;
+    status = Stopped;
+    // The child's end delivers finished(), which with `stopped` set only
+    // reports the stop.
+    killProcessTree();
+}
+
+QStringList VoiceData::getChildProcessList()
+{
+    QStringList tree;
+    const qint64 pid = process.processId();
+    if (pid < 2)
+        return tree;
+    QStringList pids;
+    QStringList parentPids;
+    getAllProcessList(pids, parentPids);
+    if (pids.size() != parentPids.size())
+        return tree;
+    const QString root = QString::number(pid);
+    tree << root << ProcessTable::descendants(root, pids, parentPids);
+    return tree;
+}
+
+void VoiceData::getAllProcessList(QStringList &pids, QStringList &parentPids)
+{
+    ProcessTable::system().read(pids, parentPids);
+}
+
+void VoiceData::ffmpegProcess_StandardOutput_slots()
+{
+    if (stopped)
+        return;
+    readProgress(static_cast<double>(duration));
+}
+
+void VoiceData::ffmpegProcess_Finished(int index)
+{
+    Q_UNUSED(index)
+    if (!stopped) {
+        const OutputSize size = ClassifyOutput(outputPath);
+        // A child that failed leaves nothing to trust, however much it wrote.
+        if (runFailed || size == OutputSize::Missing || size == OutputSize::TooSmall) {
+            if (!outputPath.isEmpty())
+                QFile::remove(outputPath);
+            if (retryCount < MaxRetries) {
+                ++retryCount;
+                startConvert();
+                return;
+            }
+        }
+        status = SettleOutput(outputPath) ? Succeeded : Failed;
+    } else if (status == Converting) {
+        // The stop found no running child: its start had failed and the news
+        // was still on its way. The run ends as the user asked.
+        status = Stopped;
+    }
+    retryCount = 0;
+    emit convertfinished(this);
+}
+
+void VoiceData::beginRun(const QString &output)
+{
+    progress = 0;
+    outputPath = output;
+    stopped = false;
+}
+
+void VoiceData::startChild(const QString &program, const QStringList &arguments)
+{
+    stopped = false;
+    if (process.state() != QProcess::NotRunning) {
+        // The previous child still runs; QProcess would refuse anyway.
+        qDebug("%s", "A job's child is still running; the new start is ignored");
+        return;
+    }
+    runFailed = false;
+    ++runSerial;
+    statusReader.reset();
+    StartChildProcess(process, program, arguments);
+}
+
+void VoiceData::startFFmpeg(const QStringList &arguments)
+{
+    startChild(GetFFmpegPath(), arguments);
+}
+
+void VoiceData::readProgress(double referenceDuration)
+{
+    const QList<qint64> times = statusReader.readTimes(process);
+    for (qint64 time : times) {
+        if (AdvanceProgress(time, referenceDuration, progress))
+            emit updateProgress(this);
+    }
+}
+
+void VoiceData::processFinished(int exitCode, QProcess::ExitStatus exitStatus)
+{
+    runFailed = exitStatus != QProcess::NormalExit || exitCode != 0;
+    ffmpegProcess_Finished(exitCode);
+}
+
+void VoiceData::processError(QProcess::ProcessError error)
+{
+    if (error != QProcess::FailedToStart)
+        return;
+    // No finished() follows a failed start, so the run is ended here as if
+    // the child had ended. Queued: the notice may come from inside start(),
+    // and the result check may start the child again.
+    const quint64 serial = runSerial;
+    QTimer::singleShot(0, this, [this, serial] {
+        if (serial != runSerial)
+            return;
+        runFailed = true;
+        ffmpegProcess_Finished(-1);
+    });
+}
+
+QStringList VoiceData::freezeProcessTree()
+{
+    const ProcessTable &table = ProcessTable::system();
+    QSet<QString> halted;
+    QStringList tree;
+    for (int round = 0; round < MaxFreezeRounds; ++round) {
+        tree = getChildProcessList();
+        bool grew = false;
+        for (const QString &pid : qAsConst(tree)) {
+            if (halted.contains(pid))
+                continue;
+            halted.insert(pid);
+            table.suspend(pid.toLongLong());
+            grew = true;
+        }
+        if (!grew)
+            break;
+    }
+    return tree;
+}
+
+void VoiceData::killProcessTree()
+{
+    const qint64 pid = process.processId();
+    // Halt the whole tree first, then kill it from the deepest level up while
+    // every process still hangs under its parent: each pkill -P then finds all
+    // children, and none can start another or slip away to init meanwhile.
+    const QStringList tree = freezeProcessTree();
+    for (int i = tree.size() - 1; i >= 0; --i) {
+        qDebug("childlist(%d): %s", i, qPrintable(tree.at(i)));
+        killChildrenOf(tree.at(i));
+    }
+    if (pid != 0) {
+        qDebug("Current ppid %ld", static_cast<long>(pid));
+        killChildrenOf(QString::number(pid));
+    }
+
+    // The child last.
+    process.kill();
+    if (!process.waitForFinished(ChildEndWaitMs)) {
+        process.kill();
+        process.waitForFinished(FinalChildWaitMs);
+    }
+    if (process.state() == QProcess::NotRunning)
+        process.close();
+}
+
+void VoiceData::killChildrenOf(const QString &pid)
+{
+    QProcess pkill;
+    pkill.setProcessEnvironment(ChildProcessEnvironment());
+    pkill.start(QStringLiteral("pkill"), {QStringLiteral("-9"), QStringLiteral("-P"), pid},
+                QIODevice::ReadWrite);
+    if (pkill.waitForFinished(KillCommandWaitMs))
+        return;
+    if (pkill.error() == QProcess::FailedToStart) {
+        // Without pkill the table serves: the same children, found by parent.
+        QStringList pids;
+        QStringList parentPids;
+        getAllProcessList(pids, parentPids);
+        const ProcessTable &table = ProcessTable::system();
+        for (int i = 0; i < qMin(pids.size(), parentPids.size()); ++i) {
+            if (parentPids.at(i) == pid)
+                table.kill(pids.at(i).toLongLong());
+        }
+        return;
+    }
+    pkill.kill();
+    pkill.waitForFinished(KillCommandWaitMs);
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include "engine/statuslinereader.h"
+
+// One input file and the child process that converts it. The probe fills the
+// facts; a tool's job class derives from this, builds its argument list in
+// startConvert and leaves progress, the result check with its restarts and
+// the stop to the base.
+class VoiceData : public QObject
+{
+    Q_OBJECT
+public:
+    // Values of `status`.
+    enum State
+    {
+        Idle = -1,
+        Waiting = 0,
+        Converting = 1,
+        Succeeded = 2,
+        Failed = 3,
+        Stopped = 4
+    };
+    // Automatic restarts of a run whose result is missing or too small.
+    static constexpr int MaxRetries = 2;
+
+    VoiceData();
+    ~VoiceData() override;
+
+    // Facts of the input, from the probe.
+    QString fileName;
+    QString filePath;
+    qint64 fileSize = 0;
+    qint64 duration = 0; // microseconds; 0 = unknown
+    int hasAudio = 0;
+    int sampleRate = 0;
+    int channels = 0;
+    int bitRate = 0; // bits per second
+    QString codecName;
+    QString streamInfo;
+    bool selected = false;
+
+    // The run.
+    QProcess process;
+    int status = Idle;
+    QString outputPath;
+    int progress = 0; // hundredths of a percent
+    bool stopped = false;
+    int retryCount = 0;
+
+    // Copies the probe facts, fileName to selected, from a probe record.
+    void copyProbeFacts(const VoiceData &record);
+
+    // Whether the last child ended badly: it could not be started, crashed or
+    // exited with a code other than 0. Valid in ffmpegProcess_Finished.
+    bool lastRunFailed() const { return runFailed; }
+
+    virtual void startConvert();
+    virtual void stopConvert();
+    // The child's pid followed by all its descendants, parents before children.
+    virtual QStringList getChildProcessList();
+    virtual void getAllProcessList(QStringList &pids, QStringList &parentPids);
+
+signals:
+    void convertfinished(VoiceData *data);
+    void updateProgress(VoiceData *data);
+
+public slots:
+    virtual void ffmpegProcess_StandardOutput_slots();
+    virtual void ffmpegProcess_Finished(int index);
+
+protected:
+    // Begins a run that writes `output`: progress back to 0, the output path
+    // recorded, the stop flag cleared.
+    void beginRun(const QString &output);
+
+    // Starts the child as every job does: logs the arguments, merges its
+    // output channels, runs it in the application directory with the shared
+    // child environment, read-write. Clears `stopped`.
+    void startChild(const QString &program, const QStringList &arguments);
+    // startChild with the application's ffmpeg.
+    void startFFmpeg(const QStringList &arguments);
+
+    // Reads what the child wrote and moves progress against a reference
+    // length in microseconds, emitting updateProgress for every usable time.
+    void readProgress(double referenceDuration);
+
+    StatusLineReader statusReader;
+
+private:
+    void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void processError(QProcess::ProcessError error);
+    void killProcessTree();
+    QStringList freezeProcessTree();
+    void killChildrenOf(const QString &pid);
+
+    bool runFailed = false;
+    // Counts child starts, so that a late notice about an earlier child is recognised.
+    quint64 runSerial = 0;
+};
