@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QtTest>
