@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include "widgets/buttonlook.h"
+
+namespace MyQtCustom {
+
+// An icon-only button: a background child carrying the state's style sheet and
+// an icon child showing the state's image, both covering the whole button.
+// A press shows the light look; there is no separate pressed look.
+class BgIconButton : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit BgIconButton(QWidget *parent = nullptr);
+
+    // An empty sheet is not applied: the background keeps the sheet it has.
+    void setBgStyeSheet(const QString &normal, const QString &light, const QString &disabled,
+                        const QString &checked);
+    void setIconPixmap(const QPixmap &normal, const QPixmap &light, const QPixmap &disabled,
+                       const QPixmap &checked);
+    // Takes effect at the next change of state.
+    void setIconRotate(int degrees);
+
+    void setEnabled(bool enable);
+    void setChecked(bool check);
+    bool isChecked() const { return checked; }
+
+    int state() const { return shownState; }
+    QWidget *background() const { return bgWidget; }
+    QWidget *icon() const { return iconWidget; }
+
+signals:
+    void Pressclicked();
+    void clicked();
+    void clicked(MyQtCustom::BgIconButton *ins);
+    void mouseEnter();
+    void mouseLeave();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void applyState(int state);
+
+    QWidget *bgWidget;
+    QWidget *iconWidget;
+    bool enabled = true;
+    bool checked = false;
+    ButtonLook look;
+    QString bgSheets[ButtonLook::StateCount];
+    int shownState = ButtonLook::Normal;
+};
+
+} // namespace MyQtCustom

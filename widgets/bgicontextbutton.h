@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include "widgets/buttonlook.h"
+
+class QLabel;
+
+namespace MyQtCustom {
+
+// A button drawn from three children: a background carrying the state's style
+// sheet, an icon showing the state's image and a text label carrying the
+// state's text sheet. States: 0 normal, 1 light, 2 clicked, 3 disabled, 4 checked.
+class BgIconTextButton : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit BgIconTextButton(QWidget *parent = nullptr);
+
+    // Builds the ten sheets from a skin button group ("Button1" ...).
+    void setSkinConfig(const QString &section, int fontSize, int fontWeight, int borderRadius,
+                       int borderWidth, bool leftBorder, bool topBorder, bool rightBorder, bool bottomBorder);
+    void setBgStyeSheet(const QString &normal, const QString &light, const QString &clicked,
+                        const QString &disabled, const QString &checked);
+    void setTextStyeSheet(const QString &normal, const QString &light, const QString &clicked,
+                          const QString &disabled, const QString &checked);
+    void setIconPixmap(const QPixmap &normal, const QPixmap &light, const QPixmap &disabled,
+                       const QPixmap &checked);
+    // Rectangles in button coordinates; both also stretch the background over the button.
+    void setIconGeometry(int x, int y, int w, int h);
+    void setTextGeometry(int x, int y, int w, int h);
+    // Fits the label to its text; returns its width plus 10.
+    int setTextadjustSize();
+    // Takes effect at the next change of state.
+    void setIconRotate(int degrees);
+
+    void setEnabled(bool enable);
+    void setChecked(bool check);
+    bool isChecked() const { return checked; }
+
+    void setText(const QString &text);
+    QString text() const;
+    void setTextAlignment(Qt::Alignment alignment);
+
+    int state() const { return shownState; }
+    QWidget *background() const { return bgWidget; }
+    QWidget *icon() const { return iconWidget; }
+    QLabel *label() const { return textLabel; }
+
+signals:
+    void Pressclicked();
+    void clicked();
+    void clicked(MyQtCustom::BgIconTextButton *ins);
+    void mouseEnter();
+    void mouseLeave();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void applyState(int state);
+
+    QWidget *bgWidget;
+    QWidget *iconWidget;
+    QLabel *textLabel;
+    bool enabled = true;
+    bool checked = false;
+    ButtonLook look;
+    QString bgSheets[ButtonLook::StateCount];
+    QString textSheets[ButtonLook::StateCount];
+    int shownState = ButtonLook::Normal;
+};
+
+} // namespace MyQtCustom

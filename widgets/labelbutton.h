@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+#include "widgets/buttonlook.h"
+
+namespace MyQtCustom {
+
+// A text button: the label itself carries one of five style sheets
+// (0 normal, 1 light, 2 clicked, 3 disabled, 4 checked).
+class LabelButton : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit LabelButton(QWidget *parent = nullptr);
+
+    // Builds the five "QLabel{" sheets from a skin button group ("Button1" ...).
+    void setSkinConfig(const QString &section, int fontSize, int fontWeight, int borderRadius,
+                       int borderWidth, bool leftBorder, bool topBorder, bool rightBorder, bool bottomBorder);
+    void setBgStyeSheet(const QString &normal, const QString &light, const QString &clicked,
+                        const QString &disabled, const QString &checked);
+
+    void setEnabled(bool enable);
+    void setChecked(bool check);
+    bool isChecked() const { return checked; }
+
+    int state() const { return shownState; }
+
+signals:
+    void Pressclicked();
+    void clicked();
+    void clicked(MyQtCustom::LabelButton *ins);
+    void mouseEnter();
+    void mouseLeave();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void applyState(int state);
+
+    bool enabled = true;
+    bool checked = false;
+    QString sheets[ButtonLook::StateCount];
+    int shownState = ButtonLook::Normal;
+};
+
+} // namespace MyQtCustom

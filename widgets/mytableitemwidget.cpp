@@ -1,0 +1,17 @@
+#include "widgets/mytableitemwidget.h"
+
+namespace MyQtCustomLV {
+
+MyTableItemWidget::MyTableItemWidget(QWidget *parent) : QWidget(parent) {}
+
+void MyTableItemWidget::ResetItem(bool) {}
+
+void MyTableItemWidget::Layout() {}
+
+void MyTableItemWidget::UpdateSkin() {}
+
+void MyTableItemWidget::UpdateText() {}
+
+void MyTableItemWidget::ShowData() {}
+
+} // namespace MyQtCustomLV

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace MyQtCustomLV {
+
+// Paints items like the standard delegate but without the focus frame.
+class NoFocusFrameDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    explicit NoFocusFrameDelegate(QObject *parent = nullptr);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+};
+
+} // namespace MyQtCustomLV
+
+using MyQtCustomLV::NoFocusFrameDelegate;
