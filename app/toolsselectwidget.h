@@ -2,7 +2,14 @@
 
 #include <QWidget>
 
-// The start page: one large button per tool.
+class ToolsBaseWidget;
+
+namespace MyQtCustom {
+class BgIconTextButton;
+}
+
+// The start page: one large button per tool. A click creates the tool's panel
+// the first time and slides it in over the selector.
 class ToolsSelectWidget : public QWidget
 {
     Q_OBJECT
@@ -12,4 +19,33 @@ public:
     void Layout();
     void UpdateSkin();
     void UpdateText();
+
+    void ShowPanel(ToolsBaseWidget *panel);
+    bool ShowSelector();
+
+    // The tools in grid order; the last two stay hidden.
+    static constexpr int ToolCount = 10;
+    static constexpr int VisibleToolCount = 8;
+    MyQtCustom::BgIconTextButton *toolButton(int index) const { return buttons[index]; }
+
+    // The panel of a tool, created on first use and kept in the main window.
+    ToolsBaseWidget *OpenTool(int index);
+    static QString PanelName(int index);
+
+    static constexpr int SlideDurationMs = 300;
+
+public slots:
+    void vocformatcovertButton_slots();
+    void vocspeedcovertButton_slots();
+    void vocvolumecovertButton_slots();
+    void vocinvertcovertButton_slots();
+    void vocmixcovertButton_slots();
+    void vocsplitcovertButton_slots();
+    void vocconcatcovertButton_slots();
+    void voctrimcovertButton_slots();
+    void vocuvrcovertButton_slots();
+    void vocchangercovertButton_slots();
+
+private:
+    MyQtCustom::BgIconTextButton *buttons[ToolCount];
 };

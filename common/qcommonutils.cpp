@@ -31,7 +31,9 @@ QCommonUtils::QCommonUtils(QObject *parent) : QObject(parent) {}
 float QCommonUtils::GetScaleDxy(QWidget *widget)
 {
     Q_UNUSED(widget)
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    // Only meaningful before the application object exists; later Qt just warns.
+    if (!QCoreApplication::instance())
+        QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     return 1.0f;
 }
 
@@ -140,9 +142,10 @@ void QCommonUtils::ResetDebugLogs(const QString &organisation, const QString &ap
         QFile::remove(LogFilePath());
     }
 
-    qDebug("%s", qPrintable(QStringLiteral("\n\n\n\n\n") + QString(93, QLatin1Char('-')) +
-                            QLatin1Char('\n')));
-    qDebug("%s", qPrintable(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ddd"))));
+    qDebug("%s",
+           qPrintable(QStringLiteral("\n\n\n\n\n") + QString(93, QLatin1Char('-')) + QLatin1Char('\n')));
+    qDebug("%s",
+           qPrintable(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ddd"))));
     qDebug("%s", qPrintable(QString(45, QLatin1Char('-')) + QStringLiteral("Logs start") +
                             QString(45, QLatin1Char('-')) + QLatin1Char('\n')));
 }

@@ -34,7 +34,22 @@ QStringList StatusLineReader::takeLines(const QString &text)
     }
     const QString complete = pending.left(cut + 1);
     pending = pending.mid(cut + 1);
-    return complete.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = complete.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines)
+        noteMessages(line);
+    return lines;
+}
+
+void StatusLineReader::noteMessages(const QString &line)
+{
+    const QStringList parts = line.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        const QString text = part.trimmed();
+        // ffmpeg's closing verdict says nothing the line before it did not.
+        if (text.isEmpty() || StatusLineTime(text) > 0 || text == QLatin1String("Conversion failed!"))
+            continue;
+        message = text;
+    }
 }
 
 QList<qint64> StatusLineReader::takeTimes(const QString &text)
@@ -57,4 +72,5 @@ QList<qint64> StatusLineReader::readTimes(QProcess &process, bool log)
 void StatusLineReader::reset()
 {
     pending.clear();
+    message.clear();
 }

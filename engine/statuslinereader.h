@@ -34,11 +34,19 @@ public:
     // readProcessText, then takeTimes.
     QList<qint64> readTimes(QProcess &process, bool log = true);
 
-    // Forgets an unfinished line: every run starts with a clean reader.
+    // Forgets an unfinished line and the last message: every run starts with
+    // a clean reader.
     void reset();
 
     const QString &pendingText() const { return pending; }
 
+    // The last complete line that was not a status line, such as the reason
+    // the child gave for failing.
+    const QString &lastMessage() const { return message; }
+
 private:
+    void noteMessages(const QString &line);
+
     QString pending;
+    QString message;
 };

@@ -121,6 +121,8 @@ void VoiceData::ffmpegProcess_Finished(int index)
             }
         }
         status = SettleOutput(outputPath) ? Succeeded : Failed;
+        if (status == Failed)
+            noteFailure();
     } else if (status == Converting) {
         // The stop found no running child: its start had failed and the news
         // was still on its way. The run ends as the user asked.
@@ -130,8 +132,18 @@ void VoiceData::ffmpegProcess_Finished(int index)
     emit convertfinished(this);
 }
 
+void VoiceData::noteFailure()
+{
+    errorText = statusReader.lastMessage();
+    if (!runStarted)
+        errorText = tr("The converter could not be started.");
+    else if (errorText.isEmpty())
+        errorText = tr("No usable output was written.");
+}
+
 void VoiceData::beginRun(const QString &output)
 {
+    errorText.clear();
     progress = 0;
     outputPath = output;
     stopped = false;
@@ -146,6 +158,7 @@ void VoiceData::startChild(const QString &program, const QStringList &arguments)
         return;
     }
     runFailed = false;
+    runStarted = true;
     ++runSerial;
     statusReader.reset();
     StartChildProcess(process, program, arguments);
@@ -183,6 +196,7 @@ void VoiceData::processError(QProcess::ProcessError error)
         if (serial != runSerial)
             return;
         runFailed = true;
+        runStarted = false;
         ffmpegProcess_Finished(-1);
     });
 }

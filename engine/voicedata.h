@@ -52,6 +52,8 @@ public:
     int progress = 0; // hundredths of a percent
     bool stopped = false;
     int retryCount = 0;
+    // Why the last run failed, in the child's words where it gave any.
+    QString errorText;
 
     // Copies the probe facts, fileName to selected, from a probe record.
     void copyProbeFacts(const VoiceData &record);
@@ -86,6 +88,9 @@ protected:
     // startChild with the application's ffmpeg.
     void startFFmpeg(const QStringList &arguments);
 
+    // Keeps the reason of a failed run in errorText for the row to show.
+    void noteFailure();
+
     // Reads what the child wrote and moves progress against a reference
     // length in microseconds, emitting updateProgress for every usable time.
     void readProgress(double referenceDuration);
@@ -100,6 +105,7 @@ private:
     void killChildrenOf(const QString &pid);
 
     bool runFailed = false;
+    bool runStarted = false; // false when the last child could not be started
     // Counts child starts, so that a late notice about an earlier child is recognised.
     quint64 runSerial = 0;
 };

@@ -158,9 +158,11 @@ void TestButtons::skinConfigAppliesTheStateSheets()
     const SkinHelper_QSetting *skin = SkinHelper_QSetting::GetInstance();
     BgIconTextButton button;
     button.setSkinConfig(QStringLiteral("Button2"), 14, 0, 0, 1, true, true, true, true);
+    // The caption carries the state's colours but no border of its own.
     auto sheet = [&](int kind, int state) {
-        return skin->GetButtonSheet(kind, QStringLiteral("Button2"), state, 14, 0, 0, 1, true, true, true,
-                                    true);
+        const bool edges = kind == 0;
+        return skin->GetButtonSheet(kind, QStringLiteral("Button2"), state, 14, 0, 0, 1, edges, edges, edges,
+                                    edges);
     };
     QCOMPARE(button.background()->styleSheet(), sheet(0, 0));
     QCOMPARE(button.label()->styleSheet(), sheet(1, 0));

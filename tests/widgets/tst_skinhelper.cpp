@@ -29,16 +29,36 @@ void TestSkinHelper::lookup_data()
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("own value") << "Item" << "bgcolor" << "#202124";
-    QTest::addRow("falls back to main") << "Item" << "txtcolor" << "#ffffff";
-    QTest::addRow("in neither group") << "Item" << "nosuchkey" << "";
-    QTest::addRow("group value wins over main") << "QMenu" << "bgcolor" << "#2e3033";
-    QTest::addRow("blanks around equals and comment") << "QSpinBox" << "arrowbuttonwidth" << "16";
-    QTest::addRow("main with blank before equals") << "main" << "txtcolor" << "#ffffff";
-    QTest::addRow("disabled text of menu") << "QMenu" << "disabledtxtcolor" << "#555555";
-    QTest::addRow("resource path value") << "QComboBox" << "downarrow_image" << ":/images/arrowDown.png";
-    QTest::addRow("unknown group falls back") << "NoGroup" << "linecolor" << "#393b3e";
-    QTest::addRow("button state colour") << "Button2" << "txtcolor_light" << "#3573de";
+    QTest::addRow("own value") << "Item"
+                               << "bgcolor"
+                               << "#202124";
+    QTest::addRow("falls back to main") << "Item"
+                                        << "txtcolor"
+                                        << "#ffffff";
+    QTest::addRow("in neither group") << "Item"
+                                      << "nosuchkey"
+                                      << "";
+    QTest::addRow("group value wins over main") << "QMenu"
+                                                << "bgcolor"
+                                                << "#2e3033";
+    QTest::addRow("blanks around equals and comment") << "QSpinBox"
+                                                      << "arrowbuttonwidth"
+                                                      << "16";
+    QTest::addRow("main with blank before equals") << "main"
+                                                   << "txtcolor"
+                                                   << "#ffffff";
+    QTest::addRow("disabled text of menu") << "QMenu"
+                                           << "disabledtxtcolor"
+                                           << "#555555";
+    QTest::addRow("resource path value") << "QComboBox"
+                                         << "downarrow_image"
+                                         << ":/images/arrowDown.png";
+    QTest::addRow("unknown group falls back") << "NoGroup"
+                                              << "linecolor"
+                                              << "#393b3e";
+    QTest::addRow("button state colour") << "Button2"
+                                         << "txtcolor_light"
+                                         << "#3573de";
 }
 
 void TestSkinHelper::lookup()
@@ -57,23 +77,48 @@ void TestSkinHelper::everyShippedGroupIsReadable_data()
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("main/topbgcolor") << "main" << "topbgcolor" << "#17171a";
-    QTest::addRow("main/linecolorselect") << "main" << "linecolorselect" << "#272a2e";
-    QTest::addRow("Item/selectbgcolor") << "Item" << "selectbgcolor" << "#2e3033";
-    QTest::addRow("Button1/bgcolor_clicked") << "Button1" << "bgcolor_clicked" << "#aec2e5";
-    QTest::addRow("Button3/bordercolor_disabled") << "Button3" << "bordercolor_disabled" << "#3e4145";
-    QTest::addRow("Dialog/bgbordercolor") << "Dialog" << "bgbordercolor" << "#040405";
-    QTest::addRow("QCheckBox/icon_checked_press") << "QCheckBox" << "icon_checked_press"
+    QTest::addRow("main/topbgcolor") << "main"
+                                     << "topbgcolor"
+                                     << "#17171a";
+    QTest::addRow("main/linecolorselect") << "main"
+                                          << "linecolorselect"
+                                          << "#272a2e";
+    QTest::addRow("Item/selectbgcolor") << "Item"
+                                        << "selectbgcolor"
+                                        << "#2e3033";
+    QTest::addRow("Button1/bgcolor_clicked") << "Button1"
+                                             << "bgcolor_clicked"
+                                             << "#aec2e5";
+    QTest::addRow("Button3/bordercolor_disabled") << "Button3"
+                                                  << "bordercolor_disabled"
+                                                  << "#3e4145";
+    QTest::addRow("Dialog/bgbordercolor") << "Dialog"
+                                          << "bgbordercolor"
+                                          << "#040405";
+    QTest::addRow("QCheckBox/icon_checked_press") << "QCheckBox"
+                                                  << "icon_checked_press"
                                                   << ":/images/check/checked3.png";
-    QTest::addRow("QRadioButton/icon_uncheck") << "QRadioButton" << "icon_uncheck"
+    QTest::addRow("QRadioButton/icon_uncheck") << "QRadioButton"
+                                               << "icon_uncheck"
                                                << ":/images/radio/uncheck1.png";
-    QTest::addRow("QLineEdit/selectbordercolor") << "QLineEdit" << "selectbordercolor" << "#3c3e42";
-    QTest::addRow("QProgressBar/chunkcolor") << "QProgressBar" << "chunkcolor" << "#00a2ea";
-    QTest::addRow("QScrollBar/handlecolor") << "QScrollBar" << "handlecolor" << "#00a2ea";
-    QTest::addRow("QDoubleSpinBox/down_arrow_hover") << "QDoubleSpinBox" << "down_arrow_hover"
+    QTest::addRow("QLineEdit/selectbordercolor") << "QLineEdit"
+                                                 << "selectbordercolor"
+                                                 << "#3c3e42";
+    QTest::addRow("QProgressBar/chunkcolor") << "QProgressBar"
+                                             << "chunkcolor"
+                                             << "#00a2ea";
+    QTest::addRow("QScrollBar/handlecolor") << "QScrollBar"
+                                            << "handlecolor"
+                                            << "#00a2ea";
+    QTest::addRow("QDoubleSpinBox/down_arrow_hover") << "QDoubleSpinBox"
+                                                     << "down_arrow_hover"
                                                      << ":/images/public/down_arrow_hover.png";
-    QTest::addRow("QTimeEdit/arrow_height") << "QTimeEdit" << "arrow_height" << "7";
-    QTest::addRow("QSlider/subpagecolor4") << "QSlider" << "subpagecolor4" << "#00a2ea";
+    QTest::addRow("QTimeEdit/arrow_height") << "QTimeEdit"
+                                            << "arrow_height"
+                                            << "7";
+    QTest::addRow("QSlider/subpagecolor4") << "QSlider"
+                                           << "subpagecolor4"
+                                           << "#00a2ea";
 }
 
 void TestSkinHelper::everyShippedGroupIsReadable()

@@ -1,0 +1,38 @@
+#include "engine/optioncombobox.h"
+
+#include <QIcon>
+
+#include "app/globals.h"
+#include "widgets/nofocusframedelegate.h"
+#include "widgets/skinhelper_qsetting.h"
+
+OptionComboBox::OptionComboBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(false);
+    setItemDelegate(new NoFocusFrameDelegate(this));
+    setIconSize(QSize(ScaledPx(1), ScaledPx(30)));
+}
+
+void OptionComboBox::UpdateSkin()
+{
+    setStyleSheet(SkinHelper_QSetting::GetInstance()->GetQComboBoxQSS(12, 30, 3, 1, 1, 1, 1,
+                                                                      QStringLiteral("QComboBox")));
+}
+
+void OptionComboBox::setEntries(const QStringList &texts)
+{
+    clear();
+    const QIcon icon(QStringLiteral(":/images/arrowtest.png"));
+    for (const QString &text : texts)
+        addItem(icon, text);
+    setCurrentIndex(0);
+}
+
+int OptionComboBox::MatchIndex(const QString &stored, const QStringList &choices)
+{
+    for (int i = 0; i < choices.size(); ++i) {
+        if (stored.compare(choices.at(i), Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include "widgets/mytablelistwidget.h"
+
+class QLabel;
+class GetMediaInfoThread;
+class VoiceData;
+
+namespace MyQtCustom {
+class BgIconTextButton;
+class LabelButton;
+} // namespace MyQtCustom
+
+// The body every tool panel shares: a top bar with Back and Add Voices, the
+// job list, and a bottom bar with the output folder and Convert. It probes the
+// added files one at a time, has the tool turn each into a job, starts waiting
+// jobs within the limit of simultaneous conversions and follows their progress.
+class ToolsBaseWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ToolsBaseWidget(QWidget *parent = nullptr);
+    ~ToolsBaseWidget() override;
+
+    // Rows in the pool of every panel: enough for the visible area and the
+    // margin the list keeps above it.
+    static constexpr int RowPoolSize = 30;
+
+    virtual void Layout();
+    virtual void UpdateSkin();
+    virtual void FlushText();
+    virtual void StartWaitingItems();
+    virtual void RemoveAllItems();
+    virtual void CreateItemWidgets();
+    virtual void AddItemWidget(MyTableItemWidget *row);
+    virtual void ProbeNextFile();
+    virtual void UpdateItem(VoiceData *job);
+    virtual void AddVoiceData(VoiceData *record);
+
+    // Queues files for probing, in the given order. The file dialog, dropped
+    // files and tests all come through here.
+    void AddFiles(const QStringList &paths);
+
+    // Makes `folder` the output folder when a file can be written there.
+    bool SetOutputFolderIfWritable(QString folder);
+
+    QList<VoiceData *> jobs() const;
+    MyTableListWidget *itemList() const { return listWidget; }
+    const QStringList &pendingFileList() const { return pendingFiles; }
+    VoiceData *selectedJob() const { return selectedData; }
+
+    // The media file name patterns of the Add dialog.
+    static QString MediaFilter();
+    static bool IsMediaFileName(const QString &fileName);
+
+public slots:
+    void backupButton_slots();
+    void addfileButton_slots();
+    virtual void convertButton_slots();
+    void selectOutputButton_slots();
+    void openOutputButton_slots();
+    virtual void ItemDeleted_slots(VoiceData *item);
+    void Clickeditem_slots(VoiceData *item);
+    void Convertitem_slots(VoiceData *item);
+    void Convertitem_Finished(VoiceData *item);
+    void Convertitem_updateProgress(VoiceData *item);
+    void Convertitem_moveup(VoiceData *item);
+    void Convertitem_movedown(VoiceData *item);
+    void ItemRemoveAllItem_slots();
+    void getVideoInfoThread_Finished();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+    // Wires a tool's new job to the panel, gives it the probe facts and lists it.
+    void adoptJob(VoiceData *job, const VoiceData *record);
+
+    // Creates the pool of rows of one row class when the list has none.
+    template<class Row> void createItemWidgets()
+    {
+        if (!listWidget->rows().isEmpty())
+            return;
+        for (int i = 0; i < RowPoolSize; ++i)
+            AddItemWidget(new Row(listWidget->contentWidget()));
+    }
+
+    // Places a tool's control at the right end of the top bar, vertically centred.
+    void placeAtTopBarRight(QWidget *control, int width, int height, int rightMargin);
+    // Sizes a caption to its text and puts it just left of `control`, 10 pixels
+    // wider than its text, vertically centred in the top bar.
+    void placeCaptionLeftOf(QLabel *caption, const QWidget *control, int height);
+    // Style of the captions of the tools' controls.
+    static QString CaptionStyle(const char *colorKey);
+
+    QStringList pendingFiles;
+    GetMediaInfoThread *probeThread;
+    VoiceData *selectedData = nullptr;
+    QWidget *topBar;
+    QWidget *topBarBackground;
+    MyQtCustom::BgIconTextButton *backButton;
+    MyQtCustom::LabelButton *addButton;
+    MyTableListWidget *listWidget;
+    QWidget *bottomBar;
+    QWidget *bottomBarBackground;
+    QLabel *folderCaptionLabel;
+    QLabel *folderPathLabel;
+    MyQtCustom::LabelButton *changeButton;
+    MyQtCustom::LabelButton *openButton;
+    MyQtCustom::LabelButton *convertButton;
+
+private:
+    QStringList mediaFilesOf(const QStringList &droppedPaths) const;
+    void placeBottomBarText();
+
+    // A probe that was under way when the list was emptied: its record is dropped.
+    bool discardRunningProbe = false;
+};

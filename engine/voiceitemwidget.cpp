@@ -1,0 +1,311 @@
+#include "engine/voiceitemwidget.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QProgressBar>
+
+#include "app/globals.h"
+#include "common/qcommonutils.h"
+#include "engine/voicedata.h"
+#include "platform/desktopopener.h"
+#include "widgets/bgiconbutton.h"
+#include "widgets/bgicontextbutton.h"
+#include "widgets/mymovewidget.h"
+#include "widgets/skinhelper_qsetting.h"
+
+namespace {
+QString skinValue(const char *group, const char *key)
+{
+    return SkinHelper_QSetting::GetInstance()->GetValue(QLatin1String(group), QLatin1String(key));
+}
+
+QString labelSheet(int fontSize, const QString &color)
+{
+    return QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(fontSize)) +
+           QStringLiteral("px;color:") + color + QStringLiteral(";}");
+}
+
+QPixmap image(const char *form, const QString &name)
+{
+    return QPixmap(QStringLiteral(":/images/") + QLatin1String(form) + QLatin1Char('/') + name +
+                   QStringLiteral(".png"));
+}
+} // namespace
+
+VoiceItemWidget::VoiceItemWidget(QWidget *parent) : MyTableItemWidget(parent)
+{
+    background = new QWidget(this);
+    voiceIcon = new MyQtCustom::BgIconButton(this);
+    nameLabel = new QLabel(this);
+    infoLabel = new QLabel(this);
+    statusLabel = new QLabel(this);
+    progressBar = new QProgressBar(this);
+    startButton = new MyQtCustom::BgIconTextButton(this);
+    stopButton = new MyQtCustom::BgIconTextButton(this);
+    openButton = new MyQtCustom::BgIconTextButton(this);
+    deleteButton = new MyQtCustom::BgIconTextButton(this);
+    animationHolder = new QLabel(this);
+    convertingLabel = new QLabel(this);
+    busyAnimation = new MyQtCustom::MyMoveWidget(animationHolder);
+
+    progressBar->setRange(0, 10000);
+    progressBar->setTextVisible(false);
+    busyAnimation->imagePrefix = QStringLiteral(":/images/move2/");
+    busyAnimation->firstFrame = 1;
+    busyAnimation->lastFrame = 24;
+    nameLabel->setTextFormat(Qt::PlainText);
+    infoLabel->setTextFormat(Qt::PlainText);
+
+    const int size = ActionButtonSize();
+    for (MyQtCustom::BgIconTextButton *button : {startButton, stopButton, openButton, deleteButton}) {
+        button->resize(size, size);
+        const int icon = ScaledPx(26);
+        button->setIconGeometry(0, (size - icon) / 2, icon, icon);
+    }
+
+    connect(startButton, qOverload<>(&MyQtCustom::BgIconTextButton::clicked), this,
+            &VoiceItemWidget::startButton_slots);
+    connect(stopButton, qOverload<>(&MyQtCustom::BgIconTextButton::clicked), this,
+            &VoiceItemWidget::stopButton_slots);
+    connect(openButton, qOverload<>(&MyQtCustom::BgIconTextButton::clicked), this,
+            &VoiceItemWidget::openButton_slots);
+    connect(deleteButton, qOverload<>(&MyQtCustom::BgIconTextButton::clicked), this,
+            &VoiceItemWidget::deleteButton_slots);
+}
+
+VoiceData *VoiceItemWidget::job() const
+{
+    return static_cast<VoiceData *>(data);
+}
+
+int VoiceItemWidget::ActionButtonSize()
+{
+    return ScaledPx(30);
+}
+
+void VoiceItemWidget::Layout()
+{
+    const int w = width();
+    const int h = height();
+    background->setGeometry(0, 0, w, h);
+    const int icon = ScaledPx(24);
+    voiceIcon->setGeometry(ScaledPx(10), (h - icon) / 2, icon, icon);
+    const int labelHeight = ScaledPx(32);
+    nameLabel->setGeometry(ScaledPx(40), (h - labelHeight) / 2, ScaledPx(400), labelHeight);
+    infoLabel->setGeometry(nameLabel->geometry().right() + 1 + ScaledPx(10), (h - labelHeight) / 2,
+                           ScaledPx(340), labelHeight);
+    statusLabel->setGeometry(ScaledPx(40), h - ScaledPx(16), ScaledPx(200), ScaledPx(10));
+    progressBar->setGeometry(ScaledPx(40), h - ScaledPx(10), qMax(0, w - ScaledPx(10) - ScaledPx(40)),
+                             ScaledPx(4));
+    const int holder = ScaledPx(20);
+    animationHolder->resize(holder, holder);
+    busyAnimation->setGeometry(0, 0, holder, holder);
+}
+
+void VoiceItemWidget::UpdateSkin()
+{
+    const QPixmap voice = image("normal", QStringLiteral("voice"));
+    voiceIcon->setIconPixmap(voice, voice, voice, voice);
+    const struct
+    {
+        MyQtCustom::BgIconTextButton *button;
+        const char *icon;
+    } buttons[] = {
+        {deleteButton, "delete"}, {startButton, "convert"}, {stopButton, "stop"}, {openButton, "open"}};
+    for (const auto &entry : buttons) {
+        const QString name = QLatin1String(entry.icon);
+        const QPixmap normal = image("normal", name);
+        entry.button->setIconPixmap(normal, image("light", name), normal, normal);
+    }
+    statusLabel->setStyleSheet(labelSheet(11, skinValue("main", "txtcolor2")));
+    statusLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    progressBar->setStyleSheet(SkinHelper_QSetting::GetInstance()->GetQProgressBarQSS(
+        QStringLiteral("right"), 2, 10, 0.0f, QStringLiteral("QProgressBar")));
+}
+
+void VoiceItemWidget::dressActionButton(MyQtCustom::BgIconTextButton *button, const QString &caption)
+{
+    const QString normal = labelSheet(12, skinValue("main", "txtcolor"));
+    const QString light = labelSheet(12, skinValue("Button2", "txtcolor_light"));
+    button->setTextStyeSheet(normal, light, normal, normal, QString());
+    button->setText(caption);
+    button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const int size = ActionButtonSize();
+    const int icon = ScaledPx(26);
+    const int gap = ScaledPx(2);
+    const int textWidth = button->setTextadjustSize();
+    button->resize(icon + gap + textWidth, size);
+    button->setIconGeometry(0, (size - icon) / 2, icon, icon);
+    button->setTextGeometry(icon + gap, 0, textWidth, size);
+}
+
+void VoiceItemWidget::UpdateText()
+{
+    const int w = width();
+    const int h = height();
+    nameLabel->setStyleSheet(labelSheet(12, skinValue("main", "txtcolor")));
+    infoLabel->setStyleSheet(labelSheet(11, skinValue("main", "txtcolor2")));
+    infoLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    convertingLabel->setStyleSheet(labelSheet(11, skinValue("main", "txtcolor2")));
+
+    dressActionButton(deleteButton, tr("Delete"));
+    dressActionButton(startButton, tr("Convert"));
+    dressActionButton(stopButton, tr("Stop"));
+    dressActionButton(openButton, tr("Open"));
+
+    const int top = (h - ActionButtonSize()) / 2;
+    deleteButton->move(w - ScaledPx(10) - deleteButton->width(), top);
+    startButton->move(deleteButton->x() - ScaledPx(10) - startButton->width(), top);
+    stopButton->move(startButton->x(), top);
+    openButton->move(startButton->x(), top);
+
+    convertingLabel->setText(tr("Converting"));
+    convertingLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    convertingLabel->adjustSize();
+    const int labelHeight = ScaledPx(28);
+    convertingLabel->setGeometry(w - ScaledPx(10) - convertingLabel->width(), (h - labelHeight) / 2,
+                                 convertingLabel->width(), labelHeight);
+    animationHolder->move(convertingLabel->x() - 6 - animationHolder->width(),
+                          (h - animationHolder->height()) / 2);
+}
+
+QString VoiceItemWidget::InfoText(const VoiceData &job)
+{
+    QStringList parts;
+    if (job.duration > 0)
+        parts << QCommonUtils::TimetoString(job.duration);
+    if (job.fileSize > 0)
+        parts << QCommonUtils::GetFileSizeString(job.fileSize);
+    if (!job.codecName.isEmpty())
+        parts << job.codecName;
+    if (job.channels == 1)
+        parts << tr("mono");
+    else if (job.channels > 1)
+        parts << tr("stereo");
+    if (job.sampleRate > 0)
+        parts << QString::number(job.sampleRate);
+    return parts.join(QStringLiteral(" | "));
+}
+
+void VoiceItemWidget::ShowData()
+{
+    VoiceData *current = job();
+    if (!current)
+        return;
+    nameLabel->setText(current->fileName);
+    nameLabel->setToolTip(current->filePath);
+
+    const bool selected = current->selected;
+    background->setStyleSheet(
+        QStringLiteral("QWidget{border: 1px solid ") +
+        skinValue("main", selected ? "linecolorselect" : "bgbordercolor") +
+        QStringLiteral(";border-top:none; border-left:none; border-right:none; border-radius: 0px; "
+                       "background-color:") +
+        skinValue("Item", selected ? "selectbgcolor" : "bgcolor") + QStringLiteral(";}"));
+    infoLabel->setText(InfoText(*current));
+
+    animationHolder->hide();
+    convertingLabel->hide();
+    if (busyAnimation->timerId >= 0) {
+        busyAnimation->killTimer(busyAnimation->timerId);
+        busyAnimation->timerId = -1;
+    }
+    stopButton->hide();
+    startButton->hide();
+    openButton->hide();
+    progressBar->hide();
+    deleteButton->show();
+    voiceIcon->setEnabled(true);
+    const QString green = QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(11)) +
+                          QStringLiteral("px;color:green;}");
+    const QString red = QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(11)) +
+                        QStringLiteral("px;color:red;}");
+    statusLabel->setStyleSheet(green);
+    statusLabel->setToolTip(QString());
+    statusLabel->show();
+
+    switch (current->status) {
+    case VoiceData::Idle:
+        startButton->show();
+        statusLabel->hide();
+        break;
+    case VoiceData::Waiting:
+        statusLabel->setText(tr("Waiting"));
+        break;
+    case VoiceData::Converting:
+        progressBar->setValue(current->progress);
+        progressBar->show();
+        stopButton->show();
+        deleteButton->hide();
+        voiceIcon->setEnabled(false);
+        statusLabel->hide();
+        animationHolder->show();
+        convertingLabel->show();
+        busyAnimation->timerId = busyAnimation->startTimer(60, Qt::CoarseTimer);
+        break;
+    case VoiceData::Succeeded:
+        statusLabel->setText(tr("Success"));
+        openButton->show();
+        break;
+    case VoiceData::Failed:
+        startButton->show();
+        statusLabel->setText(tr("Failed"));
+        statusLabel->setStyleSheet(red);
+        statusLabel->setToolTip(current->errorText);
+        break;
+    case VoiceData::Stopped:
+        startButton->show();
+        statusLabel->setText(tr("Stopped"));
+        statusLabel->setStyleSheet(red);
+        break;
+    default:
+        break;
+    }
+}
+
+void VoiceItemWidget::ShowProgress()
+{
+    if (VoiceData *current = job())
+        progressBar->setValue(current->progress);
+}
+
+void VoiceItemWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    MyTableItemWidget::mouseReleaseEvent(event);
+    emit clickeditem(job());
+}
+
+void VoiceItemWidget::startButton_slots()
+{
+    if (VoiceData *current = job())
+        emit convertitem(current);
+}
+
+void VoiceItemWidget::stopButton_slots()
+{
+    if (VoiceData *current = job()) {
+        current->stopConvert();
+        ShowData();
+    }
+}
+
+void VoiceItemWidget::openButton_slots()
+{
+    VoiceData *current = job();
+    if (!current)
+        return;
+    qDebug("%s", qUtf8Printable(current->outputPath));
+    QString folder = QFileInfo(current->outputPath).absolutePath();
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    DesktopOpener::OpenFolder(folder);
+}
+
+void VoiceItemWidget::deleteButton_slots()
+{
+    if (VoiceData *current = job()) {
+        hide();
+        emit deleteitem(current);
+    }
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "widgets/mytableitemwidget.h"
+
+class QLabel;
+class QProgressBar;
+class VoiceData;
+
+namespace MyQtCustom {
+class BgIconButton;
+class BgIconTextButton;
+class MyMoveWidget;
+} // namespace MyQtCustom
+
+// The row that shows one job: name, media facts, state, progress while it
+// converts, and the buttons Convert, Stop, Open and Delete. The whole look is
+// derived from the bound job on every refresh; the row keeps no state of its own.
+class VoiceItemWidget : public MyTableItemWidget
+{
+    Q_OBJECT
+public:
+    explicit VoiceItemWidget(QWidget *parent = nullptr);
+
+    void Layout() override;
+    void UpdateSkin() override;
+    void UpdateText() override;
+    void ShowData() override;
+    virtual void ShowProgress();
+
+    VoiceData *job() const;
+
+    // The media facts line of a job: duration | size | codec | channels | rate.
+    static QString InfoText(const VoiceData &job);
+
+signals:
+    void clickeditem(VoiceData *data);
+    void deleteitem(VoiceData *data);
+    void convertitem(VoiceData *data);
+    void moveup(VoiceData *data);
+    void movedown(VoiceData *data);
+    void signal_removeAllAction();
+
+public slots:
+    void startButton_slots();
+    void stopButton_slots();
+    void openButton_slots();
+    void deleteButton_slots();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+    // Gives an action button its icon pair and caption and sizes it to both;
+    // derived rows with their own buttons use it too.
+    static void dressActionButton(MyQtCustom::BgIconTextButton *button, const QString &caption);
+    static int ActionButtonSize();
+
+    QWidget *background;
+    MyQtCustom::BgIconButton *voiceIcon;
+    QLabel *nameLabel;
+    QLabel *infoLabel;
+    QLabel *statusLabel;
+    QProgressBar *progressBar;
+    MyQtCustom::BgIconTextButton *startButton;
+    MyQtCustom::BgIconTextButton *stopButton;
+    MyQtCustom::BgIconTextButton *openButton;
+    MyQtCustom::BgIconTextButton *deleteButton;
+    QLabel *animationHolder;
+    QLabel *convertingLabel;
+    MyQtCustom::MyMoveWidget *busyAnimation;
+};

@@ -1,0 +1,11 @@
+#include "platform/desktopopener.h"
+
+#include <QProcess>
+#include <QStringList>
+
+bool DesktopOpener::OpenFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{folder});
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "engine/toolsbasewidget.h"
+
+class QLabel;
+class OptionComboBox;
+
+// Converts every file to one audio format: MP3, AAC, FLAC, WAV or AMR.
+class FormatConvertWidget : public ToolsBaseWidget
+{
+    Q_OBJECT
+public:
+    explicit FormatConvertWidget(QWidget *parent = nullptr);
+
+    void Layout() override;
+    void UpdateSkin() override;
+    void FlushText() override;
+    void CreateItemWidgets() override;
+    void AddVoiceData(VoiceData *record) override;
+
+    OptionComboBox *formatBox() const { return formatComboBox; }
+    // The extensions in the order of the box's entries.
+    static QStringList Extensions();
+
+public slots:
+    void formatComoBox_slots();
+
+private:
+    QLabel *formatLabel;
+    OptionComboBox *formatComboBox;
+};

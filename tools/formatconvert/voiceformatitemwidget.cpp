@@ -1,0 +1,6 @@
+#include "tools/formatconvert/voiceformatitemwidget.h"
+
+void VoiceFormatItemWidget::ShowData()
+{
+    VoiceItemWidget::ShowData();
+}

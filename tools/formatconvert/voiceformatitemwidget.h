@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/voiceitemwidget.h"
+
+// The format tool's row: the standard row, kept as its own class so the tool
+// can change its look without touching the others.
+class VoiceFormatItemWidget : public VoiceItemWidget
+{
+    Q_OBJECT
+public:
+    using VoiceItemWidget::VoiceItemWidget;
+
+    void ShowData() override;
+};
