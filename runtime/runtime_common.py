@@ -120,8 +120,9 @@ def scan_segments(folder):
     """Every WAV file of the input folder in numeric order, with a common rate and channel count."""
     if not os.path.isdir(folder):
         raise RuntimeFailure("input folder not found: %s" % folder)
-    names = [n for n in os.listdir(folder)
-             if n.lower().endswith(".wav") and os.path.isfile(os.path.join(folder, n))]
+    # Hidden names are scratch files (ours among them), never segments.
+    names = [n for n in os.listdir(folder) if n.lower().endswith(".wav") and not n.startswith(".")
+             and os.path.isfile(os.path.join(folder, n))]
     if not names:
         raise RuntimeFailure("no WAV files in the input folder: %s" % folder)
     segments = [Segment(folder, n) for n in sorted(names, key=natural_key)]
