@@ -1,11 +1,14 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 
 #include "app/globals.h"
 #include "common/qcommonutils.h"
+#include "engine/getmediainfothread.h"
+#include "engine/voicedata.h"
 
 namespace TestSupport {
 
@@ -95,6 +98,33 @@ QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString 
             found.append(pid);
     }
     return found;
+}
+
+} // namespace TestSupport
+
+namespace TestSupport {
+
+bool probeFile(const QString &path, VoiceData &record)
+{
+    GetMediaInfoThread probe;
+    probe.path = path;
+    probe.start();
+    probe.wait();
+    if (!probe.result)
+        return false;
+    record.copyProbeFacts(*probe.result);
+    delete probe.result;
+    return true;
+}
+
+QByteArray fileDigest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(&file);
+    return hash.result().toHex();
 }
 
 } // namespace TestSupport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,6 +8,8 @@
 
 // Fixtures shared by the tests: the application directory of the build,
 // generated audio, stand-in executables.
+class VoiceData;
+
 namespace TestSupport {
 
 // Points g_appDir at the build's application directory (with its ffmpeg link)
@@ -34,5 +37,12 @@ bool writeStandInFfmpeg(const QString &dir, const QString &body);
 // Processes still alive (zombies count as ended) whose environment holds
 // name=value: a test marks a process tree by exporting a unique variable.
 QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString &value);
+
+// Probes a file with the real ffmpeg, as the panels do, into `record`;
+// false when the probe produced no record.
+bool probeFile(const QString &path, VoiceData &record);
+
+// MD5 of a file's bytes, to show that an input was left untouched.
+QByteArray fileDigest(const QString &path);
 
 } // namespace TestSupport
