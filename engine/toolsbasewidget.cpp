@@ -168,7 +168,8 @@ void ToolsBaseWidget::FlushText()
     const int backWidth = pad + icon + backText + 10 + ScaledPx(10);
     backButton->setGeometry(ScaledPx(10), (topHeight - buttonHeight) / 2, backWidth, buttonHeight);
     backButton->setIconGeometry(pad, (buttonHeight - icon) / 2, icon, icon);
-    backButton->setTextGeometry(pad + icon + ScaledPx(6), 0, backText, buttonHeight);
+    // Inside the border: the caption's own background would cover it.
+    backButton->setTextGeometry(pad + icon + ScaledPx(6), 1, backText, buttonHeight - 2);
 
     addButton->setText(tr("Add Voices"));
     addButton->move(backButton->geometry().right() + 1 + ScaledPx(10), addButton->y());

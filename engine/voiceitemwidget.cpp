@@ -96,7 +96,8 @@ void VoiceItemWidget::Layout()
     nameLabel->setGeometry(ScaledPx(40), (h - labelHeight) / 2, ScaledPx(400), labelHeight);
     infoLabel->setGeometry(nameLabel->geometry().right() + 1 + ScaledPx(10), (h - labelHeight) / 2,
                            ScaledPx(340), labelHeight);
-    statusLabel->setGeometry(ScaledPx(40), h - ScaledPx(16), ScaledPx(200), ScaledPx(10));
+    // Tall enough for its 11-pixel text, ending where a 10-pixel line 16 above the bottom would.
+    statusLabel->setGeometry(ScaledPx(40), h - ScaledPx(20), ScaledPx(200), ScaledPx(14));
     progressBar->setGeometry(ScaledPx(40), h - ScaledPx(10), qMax(0, w - ScaledPx(10) - ScaledPx(40)),
                              ScaledPx(4));
     const int holder = ScaledPx(20);

@@ -1,0 +1,74 @@
+// Sets up a scene of the real application for screenshots (not a test):
+//   quillvane_screens [--tool N] [--states S1,S2,...] [--convert] [--language CODE] FILE...
+// --tool N       opens tool N of the selector grid (0 = Format Convert ... 9 = Voice Changer)
+// --states       gives the jobs, in list order, a state each: -1 idle, 0 waiting,
+//                1:P converting at progress P (0..10000), 2 success, 3 failed, 4 stopped
+// --convert      presses Convert once the files are listed
+// FILE...        files to add to the panel
+// Run it under scripts/screenshot.sh to capture the window.
+#include <QApplication>
+#include <QTimer>
+
+#include "app/globals.h"
+#include "app/mainwidget.h"
+#include "app/toolsselectwidget.h"
+#include "common/qcommonutils.h"
+#include "engine/toolsbasewidget.h"
+#include "engine/voicedata.h"
+
+int main(int argc, char *argv[])
+{
+    QCommonUtils::GetScaleDxy(nullptr);
+    QApplication app(argc, argv);
+    g_appDir = QStringLiteral(QUILLVANE_TEST_APP_DIR);
+    QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
+    QCommonUtils::SetLocaleLangUTF8();
+
+    int tool = -1;
+    QStringList states;
+    bool convert = false;
+    QStringList files;
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--tool") && i + 1 < args.size())
+            tool = args.at(++i).toInt();
+        else if (args.at(i) == QLatin1String("--states") && i + 1 < args.size())
+            states = args.at(++i).split(QLatin1Char(','));
+        else if (args.at(i) == QLatin1String("--convert"))
+            convert = true;
+        else
+            files << args.at(i);
+    }
+
+    MainWidget window;
+    window.move(0, 0);
+    window.show();
+    if (tool < 0)
+        return app.exec();
+
+    ToolsBaseWidget *panel = window.toolsSelectWidget->OpenTool(tool);
+    if (!panel)
+        return 1;
+    panel->AddFiles(files);
+    auto *poll = new QTimer(&app);
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        if (panel->jobs().size() < files.size())
+            return;
+        poll->stop();
+        if (convert)
+            panel->convertButton_slots();
+        const QList<VoiceData *> jobs = panel->jobs();
+        for (int i = 0; i < qMin(states.size(), jobs.size()); ++i) {
+            const QStringList parts = states.at(i).split(QLatin1Char(':'));
+            jobs.at(i)->status = parts.at(0).toInt();
+            jobs.at(i)->progress = parts.value(1).toInt();
+            if (jobs.at(i)->status == VoiceData::Failed)
+                jobs.at(i)->errorText = QStringLiteral("Invalid data found when processing input");
+            if (jobs.at(i)->status == VoiceData::Succeeded)
+                jobs.at(i)->outputPath = OutputFolder() + QStringLiteral("/") + jobs.at(i)->fileName;
+            panel->UpdateItem(jobs.at(i));
+        }
+    });
+    poll->start(50);
+    return app.exec();
+}
