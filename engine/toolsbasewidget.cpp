@@ -1,6 +1,5 @@
 #include "engine/toolsbasewidget.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -353,10 +352,50 @@ void ToolsBaseWidget::adoptJob(VoiceData *job, const VoiceData *record)
     listWidget->addPrivateData(job);
 }
 
+namespace {
+// File-manager order: digit runs compare as numbers, so track2 comes before track10.
+bool naturalLess(const QString &a, const QString &b)
+{
+    int i = 0;
+    int j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+            int ei = i;
+            int ej = j;
+            while (ei < a.size() && a.at(ei).isDigit())
+                ++ei;
+            while (ej < b.size() && b.at(ej).isDigit())
+                ++ej;
+            const QString na = a.mid(i, ei - i);
+            const QString nb = b.mid(j, ej - j);
+            // Leading zeros do not count; then the longer number is the larger.
+            QString ra = na;
+            QString rb = nb;
+            while (ra.size() > 1 && ra.startsWith(QLatin1Char('0')))
+                ra.remove(0, 1);
+            while (rb.size() > 1 && rb.startsWith(QLatin1Char('0')))
+                rb.remove(0, 1);
+            if (ra.size() != rb.size())
+                return ra.size() < rb.size();
+            const int order = ra.compare(rb);
+            if (order != 0)
+                return order < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const int order = QString::compare(a.at(i), b.at(j), Qt::CaseInsensitive);
+        if (order != 0)
+            return order < 0;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+} // namespace
+
 QStringList ToolsBaseWidget::mediaFilesOf(const QStringList &droppedPaths) const
 {
-    QCollator collator;
-    collator.setNumericMode(true);
     QStringList files;
     for (const QString &path : droppedPaths) {
         const QFileInfo info(path);
@@ -367,7 +406,7 @@ QStringList ToolsBaseWidget::mediaFilesOf(const QStringList &droppedPaths) const
                 if (IsMediaFileName(entry.fileName()))
                     inFolder.append(entry.absoluteFilePath());
             }
-            std::sort(inFolder.begin(), inFolder.end(), collator);
+            std::sort(inFolder.begin(), inFolder.end(), naturalLess);
             files.append(inFolder);
         } else if (info.isFile() && IsMediaFileName(info.fileName())) {
             files.append(info.absoluteFilePath());
