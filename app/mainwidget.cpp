@@ -8,6 +8,7 @@
 #include "app/globals.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
+#include "engine/toolsbasewidget.h"
 #include "common/qcommonutils.h"
 #include "widgets/skinhelper_qsetting.h"
 
@@ -52,10 +53,20 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
     topWidget->UpdateSkin();
     toolsSelectWidget->UpdateSkin();
 
+    UpdateText();
+}
+
+void MainWidget::UpdateText()
+{
     setWindowTitle(QLatin1String(AppIdentity::Organisation) + QLatin1Char(' ') +
                    QLatin1String(AppIdentity::Application));
     topWidget->UpdateText();
     toolsSelectWidget->UpdateText();
+    // Panels get their texts when shown; one that is open now must not wait for that.
+    for (ToolsBaseWidget *panel : qAsConst(panels)) {
+        if (!panel->isHidden())
+            panel->FlushText();
+    }
 }
 
 MainWidget::~MainWidget()

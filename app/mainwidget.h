@@ -19,6 +19,10 @@ public:
     explicit MainWidget(QWidget *parent = nullptr);
     ~MainWidget() override;
 
+    // The texts of the current language: window title, title bar, selector and
+    // an open panel. Runs at construction and after each change of language.
+    void UpdateText();
+
     QWidget *background = nullptr;
     TopWidget *topWidget = nullptr;
     ToolsSelectWidget *toolsSelectWidget = nullptr;

@@ -1,6 +1,7 @@
 # Lays out the application directory beside the executable: the ffmpeg it
-# runs, the fonts configuration its children read, the language files and the
-# Python runtime layer. `cmake --install` mirrors the same layout.
+# runs, the fonts configuration its children read, the language files, the
+# web-link configuration (quillvane.ini, for packagers) and the Python runtime
+# layer. `cmake --install` mirrors the same layout.
 set(_appdir ${QUILLVANE_APP_DIR})
 
 find_program(QUILLVANE_SYSTEM_FFMPEG ffmpeg PATHS /usr/bin REQUIRED)
@@ -14,7 +15,8 @@ add_custom_command(OUTPUT ${_appdir}/ffmpeg
 set(_appdir_outputs ${_appdir}/ffmpeg)
 set(_copied
     font/fonts.conf
-    Lang/Lang_config)
+    Lang/Lang_config
+    quillvane.ini)
 foreach(_f IN LISTS _copied)
     add_custom_command(OUTPUT ${_appdir}/${_f}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/${_f} ${_appdir}/${_f}
@@ -22,6 +24,8 @@ foreach(_f IN LISTS _copied)
         VERBATIM)
     list(APPEND _appdir_outputs ${_appdir}/${_f})
 endforeach()
+
+include(${CMAKE_CURRENT_LIST_DIR}/QuillvaneTranslations.cmake)
 
 # The Python runtime layer: the launcher and the scripts, copied from runtime/.
 file(GLOB_RECURSE _runtime_files CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/runtime
@@ -50,6 +54,7 @@ add_dependencies(quillvane quillvane_appdir)
 install(TARGETS quillvane RUNTIME DESTINATION ${QUILLVANE_INSTALL_APP_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/font/fonts.conf DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/font)
 install(DIRECTORY ${_appdir}/Lang/ DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/Lang)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/quillvane.ini DESTINATION ${QUILLVANE_INSTALL_APP_DIR})
 install(CODE "
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLVANE_INSTALL_APP_DIR}\")
     execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ${QUILLVANE_SYSTEM_FFMPEG}

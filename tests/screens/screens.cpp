@@ -1,17 +1,24 @@
 // Sets up a scene of the real application for screenshots (not a test):
-//   quillvane_screens [--tool N] [--states S1,S2,...] [--convert] [--language CODE] FILE...
+//   quillvane_screens [--tool N] [--states S1,S2,...] [--convert] [--language CODE] [--menu] FILE...
 // --tool N       opens tool N of the selector grid (0 = Format Convert ... 9 = Voice Changer)
 // --states       gives the jobs, in list order, a state each: -1 idle, 0 waiting,
 //                1:P converting at progress P (0..10000), 2 success, 3 failed, 4 stopped
 // --convert      presses Convert once the files are listed
+// --language     starts in language CODE (EN, ZH ...), as if chosen in an earlier
+//                run; the choice goes to a settings store of the scene's own
+// --menu         opens the title bar's menu with its Language sub-menu
 // FILE...        files to add to the panel
 // Run it under scripts/screenshot.sh to capture the window.
 #include <QApplication>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
+#include "app/topwidget.h"
 #include "common/qcommonutils.h"
 #include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
@@ -27,6 +34,8 @@ int main(int argc, char *argv[])
     int tool = -1;
     QStringList states;
     bool convert = false;
+    QString language;
+    bool menu = false;
     QStringList files;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
@@ -36,13 +45,30 @@ int main(int argc, char *argv[])
             states = args.at(++i).split(QLatin1Char(','));
         else if (args.at(i) == QLatin1String("--convert"))
             convert = true;
+        else if (args.at(i) == QLatin1String("--language") && i + 1 < args.size())
+            language = args.at(++i);
+        else if (args.at(i) == QLatin1String("--menu"))
+            menu = true;
         else
             files << args.at(i);
+    }
+
+    QTemporaryDir settingsDir;
+    if (!language.isEmpty()) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        SetSettingValue(QLatin1String(SettingsKey::Language), language);
     }
 
     MainWidget window;
     window.move(0, 0);
     window.show();
+    if (menu) {
+        TopWidget *top = window.topWidget;
+        QTimer::singleShot(300, top, [top] {
+            top->popupMenu->popup(top->PopupPosition());
+            top->popupMenu->setActiveAction(top->languageMenu->menuAction());
+        });
+    }
     if (tool < 0)
         return app.exec();
 

@@ -1,0 +1,198 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>FormatConvertWidget</name>
+    <message>
+        <source>Convert Format:</source>
+        <translation>输出格式：</translation>
+    </message>
+    <message>
+        <source>MP3</source>
+        <translation>MP3</translation>
+    </message>
+    <message>
+        <source>AAC</source>
+        <translation>AAC</translation>
+    </message>
+    <message>
+        <source>FLAC</source>
+        <translation>FLAC</translation>
+    </message>
+    <message>
+        <source>WAV</source>
+        <translation>WAV</translation>
+    </message>
+    <message>
+        <source>AMR</source>
+        <translation>AMR</translation>
+    </message>
+</context>
+<context>
+    <name>ToolsBaseWidget</name>
+    <message>
+        <source>Backup</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Add Voices</source>
+        <translation>添加音频</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>开始转换</translation>
+    </message>
+    <message>
+        <source>Output Folder:</source>
+        <translation>输出目录：</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>更改</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>添加文件</translation>
+    </message>
+    <message>
+        <source>Save Directory</source>
+        <translation>选择保存目录</translation>
+    </message>
+</context>
+<context>
+    <name>ToolsSelectWidget</name>
+    <message>
+        <source>Format Convert</source>
+        <translation>格式转换</translation>
+    </message>
+    <message>
+        <source>Speed Adjust</source>
+        <translation>音频变速</translation>
+    </message>
+    <message>
+        <source>Volume Adjust</source>
+        <translation>音量调节</translation>
+    </message>
+    <message>
+        <source>Voice Invert</source>
+        <translation>音频倒放</translation>
+    </message>
+    <message>
+        <source>Voice Mix</source>
+        <translation>音频混音</translation>
+    </message>
+    <message>
+        <source>Voice Split</source>
+        <translation>音频分割</translation>
+    </message>
+    <message>
+        <source>Voice Concat</source>
+        <translation>音频合并</translation>
+    </message>
+    <message>
+        <source>Voice Trim</source>
+        <translation>音频裁剪</translation>
+    </message>
+    <message>
+        <source>Voice separation</source>
+        <translation>人声分离</translation>
+    </message>
+    <message>
+        <source>Voice Changer</source>
+        <translation>音频变声</translation>
+    </message>
+</context>
+<context>
+    <name>TopWidget</name>
+    <message>
+        <source>Quillvane</source>
+        <translation>Quillvane</translation>
+    </message>
+    <message>
+        <source>Ver: %1</source>
+        <translation>版本：%1</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>使用帮助</translation>
+    </message>
+    <message>
+        <source>Support</source>
+        <translation>技术支持</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>官方网站</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceData</name>
+    <message>
+        <source>The converter could not be started.</source>
+        <translation>无法启动转换程序。</translation>
+    </message>
+    <message>
+        <source>No usable output was written.</source>
+        <translation>没有生成可用的输出文件。</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceItemWidget</name>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>转换</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Converting</source>
+        <translation>正在转换</translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>单声道</translation>
+    </message>
+    <message>
+        <source>stereo</source>
+        <translation>立体声</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>等待中</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>转换成功</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>转换失败</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>已停止</translation>
+    </message>
+</context>
+</TS>
