@@ -264,23 +264,24 @@ void ToolsBaseWidget::UpdateItem(VoiceData *job)
 
 // ---------------------------------------------------------------- adding
 
+QString ToolsBaseWidget::MediaPatterns()
+{
+    return QStringLiteral(
+        "*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov *.MTS *.RA *.3g2 *.3gp *.rm "
+        "*.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr *.ape *.flac *.iff *.m4a *.mka "
+        "*.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm");
+}
+
 QString ToolsBaseWidget::MediaFilter()
 {
-    return QStringLiteral("Media (*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov "
-                          "*.MTS *.RA *.3g2 *.3gp "
-                          "*.rm *.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr *.ape "
-                          "*.flac *.iff *.m4a "
-                          "*.mka *.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm)");
+    return tr("Media") + QStringLiteral(" (") + MediaPatterns() + QLatin1Char(')');
 }
 
 bool ToolsBaseWidget::IsMediaFileName(const QString &fileName)
 {
     static const QList<QRegularExpression> patterns = [] {
-        QString filter = MediaFilter();
-        filter = filter.mid(filter.indexOf(QLatin1Char('(')) + 1);
-        filter.chop(1);
         QList<QRegularExpression> list;
-        for (const QString &pattern : filter.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        for (const QString &pattern : MediaPatterns().split(QLatin1Char(' '), Qt::SkipEmptyParts))
             list.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
                                            QRegularExpression::CaseInsensitiveOption));
         return list;

@@ -52,7 +52,8 @@ public:
     const QStringList &pendingFileList() const { return pendingFiles; }
     VoiceData *selectedJob() const { return selectedData; }
 
-    // The media file name patterns of the Add dialog.
+    // The media file name patterns of the Add dialog, and its filter.
+    static QString MediaPatterns();
     static QString MediaFilter();
     static bool IsMediaFileName(const QString &fileName);
 

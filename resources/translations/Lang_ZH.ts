@@ -62,6 +62,10 @@
         <source>Save Directory</source>
         <translation>选择保存目录</translation>
     </message>
+    <message>
+        <source>Media</source>
+        <translation>媒体文件</translation>
+    </message>
 </context>
 <context>
     <name>ToolsSelectWidget</name>
