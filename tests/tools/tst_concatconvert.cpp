@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,6 +25,8 @@ private slots:
     void outputName_data();
     void outputName();
     void upAndDownFollowThePlace();
+    void arrowsLeaveTheFactsAlone_data();
+    void arrowsLeaveTheFactsAlone();
     void joinsInTheArrangedOrder();
     void videoFirstFailsEveryEntryCleanly();
 
@@ -201,6 +204,43 @@ void TestConcatConvert::upAndDownFollowThePlace()
     QCOMPARE(arrows(panel), QStringLiteral("D U"));
     panel->ItemDeleted_slots(panel->jobs().first());
     QCOMPARE(arrows(panel), QStringLiteral("-"));
+}
+
+void TestConcatConvert::arrowsLeaveTheFactsAlone_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addRow("row of the main window") << 1118;
+    QTest::addRow("narrow row") << 760;
+}
+
+void TestConcatConvert::arrowsLeaveTheFactsAlone()
+{
+    QFETCH(int, width);
+    VoiceData job;
+    job.fileName = QStringLiteral("a rather long file name of a recording.wav");
+    job.duration = 3723000000LL;
+    job.fileSize = 123456789;
+    job.codecName = QStringLiteral("pcm_s16le");
+    job.channels = 2;
+    job.sampleRate = 44100;
+    VoiceConcatItemWidget row;
+    row.resize(width, ScaledPx(60));
+    row.Layout();
+    row.UpdateSkin();
+    row.UpdateText();
+    row.data = &job;
+    row.index = 1;
+    row.count = 3;
+    row.ShowData();
+    QVERIFY(!row.upButton->isHidden() && !row.downButton->isHidden());
+    QVERIFY(row.upButton->geometry().right() < row.downButton->x());
+
+    const auto labels = row.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    const auto info = std::find_if(labels.cbegin(), labels.cend(), [&job](QLabel *label) {
+        return label->text() == VoiceItemWidget::InfoText(job);
+    });
+    QVERIFY(info != labels.cend());
+    QVERIFY((*info)->geometry().right() < row.upButton->x());
 }
 
 void TestConcatConvert::joinsInTheArrangedOrder()
