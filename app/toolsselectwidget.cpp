@@ -6,7 +6,9 @@
 #include "app/mainwidget.h"
 #include "app/topwidget.h"
 #include "engine/toolsbasewidget.h"
+#include "tools/concatconvert/concatconvertwidget.h"
 #include "tools/formatconvert/formatconvertwidget.h"
+#include "tools/mixconvert/mixconvertwidget.h"
 #include "widgets/bgicontextbutton.h"
 
 namespace {
@@ -30,9 +32,10 @@ const Tool tools[ToolsSelectWidget::ToolCount] = {
     {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"), "SpeedConvert", nullptr},
     {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"), "VolumeConvert", nullptr},
     {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Invert"), "InvertConvert", nullptr},
-    {"mix", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Mix"), "MixConvert", nullptr},
+    {"mix", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Mix"), "MixConvert", make<MixConvertWidget>},
     {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert", nullptr},
-    {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert", nullptr},
+    {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert",
+     make<ConcatConvertWidget>},
     {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"), "TrimConvert", nullptr},
     {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert", nullptr},
     {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert", nullptr},

@@ -77,6 +77,25 @@ QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const
     return out;
 }
 
+QString AudioOutputExtension(const QString &inputPath)
+{
+    static const QStringList unwritable{QStringLiteral("dv"),  QStringLiteral("mod"), QStringLiteral("tod"),
+                                        QStringLiteral("td"),  QStringLiteral("trp"), QStringLiteral("rmvb"),
+                                        QStringLiteral("ape"), QStringLiteral("iff")};
+    const QString suffix = QFileInfo(inputPath).suffix();
+    if (suffix.isEmpty() || unwritable.contains(suffix, Qt::CaseInsensitive))
+        return QStringLiteral("mp3");
+    return suffix;
+}
+
+QStringList OutputFormatArguments(const QString &outputPath)
+{
+    static const QStringList narrowband{QStringLiteral("amr"), QStringLiteral("3gp"), QStringLiteral("3g2")};
+    if (narrowband.contains(QFileInfo(outputPath).suffix(), Qt::CaseInsensitive))
+        return {QStringLiteral("-ar"), QStringLiteral("8000"), QStringLiteral("-ac"), QStringLiteral("1")};
+    return {};
+}
+
 bool AdvanceProgress(qint64 time, double referenceDuration, int &progress)
 {
     if (time <= 0 || !(referenceDuration > 0.0))

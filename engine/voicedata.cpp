@@ -134,11 +134,16 @@ void VoiceData::ffmpegProcess_Finished(int index)
 
 void VoiceData::noteFailure()
 {
-    errorText = statusReader.lastMessage();
-    if (!runStarted)
-        errorText = tr("The converter could not be started.");
-    else if (errorText.isEmpty())
-        errorText = tr("No usable output was written.");
+    errorText = FailureReason(statusReader.lastMessage(), runStarted);
+}
+
+QString VoiceData::FailureReason(const QString &lastMessage, bool childStarted)
+{
+    if (!childStarted)
+        return tr("The converter could not be started.");
+    if (lastMessage.isEmpty())
+        return tr("No usable output was written.");
+    return lastMessage;
 }
 
 void VoiceData::beginRun(const QString &output)

@@ -55,6 +55,9 @@ public:
     // Why the last run failed, in the child's words where it gave any.
     QString errorText;
 
+    // What a failed run's row shows: the child's last message, or why there is none.
+    static QString FailureReason(const QString &lastMessage, bool childStarted);
+
     // Copies the probe facts, fileName to selected, from a probe record.
     void copyProbeFacts(const VoiceData &record);
 

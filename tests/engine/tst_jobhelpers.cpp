@@ -23,6 +23,10 @@ private slots:
     void baseName();
     void uniqueOutputPath_data();
     void uniqueOutputPath();
+    void audioOutputExtension_data();
+    void audioOutputExtension();
+    void outputFormatArguments_data();
+    void outputFormatArguments();
     void advanceProgress_data();
     void advanceProgress();
     void outputSize_data();
@@ -210,6 +214,53 @@ void TestJobHelpers::uniqueOutputPath()
     const QString out = UniqueOutputPath(input, tag, extension, collisionOpen);
     QCOMPARE(out, dir.path() + QLatin1Char('/') + expected);
     QVERIFY(!QFileInfo::exists(out));
+}
+
+void TestJobHelpers::audioOutputExtension_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("extension");
+    QTest::addRow("audio keeps its suffix") << "/in/a.ogg"
+                                            << "ogg";
+    QTest::addRow("case is kept") << "/in/a.WAV"
+                                  << "WAV";
+    QTest::addRow("video container holds audio alone") << "/in/clip.mp4"
+                                                       << "mp4";
+    QTest::addRow("camcorder file") << "/in/clip.MOD"
+                                    << "mp3";
+    QTest::addRow("dv only with video") << "/in/tape.dv"
+                                        << "mp3";
+    QTest::addRow("read-only audio format") << "/in/song.ape"
+                                            << "mp3";
+    QTest::addRow("no suffix") << "/in/noise"
+                               << "mp3";
+}
+
+void TestJobHelpers::audioOutputExtension()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, extension);
+    QCOMPARE(AudioOutputExtension(input), extension);
+}
+
+void TestJobHelpers::outputFormatArguments_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("arguments");
+    const QStringList narrowband{"-ar", "8000", "-ac", "1"};
+    QTest::addRow("amr") << "/out/a.amr" << narrowband;
+    QTest::addRow("AMR") << "/out/a.AMR" << narrowband;
+    QTest::addRow("3gp audio is amr") << "/out/a.3gp" << narrowband;
+    QTest::addRow("3g2 audio is amr") << "/out/a.3g2" << narrowband;
+    QTest::addRow("mp3 needs nothing") << "/out/a.mp3" << QStringList();
+    QTest::addRow("amr inside a name") << "/out/a.amr.wav" << QStringList();
+}
+
+void TestJobHelpers::outputFormatArguments()
+{
+    QFETCH(QString, output);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(OutputFormatArguments(output), arguments);
 }
 
 void TestJobHelpers::advanceProgress_data()

@@ -47,6 +47,31 @@ bool makeTone(const QString &path, double seconds, int frequency, int sampleRate
     return runFfmpeg(args);
 }
 
+double toneFrequency(const QString &path, double start, double length)
+{
+    constexpr int rate = 44100;
+    QProcess process;
+    process.start(QStringLiteral("/usr/bin/ffmpeg"),
+                  {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                   QStringLiteral("-ss"), QString::number(start), QStringLiteral("-t"),
+                   QString::number(length), QStringLiteral("-i"), path, QStringLiteral("-f"),
+                   QStringLiteral("s16le"), QStringLiteral("-ac"), QStringLiteral("1"), QStringLiteral("-ar"),
+                   QString::number(rate), QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return 0.0;
+    const QByteArray pcm = process.readAllStandardOutput();
+    const int samples = pcm.size() / 2;
+    if (samples < 2)
+        return 0.0;
+    const auto sample = [&pcm](int i) {
+        return qint16(quint8(pcm.at(2 * i)) | (quint8(pcm.at(2 * i + 1)) << 8));
+    };
+    int rising = 0;
+    for (int i = 1; i < samples; ++i)
+        rising += sample(i - 1) < 0 && sample(i) >= 0 ? 1 : 0;
+    return rising * double(rate) / samples;
+}
+
 bool writeExecutable(const QString &path, const QString &content)
 {
     QFile file(path);

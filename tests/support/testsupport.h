@@ -23,6 +23,11 @@ bool runFfmpeg(const QStringList &arguments, QString *output = nullptr);
 bool makeTone(const QString &path, double seconds, int frequency = 440, int sampleRate = 44100,
               int channels = 2, const QStringList &extraOutputArgs = QStringList());
 
+// The frequency in Hz of a pure tone heard in `path` from `start` for
+// `length` seconds (rising zero crossings per second of the mono mix), or 0
+// when nothing could be decoded there.
+double toneFrequency(const QString &path, double start, double length);
+
 // Writes an executable file (a stand-in program, usually a shell script).
 bool writeExecutable(const QString &path, const QString &content);
 

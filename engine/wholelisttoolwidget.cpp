@@ -1,0 +1,149 @@
+#include "engine/wholelisttoolwidget.h"
+
+#include <QFile>
+
+#include "app/globals.h"
+#include "engine/jobhelpers.h"
+#include "engine/voicedata.h"
+
+namespace {
+// How long closing the panel waits for a killed child; it blocks the user-interface thread.
+constexpr int ChildEndWaitMs = 500;
+} // namespace
+
+WholeListToolWidget::WholeListToolWidget(QWidget *parent) : ToolsBaseWidget(parent)
+{
+    listProcess.setProcessEnvironment(ChildProcessEnvironment());
+    connect(&listProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            &WholeListToolWidget::processFinished);
+    connect(&listProcess, &QProcess::readyReadStandardOutput, this,
+            &WholeListToolWidget::ffmpegProcess_StandardOutput_slots);
+    connect(&listProcess, &QProcess::errorOccurred, this, &WholeListToolWidget::processError);
+}
+
+WholeListToolWidget::~WholeListToolWidget()
+{
+    disconnect(&listProcess, nullptr, this, nullptr);
+    if (listProcess.state() == QProcess::NotRunning)
+        return;
+    listProcess.kill();
+    listProcess.waitForFinished(ChildEndWaitMs);
+    // An unfinished result is no result.
+    QFile::remove(runOutput);
+}
+
+QStringList WholeListToolWidget::InputPaths(const QList<VoiceData *> &entries)
+{
+    QStringList paths;
+    paths.reserve(entries.size());
+    for (const VoiceData *entry : entries)
+        paths.append(entry->filePath);
+    return paths;
+}
+
+void WholeListToolWidget::StartWaitingItems() {}
+
+void WholeListToolWidget::AddVoiceData(VoiceData *record)
+{
+    ToolsBaseWidget::AddVoiceData(record);
+    adoptJob(new VoiceData, record);
+}
+
+void WholeListToolWidget::RemoveAllItems()
+{
+    // The run goes on without them; its end must not reach the deleted entries.
+    runEntries.clear();
+    ToolsBaseWidget::RemoveAllItems();
+}
+
+void WholeListToolWidget::ItemDeleted_slots(VoiceData *item)
+{
+    runEntries.removeAll(item);
+    ToolsBaseWidget::ItemDeleted_slots(item);
+}
+
+void WholeListToolWidget::convertButton_slots()
+{
+    // The child would refuse a second start, and the entries of the running
+    // one would be rewritten under it.
+    if (running)
+        return;
+    const QList<VoiceData *> entries = jobs();
+    if (entries.isEmpty())
+        return;
+
+    const RunPlan plan = planRun(entries);
+    runEntries = entries;
+    runOutput = plan.outputPath;
+    runDuration = plan.referenceDuration;
+    runProgress = 0;
+    childFailed = false;
+    statusReader.reset();
+    for (VoiceData *entry : entries) {
+        entry->status = VoiceData::Converting;
+        entry->progress = 0;
+        entry->outputPath = runOutput;
+        entry->errorText.clear();
+        UpdateItem(entry);
+    }
+    running = true;
+    StartChildProcess(listProcess, GetFFmpegPath(), plan.arguments);
+}
+
+void WholeListToolWidget::ffmpegProcess_StandardOutput_slots()
+{
+    // Read even with no entry left: the child's console still goes to the log.
+    const QList<qint64> times = statusReader.readTimes(listProcess);
+    for (qint64 time : times) {
+        if (!AdvanceProgress(time, runDuration, runProgress))
+            continue;
+        for (VoiceData *entry : qAsConst(runEntries)) {
+            entry->progress = runProgress;
+            Convertitem_updateProgress(entry);
+        }
+    }
+}
+
+void WholeListToolWidget::ffmpegProcess_Finished(int index)
+{
+    Q_UNUSED(index)
+    if (running)
+        endRun(true);
+}
+
+void WholeListToolWidget::processFinished(int exitCode, QProcess::ExitStatus exitStatus)
+{
+    childFailed = exitStatus != QProcess::NormalExit || exitCode != 0;
+    ffmpegProcess_Finished(exitCode);
+}
+
+void WholeListToolWidget::processError(QProcess::ProcessError error)
+{
+    // No finished() follows a failed start: the run ends here.
+    if (error != QProcess::FailedToStart || !running)
+        return;
+    childFailed = true;
+    endRun(false);
+}
+
+void WholeListToolWidget::endRun(bool childStarted)
+{
+    ffmpegProcess_StandardOutput_slots();
+    running = false;
+    // A child that failed leaves nothing to trust, however much it wrote. The
+    // verdict holds also when the entries are gone: the file is the run's.
+    if (childFailed)
+        QFile::remove(runOutput);
+    const bool usable = !childFailed && SettleOutput(runOutput);
+    const QString reason =
+        usable ? QString() : VoiceData::FailureReason(statusReader.lastMessage(), childStarted);
+
+    const QList<VoiceData *> entries = runEntries;
+    runEntries.clear();
+    for (VoiceData *entry : entries) {
+        entry->outputPath = runOutput;
+        entry->status = usable ? VoiceData::Succeeded : VoiceData::Failed;
+        entry->errorText = reason;
+        UpdateItem(entry);
+    }
+}

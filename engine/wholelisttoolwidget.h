@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include "engine/statuslinereader.h"
+#include "engine/toolsbasewidget.h"
+
+// The body of the tools that make one result out of the whole list (mix,
+// concat). One ffmpeg child, owned by the panel, takes every entry as an
+// input; the entries are plain VoiceData records whose own processes never
+// start, and their rows only mirror the state of that one run. The first
+// entry is the reference: it names the output. A tool supplies its argument
+// list and its row class.
+class WholeListToolWidget : public ToolsBaseWidget
+{
+    Q_OBJECT
+public:
+    explicit WholeListToolWidget(QWidget *parent = nullptr);
+    ~WholeListToolWidget() override;
+
+    // Nothing is queued: Convert starts the whole list at once.
+    void StartWaitingItems() override;
+    void RemoveAllItems() override;
+    void AddVoiceData(VoiceData *record) override;
+
+    // From Convert until the child's end has been judged.
+    bool isRunning() const { return running; }
+    // The file the current or last run writes.
+    const QString &runOutputPath() const { return runOutput; }
+
+    // The entries' input paths, in list order.
+    static QStringList InputPaths(const QList<VoiceData *> &entries);
+
+public slots:
+    void convertButton_slots() override;
+    void ItemDeleted_slots(VoiceData *item) override;
+    void ffmpegProcess_StandardOutput_slots();
+    void ffmpegProcess_Finished(int index);
+
+protected:
+    struct RunPlan
+    {
+        QString outputPath;
+        QStringList arguments;
+        double referenceDuration = 0.0; // microseconds of output that make a whole run
+    };
+    // The run of the tool for the entries in list order (never empty).
+    virtual RunPlan planRun(const QList<VoiceData *> &entries) = 0;
+
+    QProcess listProcess;
+
+private:
+    void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
+    void processError(QProcess::ProcessError error);
+    void readChildOutput();
+    void endRun(bool childStarted);
+
+    // The entries the running child was started for. An entry deleted or
+    // cleared from the list leaves it at once, so it never holds a dead one;
+    // entries added during a run are not part of it.
+    QList<VoiceData *> runEntries;
+    StatusLineReader statusReader;
+    QString runOutput;
+    double runDuration = 0.0;
+    int runProgress = 0;
+    bool running = false;
+    bool childFailed = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include "engine/wholelisttoolwidget.h"
+
+// Joins every file of the list, one after the other in list order, into one.
+// The rows carry Up and Down while idle, so the user can arrange the order.
+class ConcatConvertWidget : public WholeListToolWidget
+{
+    Q_OBJECT
+public:
+    using WholeListToolWidget::WholeListToolWidget;
+
+    void CreateItemWidgets() override;
+    void AddVoiceData(VoiceData *record) override;
+
+    static QString FilterText(int inputCount);
+    static QStringList Arguments(const QStringList &inputs, const QString &output);
+    // The result's path for a list whose first entry is `referencePath`.
+    static QString OutputPath(const QString &referencePath);
+
+    // The panel's one child; every entry is one of its inputs.
+    QProcess &concatProcess = listProcess;
+    // Length of the current run's result: the sum of the entries' durations, in microseconds.
+    qint64 totalDuration = 0;
+
+public slots:
+    void ItemDeleted_slots(VoiceData *item) override;
+
+protected:
+    RunPlan planRun(const QList<VoiceData *> &entries) override;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/voiceitemwidget.h"
+
+// The concat tool's row: no start or stop of its own, but Up and Down to move
+// its entry while it has never run.
+class VoiceConcatItemWidget : public VoiceItemWidget
+{
+    Q_OBJECT
+public:
+    explicit VoiceConcatItemWidget(QWidget *parent = nullptr);
+
+    void UpdateText() override;
+    void ShowData() override;
+
+    MyQtCustom::BgIconTextButton *upButton;
+    MyQtCustom::BgIconTextButton *downButton;
+
+public slots:
+    void upButton_slots();
+    void downButton_slots();
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/wholelisttoolwidget.h"
+
+// Overlays every file of the list into one, played together; the result is as
+// long as the first file.
+class MixConvertWidget : public WholeListToolWidget
+{
+    Q_OBJECT
+public:
+    using WholeListToolWidget::WholeListToolWidget;
+
+    void CreateItemWidgets() override;
+
+    static QString FilterText(int inputCount);
+    static QStringList Arguments(const QStringList &inputs, const QString &output);
+    // The result's path for a list whose first entry is `referencePath`.
+    static QString OutputPath(const QString &referencePath);
+
+    // The panel's one child; every entry is one of its inputs.
+    QProcess &mixProcess = listProcess;
+
+protected:
+    RunPlan planRun(const QList<VoiceData *> &entries) override;
+};
