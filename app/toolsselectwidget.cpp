@@ -7,6 +7,11 @@
 #include "app/topwidget.h"
 #include "engine/toolsbasewidget.h"
 #include "tools/formatconvert/formatconvertwidget.h"
+#include "tools/invertconvert/invertconvertwidget.h"
+#include "tools/speedconvert/speedconvertwidget.h"
+#include "tools/splitconvert/splitconvertwidget.h"
+#include "tools/trimconvert/trimconvertwidget.h"
+#include "tools/volumeconvert/volumeconvertwidget.h"
 #include "widgets/bgicontextbutton.h"
 
 namespace {
@@ -27,13 +32,17 @@ template<class Panel> ToolsBaseWidget *make(QWidget *parent)
 const Tool tools[ToolsSelectWidget::ToolCount] = {
     {"convert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Format Convert"), "FormatConvert",
      make<FormatConvertWidget>},
-    {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"), "SpeedConvert", nullptr},
-    {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"), "VolumeConvert", nullptr},
-    {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Invert"), "InvertConvert", nullptr},
+    {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"), "SpeedConvert",
+     make<SpeedConvertWidget>},
+    {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"), "VolumeConvert",
+     make<VolumeConvertWidget>},
+    {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Invert"), "InvertConvert",
+     make<InvertConvertWidget>},
     {"mix", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Mix"), "MixConvert", nullptr},
-    {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert", nullptr},
+    {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert",
+     make<SplitConvertWidget>},
     {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert", nullptr},
-    {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"), "TrimConvert", nullptr},
+    {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"), "TrimConvert", make<TrimConvertWidget>},
     {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert", nullptr},
     {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert", nullptr},
 };
