@@ -45,8 +45,10 @@ void StatusLineReader::noteMessages(const QString &line)
     const QStringList parts = line.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
         const QString text = part.trimmed();
+        const qint64 time = StatusLineTime(text);
+        furthest = qMax(furthest, time);
         // ffmpeg's closing verdict says nothing the line before it did not.
-        if (text.isEmpty() || StatusLineTime(text) > 0 || text == QLatin1String("Conversion failed!"))
+        if (text.isEmpty() || time > 0 || text == QLatin1String("Conversion failed!"))
             continue;
         message = text;
     }
@@ -73,4 +75,5 @@ void StatusLineReader::reset()
 {
     pending.clear();
     message.clear();
+    furthest = 0;
 }

@@ -40,6 +40,10 @@ public:
 
     const QString &pendingText() const { return pending; }
 
+    // The largest time of all complete status lines so far, also of those a
+    // piece holds after its first: how far the child got. 0 when none.
+    qint64 furthestTime() const { return furthest; }
+
     // The last complete line that was not a status line, such as the reason
     // the child gave for failing.
     const QString &lastMessage() const { return message; }
@@ -49,4 +53,5 @@ private:
 
     QString pending;
     QString message;
+    qint64 furthest = 0;
 };

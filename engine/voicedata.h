@@ -97,6 +97,10 @@ protected:
     // Reads what the child wrote and moves progress against a reference
     // length in microseconds, emitting updateProgress for every usable time.
     void readProgress(double referenceDuration);
+    // How far the current child got (statusReader.furthestTime). A stream copy
+    // that reached no time wrote no audio, even when the container's headers
+    // alone pass the size check.
+    qint64 reachedTime() const { return statusReader.furthestTime(); }
 
     StatusLineReader statusReader;
 

@@ -11,6 +11,7 @@ private slots:
     void lines_data();
     void lines();
     void resetForgetsUnfinishedLine();
+    void furthestTimeLooksPastTheFirst();
     void endlessLineStaysBounded();
 };
 
@@ -87,6 +88,19 @@ void TestStatusLineReader::resetForgetsUnfinishedLine()
     // Without the reset this would complete an old run's line.
     QCOMPARE(reader.takeTimes(QStringLiteral("5.00 x\r")), QList<qint64>());
     QCOMPARE(reader.takeTimes(QStringLiteral("time=00:00:05.00\r")), QList<qint64>{5000000});
+}
+
+void TestStatusLineReader::furthestTimeLooksPastTheFirst()
+{
+    StatusLineReader reader;
+    // A short run's whole report arrives at once: its first status says 0.
+    QVERIFY(reader.takeTimes(QStringLiteral("size=0kB time=00:00:00.00 x\rsize=88kB time=00:00:03.00 x\n"))
+                .isEmpty());
+    QCOMPARE(reader.furthestTime(), qint64(3000000));
+    reader.takeTimes(QStringLiteral("time=00:00:00.50 x\rtime=00:00:09.00"));
+    QCOMPARE(reader.furthestTime(), qint64(3000000));
+    reader.reset();
+    QCOMPARE(reader.furthestTime(), qint64(0));
 }
 
 void TestStatusLineReader::endlessLineStaysBounded()

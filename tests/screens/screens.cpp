@@ -1,6 +1,8 @@
 // Sets up a scene of the real application for screenshots (not a test):
-//   quillvane_screens [--tool N] [--states S1,S2,...] [--convert] [--language CODE] [--menu] FILE...
+//   quillvane_screens [--tool N] [--choose I] [--states S1,S2,...] [--convert] [--language CODE] [--menu]
+//                     FILE...
 // --tool N       opens tool N of the selector grid (0 = Format Convert ... 9 = Voice Changer)
+// --choose I     picks entry I of the panel's option box, as a user would
 // --states       gives the jobs, in list order, a state each: -1 idle, 0 waiting,
 //                1:P converting at progress P (0..10000), 2 success, 3 failed, 4 stopped
 // --convert      presses Convert once the files are listed
@@ -10,6 +12,7 @@
 // FILE...        files to add to the panel
 // Run it under scripts/screenshot.sh to capture the window.
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -32,6 +35,7 @@ int main(int argc, char *argv[])
     QCommonUtils::SetLocaleLangUTF8();
 
     int tool = -1;
+    int choice = -1;
     QStringList states;
     bool convert = false;
     QString language;
@@ -41,6 +45,8 @@ int main(int argc, char *argv[])
     for (int i = 0; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--tool") && i + 1 < args.size())
             tool = args.at(++i).toInt();
+        else if (args.at(i) == QLatin1String("--choose") && i + 1 < args.size())
+            choice = args.at(++i).toInt();
         else if (args.at(i) == QLatin1String("--states") && i + 1 < args.size())
             states = args.at(++i).split(QLatin1Char(','));
         else if (args.at(i) == QLatin1String("--convert"))
@@ -75,6 +81,10 @@ int main(int argc, char *argv[])
     ToolsBaseWidget *panel = window.toolsSelectWidget->OpenTool(tool);
     if (!panel)
         return 1;
+    if (QComboBox *box = choice >= 0 ? panel->findChild<QComboBox *>() : nullptr) {
+        box->setCurrentIndex(choice);
+        emit box->activated(choice);
+    }
     panel->AddFiles(files);
     auto *poll = new QTimer(&app);
     QObject::connect(poll, &QTimer::timeout, [=] {

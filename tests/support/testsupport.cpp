@@ -1,9 +1,15 @@
 #include "support/testsupport.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 #include <QDir>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
+#include <QtMath>
+#include <QTest>
 
 #include "app/globals.h"
 #include "common/qcommonutils.h"
@@ -140,6 +146,57 @@ bool probeFile(const QString &path, VoiceData &record)
     record.copyProbeFacts(*probe.result);
     delete probe.result;
     return true;
+}
+
+bool waitForJobsToEnd(const QList<VoiceData *> &jobs, int timeoutMs)
+{
+    return QTest::qWaitFor(
+        [&jobs] {
+            return std::none_of(jobs.cbegin(), jobs.cend(), [](const VoiceData *job) {
+                return job->status == VoiceData::Waiting || job->status == VoiceData::Converting;
+            });
+        },
+        timeoutMs);
+}
+
+QVector<qint16> decodeMono(const QString &path, int sampleRate)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral("/usr/bin/ffmpeg"),
+                  {QStringLiteral("-hide_banner"), QStringLiteral("-i"), path, QStringLiteral("-ac"),
+                   QStringLiteral("1"), QStringLiteral("-ar"), QString::number(sampleRate),
+                   QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    const QByteArray bytes = process.readAllStandardOutput();
+    QVector<qint16> samples(bytes.size() / 2);
+    memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * 2);
+    return samples;
+}
+
+double toneFrequency(const QVector<qint16> &samples, int sampleRate, int first, int count)
+{
+    const int end = count < 0 ? samples.size() : qMin(samples.size(), first + count);
+    int crossings = 0;
+    for (int i = first + 1; i < end; ++i) {
+        if ((samples.at(i - 1) < 0) != (samples.at(i) < 0))
+            ++crossings;
+    }
+    const int span = end - first;
+    return span > 0 ? crossings / 2.0 * sampleRate / span : 0.0;
+}
+
+double levelDb(const QVector<qint16> &samples)
+{
+    if (samples.isEmpty())
+        return -200.0;
+    double sum = 0.0;
+    for (qint16 sample : samples)
+        sum += double(sample) * double(sample);
+    const double rms = qSqrt(sum / samples.size()) / 32768.0;
+    return rms > 0.0 ? 20.0 * std::log10(rms) : -200.0;
 }
 
 QByteArray fileDigest(const QString &path)

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <QtGlobal>
 
 // Fixtures shared by the tests: the application directory of the build,
@@ -46,6 +47,20 @@ QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString 
 // Probes a file with the real ffmpeg, as the panels do, into `record`;
 // false when the probe produced no record.
 bool probeFile(const QString &path, VoiceData &record);
+
+// Waits until none of the jobs is waiting or converting; false on timeout.
+bool waitForJobsToEnd(const QList<VoiceData *> &jobs, int timeoutMs = 30000);
+
+// Decodes a file's audio with the real ffmpeg into 16-bit mono samples at
+// `sampleRate`; empty when it cannot be decoded.
+QVector<qint16> decodeMono(const QString &path, int sampleRate);
+
+// The frequency of a tone in Hz, from the zero crossings of `count` samples
+// from `first` on (count -1: to the end).
+double toneFrequency(const QVector<qint16> &samples, int sampleRate, int first = 0, int count = -1);
+
+// The RMS level of samples in dB relative to full scale.
+double levelDb(const QVector<qint16> &samples);
 
 // MD5 of a file's bytes, to show that an input was left untouched.
 QByteArray fileDigest(const QString &path);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/toolsbasewidget.h"
+
+// Reverses every file in time. The panel is the base panel: there is nothing to choose.
+class InvertConvertWidget : public ToolsBaseWidget
+{
+    Q_OBJECT
+public:
+    using ToolsBaseWidget::ToolsBaseWidget;
+
+    void AddVoiceData(VoiceData *record) override;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+#include "engine/voicedata.h"
+
+// One file played backwards (areverse).
+class VoiceInvertData : public VoiceData
+{
+    Q_OBJECT
+public:
+    void startConvert() override;
+
+    // The child's arguments for an input and an output path.
+    static QStringList Arguments(const QString &input, const QString &output);
+};

@@ -1,0 +1,49 @@
+#include "tools/speedconvert/voicespeeddata.h"
+
+#include <QFileInfo>
+
+#include "engine/jobhelpers.h"
+
+QString g_convertSpeed = QStringLiteral("1.0");
+
+QStringList VoiceSpeedData::Arguments(const QString &input, const QString &factor, const QString &output)
+{
+    // One atempo carries the whole factor: it takes 0.5 up to 100 in one instance.
+    return {QStringLiteral("-i"),
+            input,
+            QStringLiteral("-vn"),
+            QStringLiteral("-af"),
+            QStringLiteral("atempo=") + factor,
+            QStringLiteral("-threads"),
+            QStringLiteral("1"),
+            QStringLiteral("-y"),
+            output};
+}
+
+QString VoiceSpeedData::NameTag(const QString &factor)
+{
+    return QLatin1Char('-') + QString(factor).replace(QLatin1Char('.'), QLatin1Char('_'));
+}
+
+double VoiceSpeedData::OutputDuration(qint64 duration, const QString &factor)
+{
+    const double speed = factor.toDouble();
+    return speed > 0.0 ? double(duration) / speed : double(duration);
+}
+
+void VoiceSpeedData::startConvert()
+{
+    status = Converting;
+    runFactor = g_convertSpeed;
+    const QString output = UniqueOutputPath(filePath, NameTag(runFactor), QFileInfo(filePath).suffix());
+    beginRun(output);
+    startFFmpeg(Arguments(filePath, runFactor, output));
+}
+
+void VoiceSpeedData::ffmpegProcess_StandardOutput_slots()
+{
+    if (stopped)
+        return;
+    // The status times are positions in the output, which is shorter or longer than the input.
+    readProgress(OutputDuration(duration, runFactor));
+}

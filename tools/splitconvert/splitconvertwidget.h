@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/toolsbasewidget.h"
+
+class QLabel;
+class QSpinBox;
+class QTimeEdit;
+class OptionComboBox;
+
+// Cuts every file into segments of one length, or into a number of segments.
+class SplitConvertWidget : public ToolsBaseWidget
+{
+    Q_OBJECT
+public:
+    explicit SplitConvertWidget(QWidget *parent = nullptr);
+
+    void FlushText() override;
+    void AddVoiceData(VoiceData *record) override;
+
+    OptionComboBox *typeBox() const { return splitTypeComboBox; }
+    QTimeEdit *timeEdit() const { return splitTimeEdit; }
+    QSpinBox *numberBox() const { return splitNumSpinBox; }
+
+public slots:
+    void splitTypeComboBox_slots();
+    void timeEdit_slots();
+    void numSpinBox_slots();
+
+private:
+    QLabel *splitTypeLabel;
+    OptionComboBox *splitTypeComboBox;
+    QTimeEdit *splitTimeEdit;
+    QSpinBox *splitNumSpinBox;
+};

@@ -1,0 +1,128 @@
+#include "tools/splitconvert/voicesplitdata.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/qcommonutils.h"
+#include "engine/jobhelpers.h"
+
+namespace {
+constexpr qint64 Second = 1000000;
+} // namespace
+
+bool g_splitByNumber = false;
+qint64 g_splitTime = 2 * Second;
+int g_splitNumber = 2;
+
+VoiceSplitData::Plan VoiceSplitData::PlanSegments(bool byNumber, qint64 duration, qint64 splitTime,
+                                                  int splitNumber)
+{
+    qint64 count = 0;
+    qint64 length = 0;
+    if (byNumber) {
+        // Cut points are whole seconds: more segments than seconds would leave some empty.
+        count = qMax<qint64>(1, qMin<qint64>(splitNumber, duration / Second));
+        length = duration / count;
+    } else if (splitTime > 0) {
+        length = splitTime;
+        count = duration / splitTime + (duration % splitTime != 0 ? 1 : 0);
+    } else {
+        length = duration;
+    }
+    return {int(qMax<qint64>(1, count)), length};
+}
+
+QStringList VoiceSplitData::Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
+                                      const QString &output)
+{
+    const qint64 start = index * plan.length;
+    const qint64 end = (index + 1) * plan.length;
+    QStringList args{QStringLiteral("-i"), input, QStringLiteral("-ss"), QCommonUtils::TimetoString(start)};
+    // The probe's duration drops the fraction of a second, and a length that
+    // does not divide the file falls short of its end: the last segment keeps
+    // its end only when that lies past the end of the input, else it runs to it.
+    const bool last = index >= plan.count - 1;
+    if (!last || (duration > 0 && end >= duration + Second))
+        args << QStringLiteral("-to") << QCommonUtils::TimetoString(end);
+    args << QStringLiteral("-vn") << QStringLiteral("-acodec") << QStringLiteral("copy")
+         << QStringLiteral("-threads") << QStringLiteral("1") << QStringLiteral("-y") << output;
+    return args;
+}
+
+int VoiceSplitData::SegmentProgress(int index, qint64 length, qint64 time, qint64 duration)
+{
+    if (duration <= 0)
+        return 0;
+    const double share =
+        (double(index) * double(length) + double(qMax<qint64>(0, time))) * 10000.0 / double(duration);
+    return int(qMin(share, double(RunningProgressLimit)));
+}
+
+void VoiceSplitData::startConvert()
+{
+    // The panel starts a run; the end of a segment starts the next one.
+    const bool newRun = status != Converting;
+    status = Converting;
+    // A completed job plans again from the current rule; a stopped or failed
+    // one goes on at its segment with its plan.
+    if (newRun && segmentIndex >= segmentCount)
+        segmentCount = 0;
+    if (segmentCount <= 0) {
+        const Plan plan = PlanSegments(g_splitByNumber, duration, g_splitTime, g_splitNumber);
+        segmentCount = plan.count;
+        segmentLength = plan.length;
+        segmentIndex = 0;
+    }
+
+    // One bar for the whole file: it never falls back at a segment's start.
+    const int carried = newRun ? 0 : progress;
+    const QString output =
+        UniqueOutputPath(filePath, QStringLiteral("-split-") + QString::number(segmentIndex + 1),
+                         QFileInfo(filePath).suffix());
+    beginRun(output);
+    progress = qMax(carried, SegmentProgress(segmentIndex, segmentLength, 0, duration));
+    startFFmpeg(Arguments(filePath, segmentIndex, {segmentCount, segmentLength}, duration, output));
+}
+
+void VoiceSplitData::ffmpegProcess_StandardOutput_slots()
+{
+    if (stopped)
+        return;
+    const QList<qint64> times = statusReader.readTimes(process);
+    for (qint64 time : times) {
+        if (duration <= 0)
+            continue;
+        progress = qMax(progress, SegmentProgress(segmentIndex, segmentLength, time, duration));
+        emit updateProgress(this);
+    }
+}
+
+void VoiceSplitData::ffmpegProcess_Finished(int index)
+{
+    Q_UNUSED(index)
+    if (stopped) {
+        // Reported like every job's stop, so that the panel starts the next waiting job.
+        if (status == Converting)
+            status = Stopped;
+        emit convertfinished(this);
+        return;
+    }
+    // Every segment is judged, not only the last: a lost piece is a failed split.
+    // A copy that reached no time holds no audio whatever its size.
+    const bool usable =
+        !lastRunFailed() && reachedTime() > 0 && ClassifyOutput(outputPath) == OutputSize::Usable;
+    if (!usable) {
+        if (!outputPath.isEmpty())
+            QFile::remove(outputPath);
+        status = Failed;
+        noteFailure();
+        emit convertfinished(this);
+        return;
+    }
+    if (++segmentIndex < segmentCount) {
+        startConvert();
+        return;
+    }
+    status = Succeeded;
+    emit convertfinished(this);
+}

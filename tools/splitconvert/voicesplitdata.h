@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QStringList>
+#include <QtGlobal>
+
+#include "engine/voicedata.h"
+
+// The split rule chosen in the split tool; read by each job when it plans its segments.
+extern bool g_splitByNumber; // false: segments of g_splitTime; true: g_splitNumber segments
+extern qint64 g_splitTime;   // microseconds
+extern int g_splitNumber;
+
+// One file cut into consecutive segments, one child per segment, one after
+// the other; the audio is copied, not re-encoded.
+class VoiceSplitData : public VoiceData
+{
+    Q_OBJECT
+public:
+    struct Plan
+    {
+        int count;
+        qint64 length; // microseconds
+    };
+
+    void startConvert() override;
+
+    // The segments of a file of `duration` microseconds (whole seconds, 0 =
+    // unknown) under a split rule. Always at least one segment; by number,
+    // every segment lasts at least one second.
+    static Plan PlanSegments(bool byNumber, qint64 duration, qint64 splitTime, int splitNumber);
+    // The child's arguments for segment `index` of a plan. Cut points are
+    // whole seconds; the last segment reaches the end of the input.
+    static QStringList Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
+                                 const QString &output);
+    // Progress over the whole file (0 to 9999) when the child cutting
+    // segment `index` has reached `time` microseconds into it.
+    static int SegmentProgress(int index, qint64 length, qint64 time, qint64 duration);
+
+    int segmentCount = 0; // 0 = not planned yet
+    int segmentIndex = 0; // the segment being cut
+    qint64 segmentLength = 0;
+
+public slots:
+    void ffmpegProcess_StandardOutput_slots() override;
+    void ffmpegProcess_Finished(int index) override;
+};

@@ -1,0 +1,71 @@
+#include "tools/trimconvert/trimconvertwidget.h"
+
+#include <QLabel>
+#include <QTimeEdit>
+
+#include "app/globals.h"
+#include "common/qcommonutils.h"
+#include "tools/trimconvert/voicetrimdata.h"
+#include "widgets/skinhelper_qsetting.h"
+
+namespace {
+void setUpTimeEdit(QTimeEdit *edit, const QTime &maximum, const QTime &initial)
+{
+    edit->setDisplayFormat(QStringLiteral("hh:mm:ss"));
+    edit->setMinimumTime(QTime(0, 0, 0));
+    edit->setMaximumTime(maximum);
+    edit->setTime(initial);
+}
+} // namespace
+
+TrimConvertWidget::TrimConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)
+{
+    startTimeLabel = new QLabel(topBar);
+    startTimeEdit = new QTimeEdit(topBar);
+    endTimeLabel = new QLabel(topBar);
+    endTimeEdit = new QTimeEdit(topBar);
+    connect(startTimeEdit, &QTimeEdit::timeChanged, this, &TrimConvertWidget::starttimeEdit_slots);
+    connect(endTimeEdit, &QTimeEdit::timeChanged, this, &TrimConvertWidget::endtimeEdit_slots);
+    setUpTimeEdit(startTimeEdit, QTime(23, 0, 0), QTime(0, 0, 0));
+    setUpTimeEdit(endTimeEdit, QTime(23, 59, 59), QTime(1, 0, 0));
+    g_trimStart = QCommonUtils::QTimetominsecond(startTimeEdit->time());
+    g_trimEnd = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+}
+
+void TrimConvertWidget::FlushText()
+{
+    ToolsBaseWidget::FlushText();
+    const QString editStyle =
+        SkinHelper_QSetting::GetInstance()->GetQTimeEditQSS(12, 1, 3, QStringLiteral("QTimeEdit"));
+    for (QLabel *label : {startTimeLabel, endTimeLabel}) {
+        label->setStyleSheet(CaptionStyle("txtcolor1"));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    startTimeEdit->setStyleSheet(editStyle);
+    endTimeEdit->setStyleSheet(editStyle);
+    startTimeLabel->setText(tr("Start Time:"));
+    endTimeLabel->setText(tr("End Time:"));
+
+    // Right to left: end editor, its caption, a gap, start editor, its caption.
+    placeAtTopBarRight(endTimeEdit, 120, 24, 14);
+    placeCaptionLeftOf(endTimeLabel, endTimeEdit, 24);
+    startTimeEdit->setGeometry(endTimeLabel->x() - ScaledPx(20) - ScaledPx(120), endTimeEdit->y(),
+                               ScaledPx(120), ScaledPx(24));
+    placeCaptionLeftOf(startTimeLabel, startTimeEdit, 24);
+}
+
+void TrimConvertWidget::starttimeEdit_slots()
+{
+    g_trimStart = QCommonUtils::QTimetominsecond(startTimeEdit->time());
+}
+
+void TrimConvertWidget::endtimeEdit_slots()
+{
+    g_trimEnd = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+}
+
+void TrimConvertWidget::AddVoiceData(VoiceData *record)
+{
+    ToolsBaseWidget::AddVoiceData(record);
+    adoptJob(new VoiceTrimData, record);
+}

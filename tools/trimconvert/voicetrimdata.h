@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringList>
+#include <QtGlobal>
+
+#include "engine/voicedata.h"
+
+// The range the trim tool keeps, in microseconds; read by each job as it starts.
+extern qint64 g_trimStart;
+extern qint64 g_trimEnd;
+
+// One time range of a file, copied without re-encoding.
+class VoiceTrimData : public VoiceData
+{
+    Q_OBJECT
+public:
+    void startConvert() override;
+
+    // The child's arguments for an input, a range in microseconds (cut to
+    // whole seconds) and an output path.
+    static QStringList Arguments(const QString &input, qint64 start, qint64 end, const QString &output);
+
+public slots:
+    void ffmpegProcess_Finished(int index) override;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "engine/toolsbasewidget.h"
+
+class QLabel;
+class OptionComboBox;
+
+// Makes every file louder or quieter by 5 dB, or brings it to a standard loudness.
+class VolumeConvertWidget : public ToolsBaseWidget
+{
+    Q_OBJECT
+public:
+    explicit VolumeConvertWidget(QWidget *parent = nullptr);
+
+    void Layout() override;
+    void UpdateSkin() override;
+    void FlushText() override;
+    void AddVoiceData(VoiceData *record) override;
+
+    OptionComboBox *volumeBox() const { return volumeComboBox; }
+
+public slots:
+    void formatComoBox_slots();
+
+private:
+    QLabel *volumeLabel;
+    OptionComboBox *volumeComboBox;
+};
