@@ -6,7 +6,9 @@
 #include "app/mainwidget.h"
 #include "app/topwidget.h"
 #include "engine/toolsbasewidget.h"
+#include "tools/changeconvert/changeconvertwidget.h"
 #include "tools/formatconvert/formatconvertwidget.h"
+#include "tools/uvrconvert/urvconvertwidget.h"
 #include "widgets/bgicontextbutton.h"
 
 namespace {
@@ -34,8 +36,10 @@ const Tool tools[ToolsSelectWidget::ToolCount] = {
     {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert", nullptr},
     {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert", nullptr},
     {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"), "TrimConvert", nullptr},
-    {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert", nullptr},
-    {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert", nullptr},
+    {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert",
+     make<URVConvertWidget>},
+    {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert",
+     make<ChangeConvertWidget>},
 };
 } // namespace
 
