@@ -66,6 +66,7 @@ private slots:
     void stopWhileProbingTheLastSegment();
     void deletingWhileProbingTheLastSegment();
     void sameFileTwiceAtOnce();
+    void staleWorkFoldersAreRemoved();
 
 private:
     void setMode(const QString &mode);
@@ -458,6 +459,26 @@ void TestScriptChain::sameFileTwiceAtOnce()
         QVERIFY(qAbs(TestSupport::mediaSeconds(outDir->filePath(name)) - 3.0) < 0.03);
     QVERIFY(!QFileInfo::exists(first->workFolder));
     QVERIFY(!QFileInfo::exists(second->workFolder));
+}
+
+void TestScriptChain::staleWorkFoldersAreRemoved()
+{
+    const QString temp = GetTempFolder() + QLatin1Char('/');
+    const QString digest = QCommonUtils::GetStringMD5(QStringLiteral("/music/song.wav"));
+    // pid_max never reaches this: no process owns the folder.
+    const QString stale = temp + digest + QStringLiteral("-999999999-3");
+    const QString own = ScriptChainData::WorkFolderFor(QStringLiteral("/music/song.wav"), 77);
+    const QString other = temp + QStringLiteral("notes-999999999-3");
+    for (const QString &folder : {stale, own, other}) {
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/segments")));
+        QVERIFY(TestSupport::writeFileOfSize(folder + QStringLiteral("/segments/.segment0.wav.part"), 10));
+    }
+    ScriptChainData::RemoveStaleWorkFolders();
+    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(QFileInfo::exists(own + QStringLiteral("/segments/.segment0.wav.part")));
+    QVERIFY(QFileInfo::exists(other + QStringLiteral("/segments/.segment0.wav.part")));
+    QDir(own).removeRecursively();
+    QDir(other).removeRecursively();
 }
 
 QTEST_GUILESS_MAIN(TestScriptChain)

@@ -11,8 +11,17 @@
 #include "common/qcommonutils.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
+#include "platform/processtable.h"
 
 namespace {
+// A work folder's name: the digest of the input path, the pid of the process
+// that owns it and the job's number in that process.
+const QRegularExpression &workFolderName()
+{
+    static const QRegularExpression name(QStringLiteral("^[0-9A-F]{32}-(\\d+)-\\d+$"));
+    return name;
+}
+
 quint64 nextJobNumber()
 {
     static quint64 count = 0;
@@ -130,6 +139,22 @@ QString ScriptChainData::WorkFolderFor(const QString &inputPath, quint64 jobNumb
            QString::number(jobNumber);
 }
 
+void ScriptChainData::RemoveStaleWorkFolders()
+{
+    QStringList pids;
+    QStringList parentPids;
+    if (!ProcessTable::system().read(pids, parentPids))
+        return;
+    const QDir temp(GetTempFolder());
+    const QStringList folders = temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString &folder : folders) {
+        const QRegularExpressionMatch match = workFolderName().match(folder);
+        // A pid in use may be a later process that took the number: its folder stays.
+        if (match.hasMatch() && !pids.contains(match.captured(1)))
+            QDir(temp.filePath(folder)).removeRecursively();
+    }
+}
+
 QString ScriptChainData::PythonPath()
 {
     return g_appDir + QStringLiteral("/runtime/python.exe");
@@ -149,6 +174,8 @@ void ScriptChainData::startConvert()
     status = Converting;
     stopped = false;
     ++stageSerial;
+    static const bool swept = (RemoveStaleWorkFolders(), true);
+    Q_UNUSED(swept)
     const QVector<Stage> table = stages();
     if (stage < 0 || stage >= table.size())
         stage = 0;
@@ -405,13 +432,12 @@ void ScriptChainData::removeWorkFolder()
 {
     if (workFolder.isEmpty())
         return;
-    // Only a digest-named folder directly in our temporary folder is ever
-    // removed whole; removeRecursively also takes the hidden scratch files a
-    // stopped script leaves, which Cleanfolderfiles does not list.
-    static const QRegularExpression digestName(QStringLiteral("^[0-9A-F]{32}-"));
+    // Only a work folder directly in our temporary folder is ever removed
+    // whole; removeRecursively also takes the hidden scratch files a stopped
+    // script leaves, which Cleanfolderfiles does not list.
     const QFileInfo info(workFolder);
     if (info.absolutePath() != QFileInfo(GetTempFolder()).absoluteFilePath() ||
-        !digestName.match(info.fileName()).hasMatch())
+        !workFolderName().match(info.fileName()).hasMatch())
         return;
     QDir(workFolder).removeRecursively();
 }

@@ -76,6 +76,11 @@ public:
     // after the MD5 of the path, made unique per job and process.
     static QString WorkFolderFor(const QString &inputPath, quint64 jobNumber);
 
+    // Removes the work folders that jobs of ended processes left behind (a
+    // program that was killed never cleans up). Runs at the first start of a
+    // chain in every process.
+    static void RemoveStaleWorkFolders();
+
     // The child that runs the script stage, below the application directory.
     static QString PythonPath();
 
