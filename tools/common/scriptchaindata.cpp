@@ -1,5 +1,7 @@
 #include "tools/common/scriptchaindata.h"
 
+#include <atomic>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,7 +26,7 @@ const QRegularExpression &workFolderName()
 
 quint64 nextJobNumber()
 {
-    static quint64 count = 0;
+    static std::atomic<quint64> count{0};
     return ++count;
 }
 
