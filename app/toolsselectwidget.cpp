@@ -6,13 +6,15 @@
 #include "app/mainwidget.h"
 #include "app/topwidget.h"
 #include "engine/toolsbasewidget.h"
+#include "tools/changeconvert/changeconvertwidget.h"
 #include "tools/concatconvert/concatconvertwidget.h"
 #include "tools/formatconvert/formatconvertwidget.h"
-#include "tools/mixconvert/mixconvertwidget.h"
 #include "tools/invertconvert/invertconvertwidget.h"
+#include "tools/mixconvert/mixconvertwidget.h"
 #include "tools/speedconvert/speedconvertwidget.h"
 #include "tools/splitconvert/splitconvertwidget.h"
 #include "tools/trimconvert/trimconvertwidget.h"
+#include "tools/uvrconvert/urvconvertwidget.h"
 #include "tools/volumeconvert/volumeconvertwidget.h"
 #include "widgets/bgicontextbutton.h"
 
@@ -34,15 +36,22 @@ template<class Panel> ToolsBaseWidget *make(QWidget *parent)
 const Tool tools[ToolsSelectWidget::ToolCount] = {
     {"convert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Format Convert"), "FormatConvert",
      make<FormatConvertWidget>},
-    {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"), "SpeedConvert", make<SpeedConvertWidget>},
-    {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"), "VolumeConvert", make<VolumeConvertWidget>},
-    {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Invert"), "InvertConvert", make<InvertConvertWidget>},
+    {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"), "SpeedConvert",
+     make<SpeedConvertWidget>},
+    {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"), "VolumeConvert",
+     make<VolumeConvertWidget>},
+    {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Invert"), "InvertConvert",
+     make<InvertConvertWidget>},
     {"mix", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Mix"), "MixConvert", make<MixConvertWidget>},
-    {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert", make<SplitConvertWidget>},
-    {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert", make<ConcatConvertWidget>},
+    {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert",
+     make<SplitConvertWidget>},
+    {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert",
+     make<ConcatConvertWidget>},
     {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"), "TrimConvert", make<TrimConvertWidget>},
-    {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert", nullptr},
-    {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert", nullptr},
+    {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert",
+     make<URVConvertWidget>},
+    {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert",
+     make<ChangeConvertWidget>},
 };
 } // namespace
 

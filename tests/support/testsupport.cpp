@@ -209,4 +209,31 @@ QByteArray fileDigest(const QString &path)
     return hash.result().toHex();
 }
 
+bool makeStereoScene(const QString &path, double seconds)
+{
+    const QString length = QString::number(seconds);
+    auto sine = [&length](int frequency) {
+        return QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(length);
+    };
+    return runFfmpeg(
+        {QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), sine(330),
+         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), sine(880), QStringLiteral("-f"),
+         QStringLiteral("lavfi"), QStringLiteral("-i"), sine(1320), QStringLiteral("-filter_complex"),
+         QStringLiteral("[0][1][2]amerge=inputs=3,pan=stereo|c0=0.5*c0+0.5*c1|c1=0.5*c0+0.5*c2"), path});
+}
+
+double mediaSeconds(const QString &path)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("/usr/bin/ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                 QStringLiteral("format=duration"), QStringLiteral("-of"),
+                 QStringLiteral("default=nw=1:nk=1"), path});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
+        return -1.0;
+    bool ok = false;
+    const double seconds = QString::fromLatin1(probe.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? seconds : -1.0;
+}
+
 } // namespace TestSupport

@@ -65,4 +65,12 @@ double levelDb(const QVector<qint16> &samples);
 // MD5 of a file's bytes, to show that an input was left untouched.
 QByteArray fileDigest(const QString &path);
 
+// Writes `seconds` of stereo audio: a tone in the centre (both channels) and
+// one more tone on each side. The extension picks the format.
+bool makeStereoScene(const QString &path, double seconds);
+
+// A file's exact duration in seconds as ffprobe reads it (the probe of the
+// panels keeps whole seconds only); -1 when it cannot be read.
+double mediaSeconds(const QString &path);
+
 } // namespace TestSupport

@@ -1,0 +1,47 @@
+#include "tools/changeconvert/voicechangedata.h"
+
+#include "app/globals.h"
+#include "engine/jobhelpers.h"
+
+QString g_changeModel = QStringLiteral("pellimorV2.pth");
+
+QVector<ScriptChainData::Stage> VoiceChangeData::stages() const
+{
+    return {{StageKind::Cut, "", CutEndProgress},
+            {StageKind::Script, "", ScriptEndProgress},
+            {StageKind::Join, "vocal", 9500},
+            {StageKind::Encode, "vocal", RunningProgressLimit}};
+}
+
+QStringList VoiceChangeData::ScriptArguments(const QString &workFolder, const QString &model)
+{
+    return {g_appDir + QStringLiteral("/infer_cli2.py"),
+            QStringLiteral("--model_name"),
+            model,
+            QStringLiteral("--f0method"),
+            QStringLiteral("harvest"),
+            QStringLiteral("--input_path"),
+            workFolder + QStringLiteral("/segments"),
+            QStringLiteral("--index_path"),
+            QStringLiteral(" "),
+            QStringLiteral("--opt_path"),
+            workFolder + QStringLiteral("/vocal")};
+}
+
+QStringList VoiceChangeData::scriptArguments()
+{
+    MakeFresh(piecesFolder());
+    return ScriptArguments(workFolder, g_changeModel);
+}
+
+QString VoiceChangeData::piecesFolder() const
+{
+    return workFolder + QStringLiteral("/vocal");
+}
+
+QString VoiceChangeData::pieceFileName(const QString &piece, int n) const
+{
+    // The script keeps the names of its inputs.
+    Q_UNUSED(piece)
+    return QStringLiteral("segment%1.wav").arg(n);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QStringList>
+
+#include "engine/toolsbasewidget.h"
+
+class QLabel;
+class OptionComboBox;
+
+// The panel of a script-driven tool: the base panel with one choice at the
+// right of the top bar (a speaker, a separation model), which lives for the
+// program run only.
+class ScriptToolWidget : public ToolsBaseWidget
+{
+    Q_OBJECT
+public:
+    explicit ScriptToolWidget(QWidget *parent = nullptr);
+
+    void Layout() override;
+    void UpdateSkin() override;
+    void FlushText() override;
+
+    OptionComboBox *optionBox() const { return optionComboBox; }
+    QLabel *optionCaption() const { return optionLabel; }
+
+public slots:
+    void speakerComboBox_slots();
+
+protected:
+    virtual QString captionText() const = 0;
+    virtual QStringList entryTexts() const = 0;
+    // Makes the entry at `index` the tool's choice.
+    virtual void choose(int index) = 0;
+
+private:
+    void placeControls();
+
+    QLabel *optionLabel;
+    OptionComboBox *optionComboBox;
+};

@@ -1,0 +1,44 @@
+#include "tools/uvrconvert/voiceuvrdata.h"
+
+#include "app/globals.h"
+#include "engine/jobhelpers.h"
+
+QString g_uvrModel = QStringLiteral("HP5_only_main_vocal");
+
+QVector<ScriptChainData::Stage> VoiceUVRData::stages() const
+{
+    return {{StageKind::Cut, "", CutEndProgress},    {StageKind::Script, "", ScriptEndProgress},
+            {StageKind::Join, "instrument", 9200},   {StageKind::Join, "vocal", 9500},
+            {StageKind::Encode, "instrument", 9700}, {StageKind::Encode, "vocal", RunningProgressLimit}};
+}
+
+QStringList VoiceUVRData::ScriptArguments(const QString &workFolder, const QString &model)
+{
+    return {g_appDir + QStringLiteral("/uvr5_cli.py"),
+            QStringLiteral("--model_name"),
+            model,
+            QStringLiteral("--input_path"),
+            workFolder + QStringLiteral("/segments"),
+            QStringLiteral("--temp_path"),
+            workFolder + QStringLiteral("/temp"),
+            QStringLiteral("--out_path"),
+            workFolder + QStringLiteral("/vocail")};
+}
+
+QStringList VoiceUVRData::scriptArguments()
+{
+    const QStringList arguments = ScriptArguments(workFolder, g_uvrModel);
+    MakeFresh(workFolder + QStringLiteral("/temp"));
+    MakeFresh(piecesFolder());
+    return arguments;
+}
+
+QString VoiceUVRData::piecesFolder() const
+{
+    return workFolder + QStringLiteral("/vocail");
+}
+
+QString VoiceUVRData::pieceFileName(const QString &piece, int n) const
+{
+    return piece + QStringLiteral("_segment%1.wav_10.wav").arg(n);
+}
