@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>ChangeConvertWidget</name>
+    <message>
+        <source>Speaker:</source>
+        <translation>发音人：</translation>
+    </message>
+    <message>
+        <source>arvo-pellimor</source>
+        <translation>阿沃-佩利莫</translation>
+    </message>
+    <message>
+        <source>lumo</source>
+        <translation>露莫</translation>
+    </message>
+    <message>
+        <source>taviel</source>
+        <translation>塔薇尔</translation>
+    </message>
+    <message>
+        <source>orsinda</source>
+        <translation>奥辛达</translation>
+    </message>
+</context>
+<context>
     <name>FormatConvertWidget</name>
     <message>
         <source>Convert Format:</source>
@@ -26,6 +49,43 @@
     <message>
         <source>AMR</source>
         <translation>AMR</translation>
+    </message>
+</context>
+<context>
+    <name>ScriptChainData</name>
+    <message>
+        <source>The list of pieces to join could not be written.</source>
+        <translation>无法写入待合并片段的列表。</translation>
+    </message>
+    <message>
+        <source>No audio could be cut from the input.</source>
+        <translation>无法从输入文件中切分出音频。</translation>
+    </message>
+    <message>
+        <source>The input is shorter than one second.</source>
+        <translation>输入文件短于一秒。</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedConvertWidget</name>
+    <message>
+        <source>Speed:</source>
+        <translation>速度：</translation>
+    </message>
+</context>
+<context>
+    <name>SplitConvertWidget</name>
+    <message>
+        <source>Split Type:</source>
+        <translation>分割方式：</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>按时长</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>按段数</translation>
     </message>
 </context>
 <context>
@@ -142,6 +202,39 @@
     </message>
 </context>
 <context>
+    <name>TrimConvertWidget</name>
+    <message>
+        <source>Start Time:</source>
+        <translation>开始时间：</translation>
+    </message>
+    <message>
+        <source>End Time:</source>
+        <translation>结束时间：</translation>
+    </message>
+</context>
+<context>
+    <name>URVConvertWidget</name>
+    <message>
+        <source>Type:</source>
+        <translation>类型：</translation>
+    </message>
+    <message>
+        <source>HP5 only main vocal</source>
+        <translation>HP5 仅主人声</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceConcatItemWidget</name>
+    <message>
+        <source>Up</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>下移</translation>
+    </message>
+</context>
+<context>
     <name>VoiceData</name>
     <message>
         <source>The converter could not be started.</source>
@@ -197,6 +290,17 @@
     <message>
         <source>Stopped</source>
         <translation>已停止</translation>
+    </message>
+</context>
+<context>
+    <name>VolumeConvertWidget</name>
+    <message>
+        <source>Volume Ajdust:</source>
+        <translation>音量调节：</translation>
+    </message>
+    <message>
+        <source>Standardizing</source>
+        <translation>响度标准化</translation>
     </message>
 </context>
 </TS>
