@@ -1,7 +1,7 @@
 #include "support/testsupport.h"
 
-#include <QDir>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -18,33 +18,21 @@ void useBuildAppDir()
     QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
 }
 
-bool runFfmpeg(const QStringList &arguments, QString *output)
+bool runFfmpeg(const QStringList &arguments)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral("/usr/bin/ffmpeg"), QStringList{QStringLiteral("-hide_banner")} + arguments);
-    if (!process.waitForFinished(60000))
-        return false;
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAll());
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
-bool makeTone(const QString &path, double seconds, int frequency, int sampleRate, int channels,
-              const QStringList &extraOutputArgs)
+bool makeTone(const QString &path, double seconds, int frequency)
 {
-    QStringList args{QStringLiteral("-y"),
-                     QStringLiteral("-f"),
-                     QStringLiteral("lavfi"),
-                     QStringLiteral("-i"),
-                     QStringLiteral("sine=frequency=%1:sample_rate=%2:duration=%3")
-                         .arg(frequency)
-                         .arg(sampleRate)
-                         .arg(seconds),
-                     QStringLiteral("-ac"),
-                     QString::number(channels)};
-    args << extraOutputArgs << path;
-    return runFfmpeg(args);
+    return runFfmpeg(
+        {QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+         QStringLiteral("sine=frequency=%1:sample_rate=44100:duration=%2").arg(frequency).arg(seconds),
+         QStringLiteral("-ac"), QStringLiteral("2"), path});
 }
 
 bool writeExecutable(const QString &path, const QString &content)
@@ -99,10 +87,6 @@ QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString 
     }
     return found;
 }
-
-} // namespace TestSupport
-
-namespace TestSupport {
 
 bool probeFile(const QString &path, VoiceData &record)
 {

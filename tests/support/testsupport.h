@@ -17,11 +17,10 @@ namespace TestSupport {
 void useBuildAppDir();
 
 // Runs the real ffmpeg with the given arguments; true when it exits with 0.
-bool runFfmpeg(const QStringList &arguments, QString *output = nullptr);
+bool runFfmpeg(const QStringList &arguments);
 
-// Writes `seconds` of a sine tone (lavfi) to `path`; the extension picks the format.
-bool makeTone(const QString &path, double seconds, int frequency = 440, int sampleRate = 44100,
-              int channels = 2, const QStringList &extraOutputArgs = QStringList());
+// Writes `seconds` of a stereo 44100 Hz sine tone (lavfi) to `path`; the extension picks the format.
+bool makeTone(const QString &path, double seconds, int frequency = 440);
 
 // Writes an executable file (a stand-in program, usually a shell script).
 bool writeExecutable(const QString &path, const QString &content);
