@@ -197,27 +197,6 @@ private slots:
                 written + QStringLiteral("px;}"));
     }
 
-    void spinFamilyAndRadioDifferOnlyInClassName()
-    {
-        const QString spin = skin->GetQSpinBoxQSS(12, 1, 3, QStringLiteral("QSpinBox"));
-        QVERIFY(spin.startsWith(QStringLiteral("QSpinBox{font-size:12px;color:#ffffff;border: 1px solid "
-                                               "#393b3e;border-radius: 3px;background-color:#17171a;}")));
-        // The up button's rule has a blank after the colon, the down button's has not.
-        QVERIFY(
-            spin.contains(QStringLiteral("width: 16px;background-color: transparent;}QSpinBox::up-arrow{")));
-        QVERIFY(
-            spin.contains(QStringLiteral("width: 16px;background-color:transparent;}QSpinBox::down-arrow{")));
-        // The three groups carry the same values in the shipped skin.
-        QCOMPARE(skin->GetQTimeEditQSS(12, 1, 3, QStringLiteral("QTimeEdit")),
-                 QString(spin).replace(QStringLiteral("QSpinBox"), QStringLiteral("QTimeEdit")));
-        QCOMPARE(skin->GetQDoubleSpinBoxQSS(12, 1, 3, QStringLiteral("QDoubleSpinBox")),
-                 QString(spin).replace(QStringLiteral("QSpinBox"), QStringLiteral("QDoubleSpinBox")));
-        // Read from the check-box group, a radio button's sheet differs only in the class name.
-        QCOMPARE(skin->GetQRadioButtonQSS(12, 16, QStringLiteral("QCheckBox")),
-                 skin->GetQCheckBoxQSS(12, 16, QStringLiteral("QCheckBox"))
-                     .replace(QStringLiteral("QCheckBox"), QStringLiteral("QRadioButton")));
-    }
-
     void missingKeyFallsBackToMainInsideBuilder()
     {
         // Group Item has its own bgcolor, takes txtcolor from main, and neither
@@ -244,10 +223,6 @@ private slots:
         QVERIFY(combo.contains(QStringLiteral("font-size:19px;")));
         QVERIFY(combo.contains(QStringLiteral("top right;width: 36px;")));
         QVERIFY(combo.contains(QStringLiteral("QComboBox QAbstractItemView::item{height:45px;}")));
-        // Halves are taken before scaling: 11 / 2 = 5, x 1.5 = 7.
-        QVERIFY(
-            skin->GetQSliderQSS(QStringLiteral("horizontal"), 5, 11, QStringLiteral("QSlider"))
-                .contains(QStringLiteral("width: 16px;height: 16px;background:#0e0e11;border-radius: 7px;")));
     }
 };
 
