@@ -5,7 +5,6 @@
 #include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
-#include "app/topwidget.h"
 #include "support/testsupport.h"
 
 class TestMainWidget : public QObject

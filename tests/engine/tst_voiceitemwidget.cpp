@@ -16,7 +16,6 @@ public:
     using VoiceItemWidget::background;
     using VoiceItemWidget::busyAnimation;
     using VoiceItemWidget::deleteButton;
-    using VoiceItemWidget::infoLabel;
     using VoiceItemWidget::openButton;
     using VoiceItemWidget::progressBar;
     using VoiceItemWidget::startButton;
