@@ -111,13 +111,15 @@ class FailureTest:
         self.tmp.cleanup()
 
     def check_failures(self, cases):
-        # cases: name -> (arguments for self.attempt, segment to damage or None, its new bytes or None to halve it)
+        # cases: name -> (arguments for self.attempt, segment to damage or None,
+        # and its new bytes, or None to cut it in half)
         for name, (args, damaged, content) in cases.items():
             with self.subTest(name):
                 shutil.rmtree(self.segments, ignore_errors=True)
                 os.makedirs(self.segments)
                 for n in range(3):
-                    shutil.copy(os.path.join(self.root, "tone.wav"), os.path.join(self.segments, "segment%d.wav" % n))
+                    shutil.copy(os.path.join(self.root, "tone.wav"),
+                                os.path.join(self.segments, "segment%d.wav" % n))
                 if damaged:
                     path = os.path.join(self.segments, damaged)
                     with open(path, "r+b") as f:

@@ -47,6 +47,7 @@ class VoiceChangerTest(unittest.TestCase):
         lib.make_tone(cls.source, 150.0, 12, 5.4)
         cls.segments = os.path.join(cls.root, "segments")
         cls.names = lib.cut_segments(cls.source, cls.segments, 2)
+        cls.app_before = lib.snapshot(lib.app_path())
         cls.runs = {model: convert(model, cls.segments, os.path.join(cls.root, model)) for model in SPEAKERS}
 
     @classmethod
@@ -57,6 +58,7 @@ class VoiceChangerTest(unittest.TestCase):
         return lib.join_like_app([os.path.join(self.root, model, n) for n in names], self.root)
 
     def test_pitch_moves_by_the_profile_ratio_and_outputs_match_the_inputs(self):
+        self.assertEqual(lib.snapshot(lib.app_path()), self.app_before)  # writes nothing beside itself
         f_in = fundamental(lib.read_wav(self.source)[0][lib.RATE:-lib.RATE, 0].astype(np.float64))
         self.assertAlmostEqual(f_in, 150.0, delta=0.5)
         for model in SPEAKERS:

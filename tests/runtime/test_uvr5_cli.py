@@ -65,6 +65,7 @@ class SeparationTest(unittest.TestCase):
         lib.write_wav(cls.source, cls.centre + cls.sides)
         cls.segments = os.path.join(cls.root, "segments")
         cls.names = lib.cut_segments(cls.source, cls.segments, 3)
+        cls.app_before = lib.snapshot(lib.app_path())
         cls.runs = {model: separate(model, cls.segments, os.path.join(cls.root, "temp-" + model),
                                     os.path.join(cls.root, model)) for model in MODELS}
 
@@ -73,6 +74,7 @@ class SeparationTest(unittest.TestCase):
         cls.tmp.cleanup()
 
     def test_vocal_takes_the_centre_and_instrument_the_sides(self):
+        self.assertEqual(lib.snapshot(lib.app_path()), self.app_before)  # writes nothing beside itself
         for model in MODELS:
             with self.subTest(model=model):
                 self.assertEqual(self.runs[model].returncode, 0, self.runs[model].stderr)
@@ -109,7 +111,8 @@ class SeparationFailureTest(lib.FailureTest, unittest.TestCase):
 
     def attempt(self, model, segments):
         return lib.run_script(SCRIPT, ["--model_name", model, "--input_path", segments, "--temp_path",
-                                       os.path.join(self.root, "temp"), "--out_path", os.path.join(self.root, "vocail")])
+                                       os.path.join(self.root, "temp"), "--out_path",
+                                       os.path.join(self.root, "vocail")])
 
     def test_failures(self):
         os.makedirs(os.path.join(self.root, "empty"))
