@@ -32,7 +32,6 @@ public:
 
     // Title bar height plus a little: presses above this start a window drag.
     static constexpr int DragZoneHeight = 72;
-    bool isDragging() const { return dragging; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -58,10 +58,15 @@ QList<qint64> StatusLineReader::takeTimes(const QString &text)
 {
     QList<qint64> times;
     const QStringList lines = takeLines(text);
+    // Every status line of a piece counts: ffmpeg often hands over several
+    // "\r"-ended lines at once, and the first of them is the oldest.
     for (const QString &line : lines) {
-        const qint64 time = StatusLineTime(line);
-        if (time > 0)
-            times.append(time);
+        const QStringList parts = line.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+        for (const QString &part : parts) {
+            const qint64 time = StatusLineTime(part);
+            if (time > 0)
+                times.append(time);
+        }
     }
     return times;
 }

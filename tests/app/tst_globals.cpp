@@ -9,116 +9,91 @@ class TestGlobals : public QObject
 {
     Q_OBJECT
 private slots:
-    void windowPosition_data();
-    void windowPosition();
-    void settingFolder_data();
-    void settingFolder();
-    void settingRoundTrip();
-    void tempFolder();
-    void childEnvironment();
-};
-
-void TestGlobals::windowPosition_data()
-{
-    QTest::addColumn<QRect>("desk");
-    QTest::addColumn<QSize>("window");
-    QTest::addColumn<QPoint>("expected");
-    QTest::addRow("full hd, capped x") << QRect(0, 0, 1920, 1080) << QSize(1140, 672) << QPoint(300, 204);
-    QTest::addRow("narrow screen") << QRect(0, 0, 1024, 768) << QSize(1140, 672) << QPoint(58, 48);
-    QTest::addRow("difference of one") << QRect(0, 0, 1141, 673) << QSize(1140, 672) << QPoint(0, 0);
-    QTest::addRow("difference of 600") << QRect(0, 0, 1740, 1272) << QSize(1140, 672) << QPoint(300, 300);
-    QTest::addRow("difference of 601") << QRect(0, 0, 1741, 1273) << QSize(1140, 672) << QPoint(300, 300);
-    QTest::addRow("difference of 598") << QRect(0, 0, 1738, 1270) << QSize(1140, 672) << QPoint(299, 299);
-    QTest::addRow("screen origin ignored") << QRect(1920, 0, 1920, 1080) << QSize(1140, 672) << QPoint(300, 204);
-    QTest::addRow("fallback rectangle") << QRect(QPoint(0, 0), QPoint(1919, 1079)) << QSize(1140, 672)
-                                        << QPoint(300, 204);
-    QTest::addRow("empty desk") << QRect() << QSize(1140, 672) << QPoint(300, 300);
-}
-
-void TestGlobals::windowPosition()
-{
-    QFETCH(QRect, desk);
-    QFETCH(QSize, window);
-    QFETCH(QPoint, expected);
-    QCOMPARE(MainWindowPosition(desk, window), expected);
-}
-
-void TestGlobals::settingFolder_data()
-{
-    QTest::addColumn<QString>("homeLayout"); // "Documents", "My Documents" or "" (neither)
-    QTest::addColumn<QString>("stored");     // "existing", "deleted" or ""
-    QTest::addColumn<QString>("expectedBase");
-    QTest::addRow("stored folder exists") << "Documents" << "existing" << "";
-    QTest::addRow("stored folder deleted") << "Documents" << "deleted" << "Documents";
-    QTest::addRow("nothing stored") << "Documents" << "" << "Documents";
-    QTest::addRow("only My Documents") << "My Documents" << "" << "My Documents";
-    QTest::addRow("neither, Documents created") << "" << "" << "Documents";
-}
-
-void TestGlobals::settingFolder()
-{
-    QFETCH(QString, homeLayout);
-    QFETCH(QString, stored);
-    QFETCH(QString, expectedBase);
-
-    // Each row gets its own home, so the layouts do not leak into each other.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    QCOMPARE(QDir::homePath(), home.path());
-    if (!homeLayout.isEmpty())
-        QVERIFY(QDir(home.path()).mkdir(homeLayout));
-
-    const QString key = QStringLiteral("TestFolderKey");
-    QTemporaryDir chosen;
-    if (stored == QLatin1String("existing")) {
-        SetSettingValue(key, chosen.path());
-    } else if (stored == QLatin1String("deleted")) {
-        const QString gone = chosen.filePath(QStringLiteral("gone"));
-        SetSettingValue(key, gone);
-    } else {
-        SetSettingValue(key, QString());
+    void windowPosition_data()
+    {
+        QTest::addColumn<QRect>("desk"); // for the window of 1140 x 672
+        QTest::addColumn<QPoint>("expected");
+        QTest::addRow("full hd, capped x") << QRect(0, 0, 1920, 1080) << QPoint(300, 204);
+        QTest::addRow("narrow screen") << QRect(0, 0, 1024, 768) << QPoint(58, 48);
+        QTest::addRow("difference of one") << QRect(0, 0, 1141, 673) << QPoint(0, 0);
+        QTest::addRow("difference of 600") << QRect(0, 0, 1740, 1272) << QPoint(300, 300);
+        QTest::addRow("difference of 601") << QRect(0, 0, 1741, 1273) << QPoint(300, 300);
+        QTest::addRow("difference of 598") << QRect(0, 0, 1738, 1270) << QPoint(299, 299);
+        QTest::addRow("screen origin ignored") << QRect(1920, 0, 1920, 1080) << QPoint(300, 204);
+        QTest::addRow("fallback rectangle") << QRect(QPoint(0, 0), QPoint(1919, 1079)) << QPoint(300, 204);
+        QTest::addRow("empty desk") << QRect() << QPoint(300, 300);
     }
-
-    const QString result = GetSettingFolder(key);
-    if (expectedBase.isEmpty()) {
-        QCOMPARE(result, chosen.path());
-    } else {
-        QCOMPARE(result, home.path() + QLatin1Char('/') + expectedBase + QStringLiteral("/tessarin/Quillvane"));
+    void windowPosition()
+    {
+        QFETCH(QRect, desk);
+        QFETCH(QPoint, expected);
+        QCOMPARE(MainWindowPosition(desk, QSize(1140, 672)), expected);
+    }
+    void settingFolder_data()
+    {
+        QTest::addColumn<QString>("homeLayout"); // "Documents", "My Documents" or "" (neither)
+        QTest::addColumn<QString>("stored");     // "existing", "deleted" or ""
+        QTest::addColumn<QString>("expectedBase");
+        QTest::addRow("stored folder exists") << "Documents"
+                                              << "existing"
+                                              << "";
+        QTest::addRow("stored folder deleted") << "Documents"
+                                               << "deleted"
+                                               << "Documents";
+        QTest::addRow("nothing stored") << "Documents"
+                                        << ""
+                                        << "Documents";
+        QTest::addRow("only My Documents") << "My Documents"
+                                           << ""
+                                           << "My Documents";
+        QTest::addRow("neither, Documents created") << ""
+                                                    << ""
+                                                    << "Documents";
+    }
+    void settingFolder()
+    {
+        QFETCH(QString, homeLayout);
+        QFETCH(QString, stored);
+        QFETCH(QString, expectedBase);
+        // Each row gets its own home, so the layouts do not leak into each other.
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toUtf8());
+        if (!homeLayout.isEmpty())
+            QVERIFY(QDir(home.path()).mkdir(homeLayout));
+        const QString key = QStringLiteral("TestFolderKey");
+        QTemporaryDir chosen;
+        const QString value = stored == QLatin1String("existing") ? chosen.path()
+                              : stored.isEmpty()                  ? QString()
+                                                                  : chosen.filePath(QStringLiteral("gone"));
+        SetSettingValue(key, value);
+        const QString result = GetSettingFolder(key);
+        QCOMPARE(result, expectedBase.isEmpty() ? chosen.path()
+                                                : home.path() + QLatin1Char('/') + expectedBase +
+                                                      QStringLiteral("/tessarin/Quillvane"));
         QVERIFY(QFileInfo(result).isDir());
+        QCOMPARE(GetSettingValue(key), value); // the value found is never written back
     }
-    // The value found is never written back.
-    QCOMPARE(GetSettingValue(key), stored == QLatin1String("existing")   ? chosen.path()
-                                   : stored == QLatin1String("deleted") ? chosen.filePath(QStringLiteral("gone"))
-                                                                         : QString());
-}
-
-void TestGlobals::settingRoundTrip()
-{
-    SetSettingValue(QStringLiteral("Convert_Format"), QStringLiteral("flac"));
-    QCOMPARE(GetSettingValue(QStringLiteral("Convert_Format"), QStringLiteral("mp3")), QStringLiteral("flac"));
-    QCOMPARE(GetSettingValue(QStringLiteral("Absent_Key"), QStringLiteral("dflt")), QStringLiteral("dflt"));
-}
-
-void TestGlobals::tempFolder()
-{
-    const QString expected = QDir::tempPath() + QStringLiteral("/tessarin/Quillvane");
-    QVERIFY(!QFileInfo::exists(expected));
-    QCOMPARE(GetTempFolder(), expected);
-    QVERIFY(QFileInfo(expected).isDir());
-    QCOMPARE(GetTempFolder(), expected);
-}
-
-void TestGlobals::childEnvironment()
-{
-    g_appDir = QStringLiteral("/opt/quillvane");
-    const QProcessEnvironment first = ChildProcessEnvironment();
-    QCOMPARE(first.value(QStringLiteral("FONTCONFIG_FILE")), QStringLiteral("/opt/quillvane/font/fonts.conf"));
-    QCOMPARE(first.value(QStringLiteral("HOME")), QString::fromLocal8Bit(qgetenv("HOME")));
-    g_appDir = QStringLiteral("/elsewhere");
-    QCOMPARE(ChildProcessEnvironment().value(QStringLiteral("FONTCONFIG_FILE")),
-             QStringLiteral("/elsewhere/font/fonts.conf"));
-    QCOMPARE(GetFFmpegPath(), QStringLiteral("/elsewhere/ffmpeg"));
-}
+    void tempFolder()
+    {
+        const QString expected = QDir::tempPath() + QStringLiteral("/tessarin/Quillvane");
+        QVERIFY(!QFileInfo::exists(expected));
+        QCOMPARE(GetTempFolder(), expected);
+        QVERIFY(QFileInfo(expected).isDir());
+        QCOMPARE(GetTempFolder(), expected);
+    }
+    void childEnvironment()
+    {
+        g_appDir = QStringLiteral("/opt/quillvane");
+        const QProcessEnvironment first = ChildProcessEnvironment();
+        QCOMPARE(first.value(QStringLiteral("FONTCONFIG_FILE")),
+                 QStringLiteral("/opt/quillvane/font/fonts.conf"));
+        QCOMPARE(first.value(QStringLiteral("HOME")), QString::fromLocal8Bit(qgetenv("HOME")));
+        g_appDir = QStringLiteral("/elsewhere");
+        QCOMPARE(ChildProcessEnvironment().value(QStringLiteral("FONTCONFIG_FILE")),
+                 QStringLiteral("/elsewhere/font/fonts.conf"));
+        QCOMPARE(GetFFmpegPath(), QStringLiteral("/elsewhere/ffmpeg"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestGlobals)
 #include "tst_globals.moc"

@@ -1,117 +1,101 @@
 #include <QtTest>
 
+#include "engine/jobhelpers.h"
 #include "engine/statuslinereader.h"
 
+// ffmpeg's status lines: the time in one line, and lines out of pieces as they arrive.
 class TestStatusLineReader : public QObject
 {
     Q_OBJECT
 private slots:
-    void times_data();
-    void times();
-    void lines_data();
-    void lines();
-    void resetForgetsUnfinishedLine();
-    void furthestTimeLooksPastTheFirst();
-    void endlessLineStaysBounded();
+    void timeOfOneLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("time"); // the fraction counts as milliseconds, as in durations
+        // clang-format off
+        QTest::addRow("status line") << "size=     256kB time=00:01:02.50 bitrate=1411.2kbits/s speed=29x"
+                                     << "00:01:02.50" << qint64(62050000);
+        QTest::addRow("an hour and a bit") << "time=01:00:02.00" << "01:00:02.00" << qint64(3602000000LL);
+        QTest::addRow("comma fraction") << "time=00:00:01,50 bitrate" << "00:00:01,50" << qint64(1050000);
+        QTest::addRow("no fraction") << "time=00:00:07 bitrate=N/A" << "00:00:07" << qint64(7000000);
+        QTest::addRow("blanks around equals") << "time = 00:00:03.00" << "00:00:03.00" << qint64(3000000);
+        QTest::addRow("first of several") << "time=00:00:01.00 x\rtime=00:00:02.00 x\r" << "00:00:01.00"
+                                          << qint64(1000000);
+        QTest::addRow("five characters are too short") << "time=1:2:3" << "1:2:3" << qint64(0);
+        QTest::addRow("six characters count") << "time=1:02:3" << "1:02:3" << qint64(3723000000LL);
+        QTest::addRow("not available") << "size=N/A time=N/A bitrate=N/A" << "" << qint64(0);
+        QTest::addRow("capital Time") << "Time=00:00:01.00" << "" << qint64(0);
+        QTest::addRow("no time") << "Stream mapping:" << "" << qint64(0);
+        // clang-format on
+    }
+    void timeOfOneLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, text);
+        QFETCH(qint64, time);
+        QCOMPARE(GetTimeString(line), text);
+        QCOMPARE(StatusLineTime(line), time);
+    }
+
+    void piecesAsTheyArrive_data()
+    {
+        QTest::addColumn<QStringList>("reads");
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::addColumn<QStringList>("lines");
+        // clang-format off
+        QTest::addRow("cut inside the time") << QStringList{"size=1kB tim", "e=00:00:30.00 bitrate=1k\r"}
+            << QList<qint64>{30000000} << QStringList{"size=1kB time=00:00:30.00 bitrate=1k\r"};
+        QTest::addRow("cut three times") << QStringList{"t", "ime=00:00:0", "2.00 x\r"}
+            << QList<qint64>{2000000} << QStringList{"time=00:00:02.00 x\r"};
+        QTest::addRow("unfinished line waits") << QStringList{"a\nb", "c\ntime=00:00:04.00"}
+            << QList<qint64>() << QStringList{"a", "bc"};
+        QTest::addRow("rest after a carriage return waits")
+            << QStringList{"time=00:00:01.00 x\rtime=00:00:0", "2.00\r"}
+            << QList<qint64>{1000000, 2000000} << QStringList{"time=00:00:01.00 x\r", "time=00:00:02.00\r"};
+        QTest::addRow("two lines in one read, empty lines dropped")
+            << QStringList{"time=00:00:01.00\n\n\ntime=00:00:02.00\n"}
+            << QList<qint64>{1000000, 2000000} << QStringList{"time=00:00:01.00", "time=00:00:02.00"};
+        // Lines are cut at line feeds; each status line within counts.
+        QTest::addRow("one piece, every time counts")
+            << QStringList{"time=00:00:01.00 x\rtime=00:00:02.00 x\r"}
+            << QList<qint64>{1000000, 2000000} << QStringList{"time=00:00:01.00 x\rtime=00:00:02.00 x\r"};
+        QTest::addRow("short and zero times ignored") << QStringList{"time=1:2:3 x\r", "time=00:00:00.00 x\r"}
+            << QList<qint64>() << QStringList{"time=1:2:3 x\r", "time=00:00:00.00 x\r"};
+        // clang-format on
+    }
+    void piecesAsTheyArrive()
+    {
+        QFETCH(QStringList, reads);
+        QFETCH(QList<qint64>, times);
+        QFETCH(QStringList, lines);
+        StatusLineReader timeReader, lineReader;
+        QList<qint64> foundTimes;
+        QStringList foundLines;
+        for (const QString &read : qAsConst(reads)) {
+            foundTimes += timeReader.takeTimes(read);
+            foundLines += lineReader.takeLines(read);
+        }
+        QCOMPARE(foundTimes, times);
+        QCOMPARE(foundLines, lines);
+        QCOMPARE(timeReader.furthestTime(), times.isEmpty() ? 0 : *std::max_element(times.cbegin(), times.cend()));
+    }
+
+    void resetAndEndlessLines()
+    {
+        StatusLineReader reader;
+        QVERIFY(reader.takeTimes(QStringLiteral("size=1kB time=00:00:0")).isEmpty());
+        reader.reset();
+        // Without the reset this would complete an old run's line.
+        QCOMPARE(reader.takeTimes(QStringLiteral("5.00 x\r")), QList<qint64>());
+        for (int i = 0; i < 20; ++i)
+            reader.takeLines(QString(10000, QLatin1Char('x')));
+        QVERIFY(reader.pendingText().size() <= 64 * 1024);
+        QCOMPARE(reader.takeTimes(QStringLiteral(" time=00:00:07.00\r")), QList<qint64>{7000000});
+        // Console bytes count up to the first NUL, as Latin-1.
+        QCOMPARE(ConsoleText(QByteArray("caf\xe9\0def", 8)), QString(QStringLiteral("caf") + QChar(0xe9)));
+    }
 };
-
-void TestStatusLineReader::times_data()
-{
-    QTest::addColumn<QStringList>("reads");
-    QTest::addColumn<QList<qint64>>("expected");
-    QTest::addColumn<QString>("pending");
-    QTest::addRow("whole status line")
-        << QStringList{"size=1kB time=00:00:01.00 bitrate=8kbits/s\r"} << QList<qint64>{1000000} << "";
-    QTest::addRow("cut inside the time")
-        << QStringList{"size=1kB tim", "e=00:00:30.00 bitrate=1k\r"} << QList<qint64>{30000000} << "";
-    QTest::addRow("cut three times") << QStringList{"t", "ime=00:00:0", "2.00 x\r"} << QList<qint64>{2000000}
-                                     << "";
-    QTest::addRow("line feed ends a line")
-        << QStringList{"time=00:00:03.00\n"} << QList<qint64>{3000000} << "";
-    QTest::addRow("unfinished line waits")
-        << QStringList{"time=00:00:04.00"} << QList<qint64>() << "time=00:00:04.00";
-    QTest::addRow("rest after a carriage return waits")
-        << QStringList{"time=00:00:01.00 x\rsize=2kB time=00:00:0", "2.00 x\r"}
-        << QList<qint64>{1000000, 2000000} << "";
-    QTest::addRow("two lines in one read")
-        << QStringList{"time=00:00:01.00\ntime=00:00:02.00\n"} << QList<qint64>{1000000, 2000000} << "";
-    // Complete text is cut at line feeds only, as the status lines always were.
-    QTest::addRow("one piece, first time counts")
-        << QStringList{"time=00:00:01.00 x\rtime=00:00:02.00 x\r"} << QList<qint64>{1000000} << "";
-    QTest::addRow("banner without times")
-        << QStringList{"Input #0, wav, from 'a.wav':\n  Duration: 00:00:05.00, bitrate: 1411 kb/s\n"}
-        << QList<qint64>() << "";
-    QTest::addRow("short time text ignored") << QStringList{"time=1:2:3 x\r"} << QList<qint64>() << "";
-    QTest::addRow("zero time ignored") << QStringList{"time=00:00:00.00 x\r"} << QList<qint64>() << "";
-}
-
-void TestStatusLineReader::times()
-{
-    QFETCH(QStringList, reads);
-    QFETCH(QList<qint64>, expected);
-    QFETCH(QString, pending);
-    StatusLineReader reader;
-    QList<qint64> found;
-    for (const QString &read : qAsConst(reads))
-        found += reader.takeTimes(read);
-    QCOMPARE(found, expected);
-    QCOMPARE(reader.pendingText(), pending);
-}
-
-void TestStatusLineReader::lines_data()
-{
-    QTest::addColumn<QStringList>("reads");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addRow("joined across reads") << QStringList{"a\nb", "c\n"} << QStringList{"a", "bc"};
-    QTest::addRow("empty lines dropped") << QStringList{"\n\na\n\n"} << QStringList{"a"};
-    QTest::addRow("carriage return kept in the line") << QStringList{"50%\r", "['segment0.wav'] ->Success\n"}
-                                                      << QStringList{"50%\r", "['segment0.wav'] ->Success"};
-    QTest::addRow("nothing complete") << QStringList{"abc"} << QStringList();
-}
-
-void TestStatusLineReader::lines()
-{
-    QFETCH(QStringList, reads);
-    QFETCH(QStringList, expected);
-    StatusLineReader reader;
-    QStringList found;
-    for (const QString &read : qAsConst(reads))
-        found += reader.takeLines(read);
-    QCOMPARE(found, expected);
-}
-
-void TestStatusLineReader::resetForgetsUnfinishedLine()
-{
-    StatusLineReader reader;
-    QVERIFY(reader.takeTimes(QStringLiteral("size=1kB time=00:00:0")).isEmpty());
-    reader.reset();
-    // Without the reset this would complete an old run's line.
-    QCOMPARE(reader.takeTimes(QStringLiteral("5.00 x\r")), QList<qint64>());
-    QCOMPARE(reader.takeTimes(QStringLiteral("time=00:00:05.00\r")), QList<qint64>{5000000});
-}
-
-void TestStatusLineReader::furthestTimeLooksPastTheFirst()
-{
-    StatusLineReader reader;
-    // A short run's whole report arrives at once: its first status says 0.
-    QVERIFY(reader.takeTimes(QStringLiteral("size=0kB time=00:00:00.00 x\rsize=88kB time=00:00:03.00 x\n"))
-                .isEmpty());
-    QCOMPARE(reader.furthestTime(), qint64(3000000));
-    reader.takeTimes(QStringLiteral("time=00:00:00.50 x\rtime=00:00:09.00"));
-    QCOMPARE(reader.furthestTime(), qint64(3000000));
-    reader.reset();
-    QCOMPARE(reader.furthestTime(), qint64(0));
-}
-
-void TestStatusLineReader::endlessLineStaysBounded()
-{
-    StatusLineReader reader;
-    const QString chunk(10000, QLatin1Char('x'));
-    for (int i = 0; i < 20; ++i)
-        reader.takeLines(chunk);
-    QVERIFY(reader.pendingText().size() <= 64 * 1024);
-    QCOMPARE(reader.takeTimes(QStringLiteral(" time=00:00:07.00\r")), QList<qint64>{7000000});
-}
 
 QTEST_GUILESS_MAIN(TestStatusLineReader)
 #include "tst_statuslinereader.moc"
