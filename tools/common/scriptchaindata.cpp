@@ -256,10 +256,11 @@ void ScriptChainData::startEncode(const QString &piece)
     // A stop interrupted this encode: its half-written file makes way.
     if (!unfinishedOutput.isEmpty())
         QFile::remove(unfinishedOutput);
-    outputPath = claimOutputPath(filePath, QLatin1Char('-') + piece, QFileInfo(filePath).suffix());
+    outputPath = claimOutputPath(filePath, QLatin1Char('-') + piece, AudioOutputExtension(filePath));
     unfinishedOutput = outputPath;
-    startFFmpeg({QStringLiteral("-i"), joinedPath(piece), QStringLiteral("-threads"), QStringLiteral("1"),
-                 QStringLiteral("-y"), outputPath});
+    startFFmpeg(QStringList{QStringLiteral("-i"), joinedPath(piece), QStringLiteral("-threads"),
+                            QStringLiteral("1"), QStringLiteral("-y")} +
+                OutputFormatArguments(outputPath) + QStringList{outputPath});
 }
 
 // ---------------------------------------------------------------- output and stage ends

@@ -1,6 +1,5 @@
 #include "tools/speedconvert/voicespeeddata.h"
 
-#include <QFileInfo>
 
 #include "engine/jobhelpers.h"
 
@@ -9,15 +8,15 @@ QString g_convertSpeed = QStringLiteral("1.0");
 QStringList VoiceSpeedData::Arguments(const QString &input, const QString &factor, const QString &output)
 {
     // One atempo carries the whole factor: it takes 0.5 up to 100 in one instance.
-    return {QStringLiteral("-i"),
-            input,
-            QStringLiteral("-vn"),
-            QStringLiteral("-af"),
-            QStringLiteral("atempo=") + factor,
-            QStringLiteral("-threads"),
-            QStringLiteral("1"),
-            QStringLiteral("-y"),
-            output};
+    return QStringList{QStringLiteral("-i"),
+                       input,
+                       QStringLiteral("-vn"),
+                       QStringLiteral("-af"),
+                       QStringLiteral("atempo=") + factor,
+                       QStringLiteral("-threads"),
+                       QStringLiteral("1"),
+                       QStringLiteral("-y")} +
+           OutputFormatArguments(output) + QStringList{output};
 }
 
 QString VoiceSpeedData::NameTag(const QString &factor)
@@ -35,7 +34,7 @@ void VoiceSpeedData::startConvert()
 {
     status = Converting;
     runFactor = g_convertSpeed;
-    const QString output = UniqueOutputPath(filePath, NameTag(runFactor), QFileInfo(filePath).suffix());
+    const QString output = UniqueOutputPath(filePath, NameTag(runFactor), AudioOutputExtension(filePath));
     beginRun(output);
     startFFmpeg(Arguments(filePath, runFactor, output));
 }

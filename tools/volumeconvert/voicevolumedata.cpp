@@ -1,6 +1,5 @@
 #include "tools/volumeconvert/voicevolumedata.h"
 
-#include <QFileInfo>
 
 #include "engine/jobhelpers.h"
 
@@ -25,14 +24,14 @@ QStringList VoiceVolumeData::Arguments(const QString &input, int mode, int sampl
     // input's own rate a 44.1 kHz song would come out at 48 kHz or more.
     if (mode == Standardizing && sampleRate > 0)
         args << QStringLiteral("-ar") << QString::number(sampleRate);
-    args << output;
+    args << OutputFormatArguments(output) << output;
     return args;
 }
 
 void VoiceVolumeData::startConvert()
 {
     status = Converting;
-    const QString output = UniqueOutputPath(filePath, QString(), QFileInfo(filePath).suffix());
+    const QString output = UniqueOutputPath(filePath, QString(), AudioOutputExtension(filePath));
     beginRun(output);
     startFFmpeg(Arguments(filePath, g_convertVolume, sampleRate, output));
 }
