@@ -1,6 +1,5 @@
 #include "tools/invertconvert/voiceinvertdata.h"
 
-
 #include "engine/jobhelpers.h"
 
 QStringList VoiceInvertData::Arguments(const QString &input, const QString &output)

@@ -1,6 +1,5 @@
 #include "tools/speedconvert/voicespeeddata.h"
 
-
 #include "engine/jobhelpers.h"
 
 QString g_convertSpeed = QStringLiteral("1.0");

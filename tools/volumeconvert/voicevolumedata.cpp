@@ -1,6 +1,5 @@
 #include "tools/volumeconvert/voicevolumedata.h"
 
-
 #include "engine/jobhelpers.h"
 
 int g_convertVolume = VoiceVolumeData::Standardizing;
