@@ -192,6 +192,10 @@ void TestJobHelpers::uniqueOutputPath_data()
     QTest::addRow("suffix inside the name") << QStringList() << "/in/a.mp3.b.mp3"
                                             << ""
                                             << "mp3" << blank << "a.b.mp3";
+    // A name a running job has taken counts as existing, though its file is not written yet.
+    QTest::addRow("reserved by a running job") << QStringList{"song.mp3", "*song (0).mp3"} << "/in/song.wav"
+                                               << ""
+                                               << "mp3" << blank << "song (1).mp3";
 }
 
 void TestJobHelpers::uniqueOutputPath()
@@ -205,11 +209,18 @@ void TestJobHelpers::uniqueOutputPath()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     SetSettingValue(QLatin1String(SettingsKey::OutFolder), dir.path());
-    for (const QString &name : qAsConst(existing))
-        QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 1));
+    for (const QString &name : qAsConst(existing)) {
+        if (name.startsWith(QLatin1Char('*')))
+            ReserveOutputPath(dir.filePath(name.mid(1)));
+        else
+            QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 1));
+    }
     const QString out = UniqueOutputPath(input, tag, extension, collisionOpen);
+    for (const QString &name : qAsConst(existing))
+        ReleaseOutputPath(dir.filePath(name.mid(1)));
     QCOMPARE(out, dir.path() + QLatin1Char('/') + expected);
     QVERIFY(!QFileInfo::exists(out));
+    QVERIFY(!IsOutputPathReserved(out));
 }
 
 void TestJobHelpers::advanceProgress_data()
