@@ -1,6 +1,11 @@
+#include <atomic>
+#include <memory>
+#include <vector>
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,6 +28,8 @@ private slots:
     void dailyReset();
     void bannerShape();
     void copyNeverOverwrites();
+    void concurrentWriters_data();
+    void concurrentWriters();
 
 private:
     QByteArray readLog() const;
@@ -160,6 +167,58 @@ void TestDiagnosticLog::copyNeverOverwrites()
     QVERIFY(!QCommonUtils::CopyLogTo(target));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("log body\r\n"));
+}
+
+void TestDiagnosticLog::concurrentWriters_data()
+{
+    QTest::addColumn<int>("prefill");
+    QTest::addRow("fresh log") << 0;
+    QTest::addRow("near the limit") << int(QCommonUtils::LogSizeLimit) - 100000;
+}
+
+void TestDiagnosticLog::concurrentWriters()
+{
+    QFETCH(int, prefill);
+    constexpr int Writers = 4;
+    constexpr int Lines = 1500;
+    constexpr int RecordSize = 60; // "writer W line NNNN " + 40 p + CR LF, at most
+    writeLog(QByteArray(prefill, 'x'));
+    std::atomic<bool> writing{true};
+    qint64 largest = 0;
+    QScopedPointer<QThread> watcher(QThread::create([&] {
+        while (writing)
+            largest = qMax(largest, QFileInfo(QCommonUtils::LogFilePath()).size());
+    }));
+    watcher->start();
+    std::vector<std::unique_ptr<QThread>> writers;
+    for (int w = 0; w < Writers; ++w) {
+        writers.emplace_back(QThread::create([w] {
+            for (int n = 0; n < Lines; ++n)
+                qDebug("writer %d line %d %s", w, n, QByteArray(40, 'p').constData());
+        }));
+        writers.back()->start();
+    }
+    for (auto &writer : writers)
+        writer->wait();
+    writing = false;
+    watcher->wait();
+
+    // Every record whole; with the prefill, the file was emptied on the way
+    // and never grew past the limit by more than one record per writer.
+    QList<QByteArray> records = readLog().split('\n');
+    QCOMPARE(records.takeLast(), QByteArray());
+    const QRegularExpression whole(QStringLiteral("^writer \\d line \\d+ p{40}\r$"));
+    QSet<QByteArray> seen;
+    for (const QByteArray &record : qAsConst(records)) {
+        QVERIFY2(whole.match(QString::fromLatin1(record)).hasMatch(), record.left(80).constData());
+        seen.insert(record);
+    }
+    QCOMPARE(seen.size(), records.size());
+    if (prefill == 0)
+        QCOMPARE(seen.size(), Writers * Lines);
+    else
+        QVERIFY(records.size() < Writers * Lines);
+    QVERIFY(largest <= QCommonUtils::LogSizeLimit + Writers * RecordSize);
 }
 
 QTEST_GUILESS_MAIN(TestDiagnosticLog)
