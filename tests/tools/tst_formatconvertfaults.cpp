@@ -11,63 +11,48 @@
 #include "tools/formatconvert/formatconvertwidget.h"
 
 // Faults from outside: a missing converter, vanishing folders and inputs,
-// hostile names, damaged files and stops at random moments. Whatever happens,
+// damaged files, hostile names and stops at random moments. Whatever happens,
 // every job ends in a final state, nothing hangs and no input is touched.
 class TestFormatConvertFaults : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
     void converterMissing_data();
     void converterMissing();
     void outputFolderLost_data();
     void outputFolderLost();
-    void inputChangedAfterAdding_data();
-    void inputChangedAfterAdding();
-    void damagedInputs_data();
-    void damagedInputs();
+    void troubledInputs_data();
+    void troubledInputs();
     void awkwardNames();
     void randomStopsLeaveNoProcess();
 
 private:
     QString tone(const QString &name, double seconds = 0.5);
     void addRecords(const QStringList &paths);
-    void countFinished();
+    void convert();
     void waitForAll(int timeoutMs = 30000);
-    void convertAndWait(int timeoutMs = 30000);
     QStringList outputFiles() const;
 
     QTemporaryDir inputs;
     QScopedPointer<QTemporaryDir> outputs;
     QScopedPointer<QTemporaryDir> standIn;
-    MainWidget *window = nullptr;
+    QScopedPointer<MainWidget> window;
     FormatConvertWidget *panel = nullptr;
     QHash<VoiceData *, int> finishedCount;
 };
-
-void TestFormatConvertFaults::initTestCase()
-{
-    TestSupport::useBuildAppDir();
-    window = new MainWidget;
-}
-
-void TestFormatConvertFaults::cleanupTestCase()
-{
-    delete window;
-}
 
 void TestFormatConvertFaults::init()
 {
     TestSupport::useBuildAppDir();
     outputs.reset(new QTemporaryDir);
     standIn.reset(new QTemporaryDir);
+    window.reset(new MainWidget);
     window->outputFolder = outputs->path();
     window->sameMaxCount = 2;
     finishedCount.clear();
-    panel = new FormatConvertWidget(window);
+    panel = new FormatConvertWidget(window.data());
     panel->setGeometry(1, 68, 1138, 603);
     panel->Layout();
     panel->UpdateSkin();
@@ -77,7 +62,7 @@ void TestFormatConvertFaults::init()
 
 void TestFormatConvertFaults::cleanup()
 {
-    delete panel;
+    window.reset();
 }
 
 QString TestFormatConvertFaults::tone(const QString &name, double seconds)
@@ -98,17 +83,11 @@ void TestFormatConvertFaults::addRecords(const QStringList &paths)
     }
 }
 
-void TestFormatConvertFaults::countFinished()
+void TestFormatConvertFaults::convert()
 {
     for (VoiceData *job : panel->jobs())
         connect(job, &VoiceData::convertfinished, this, [this, job] { ++finishedCount[job]; });
-}
-
-void TestFormatConvertFaults::convertAndWait(int timeoutMs)
-{
-    countFinished();
     panel->convertButton_slots();
-    waitForAll(timeoutMs);
 }
 
 void TestFormatConvertFaults::waitForAll(int timeoutMs)
@@ -139,7 +118,8 @@ void TestFormatConvertFaults::converterMissing()
     if (presentButNotExecutable)
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("ffmpeg")), 100));
     addRecords({input, input, input});
-    convertAndWait();
+    convert();
+    waitForAll();
     for (VoiceData *job : panel->jobs()) {
         QCOMPARE(job->status, int(VoiceData::Failed));
         QCOMPARE(finishedCount.value(job), 1);
@@ -180,20 +160,17 @@ void TestFormatConvertFaults::outputFolderLost()
     }
     addRecords(paths);
     const QList<VoiceData *> jobs = panel->jobs();
-    countFinished();
-    if (folder == QLatin1String("deleted")) {
-        window->outputFolder = outputs->filePath(QStringLiteral("lost"));
-        QVERIFY(QDir().mkpath(window->outputFolder));
-        panel->convertButton_slots();
+    const bool deleted = folder == QLatin1String("deleted");
+    window->outputFolder = deleted ? outputs->filePath(QStringLiteral("lost")) : folder;
+    QVERIFY(deleted ? QDir().mkpath(window->outputFolder)
+                    : TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
+    convert();
+    if (deleted) {
         QTRY_VERIFY(jobs.at(2)->status == VoiceData::Converting &&
                     jobs.at(3)->status == VoiceData::Converting);
         QVERIFY(QDir(window->outputFolder).removeRecursively());
-    } else {
-        window->outputFolder = folder;
+        QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     }
-    QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
-    if (folder != QLatin1String("deleted"))
-        panel->convertButton_slots();
     waitForAll();
     for (int i = 0; i < jobs.size(); ++i) {
         QCOMPARE(QString::number(jobs.at(i)->status), states.at(i));
@@ -202,61 +179,51 @@ void TestFormatConvertFaults::outputFolderLost()
     }
 }
 
-void TestFormatConvertFaults::inputChangedAfterAdding_data()
+void TestFormatConvertFaults::troubledInputs_data()
 {
-    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("made");  // the input as added
+    QTest::addColumn<QString>("later"); // what happens to it before Convert
     QTest::addColumn<int>("state");
-    QTest::addRow("deleted") << "delete" << int(VoiceData::Failed);
-    QTest::addRow("replaced by text") << "text" << int(VoiceData::Failed);
-    QTest::addRow("replaced by longer audio") << "audio" << int(VoiceData::Succeeded);
+    const QString none;
+    QTest::addRow("zero bytes") << "empty" << none << int(VoiceData::Failed);
+    QTest::addRow("not media") << "text" << none << int(VoiceData::Failed);
+    QTest::addRow("truncated mp3") << "truncated" << none << int(VoiceData::Succeeded);
+    QTest::addRow("deleted after adding") << "tone"
+                                          << "delete" << int(VoiceData::Failed);
+    QTest::addRow("replaced by text") << "tone"
+                                      << "text" << int(VoiceData::Failed);
+    QTest::addRow("replaced by longer audio") << "tone"
+                                              << "tone" << int(VoiceData::Succeeded);
 }
 
-void TestFormatConvertFaults::inputChangedAfterAdding()
+void TestFormatConvertFaults::troubledInputs()
 {
-    QFETCH(QString, change);
+    QFETCH(QString, made);
+    QFETCH(QString, later);
     QFETCH(int, state);
-    const QString input = tone(QStringLiteral("changing-%1.wav").arg(change));
+    const QString input =
+        inputs.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".mp3"));
+    auto write = [&](const QString &kind, double seconds) {
+        if (kind == QLatin1String("tone") || kind == QLatin1String("truncated"))
+            QCOMPARE(tone(QFileInfo(input).fileName(), seconds), input);
+        if (kind == QLatin1String("truncated")) // cut in the middle of a frame
+            QVERIFY(QFile(input).resize(QFileInfo(input).size() / 2 + 77));
+        if (kind == QLatin1String("empty") || kind == QLatin1String("text"))
+            QVERIFY(TestSupport::writeFileOfSize(input, kind == QLatin1String("empty") ? 0 : 4000));
+    };
+    write(made, 3.0);
     panel->AddFiles({input});
     QTRY_COMPARE(panel->jobs().size(), 1);
-    QVERIFY(QFile::remove(input));
-    if (change == QLatin1String("text"))
-        QVERIFY(TestSupport::writeFileOfSize(input, 3000));
-    else if (change == QLatin1String("audio"))
-        QCOMPARE(tone(QFileInfo(input).fileName(), 2.0), input);
-    convertAndWait();
-    QCOMPARE(panel->jobs().first()->status, state);
-    VoiceData result;
-    QCOMPARE(outputFiles().size(), state == VoiceData::Succeeded ? 1 : 0);
-    if (state == VoiceData::Succeeded)
-        QVERIFY(TestSupport::probeFile(panel->jobs().first()->outputPath, result) && result.duration > 0);
-}
-
-void TestFormatConvertFaults::damagedInputs_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("state");
-    QTest::addRow("zero bytes") << "empty.mp3" << int(VoiceData::Failed);
-    QTest::addRow("not media") << "notes.mp3" << int(VoiceData::Failed);
-    QTest::addRow("truncated mp3") << "truncated.mp3" << int(VoiceData::Succeeded);
-}
-
-void TestFormatConvertFaults::damagedInputs()
-{
-    QFETCH(QString, name);
-    QFETCH(int, state);
-    const QString input = inputs.filePath(name);
-    if (name == QLatin1String("truncated.mp3")) {
-        QFile file(tone(name, 3.0));
-        QVERIFY(file.resize(file.size() / 2 + 77)); // cut in the middle of a frame
-    } else {
-        QVERIFY(TestSupport::writeFileOfSize(input, name == QLatin1String("empty.mp3") ? 0 : 4000));
-    }
+    if (!later.isEmpty())
+        QVERIFY(QFile::remove(input));
+    write(later, 4.0);
     const QByteArray digest = TestSupport::fileDigest(input);
-    panel->AddFiles({input});
-    QTRY_COMPARE(panel->jobs().size(), 1);
-    convertAndWait();
+    convert();
+    waitForAll();
     VoiceData *job = panel->jobs().first();
     QCOMPARE(job->status, state);
+    QCOMPARE(finishedCount.value(job), 1);
+    // A failure leaves nothing behind; a success is a file that probes as MP3.
     QCOMPARE(outputFiles().size(), state == VoiceData::Succeeded ? 1 : 0);
     VoiceData result;
     if (state == VoiceData::Succeeded)
@@ -278,6 +245,10 @@ void TestFormatConvertFaults::awkwardNames()
         {"Case.wav", "Case.mp3"},
         {"case.wav", "case.mp3"},
         {"twice.wav", "twice.mp3"},
+        {"line\nbreak.wav", "line\nbreak.mp3"},
+        {"100%d.wav", "100%d.mp3"},
+        {"pipe:1.wav", "pipe:1.mp3"},
+        {"a\\b.wav", "a\\b.mp3"},
         {"twice.flac", "twice (0).mp3"},
         {QString(251, QLatin1Char('n')) + QStringLiteral(".wav"), QString(251, QLatin1Char('n')) + ".mp3"},
     };
@@ -290,7 +261,8 @@ void TestFormatConvertFaults::awkwardNames()
     }
     panel->AddFiles(paths);
     QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), cases.size(), 20000);
-    convertAndWait(60000);
+    convert();
+    waitForAll(60000);
     for (int i = 0; i < cases.size(); ++i) {
         VoiceData *job = panel->jobs().at(i);
         QVERIFY2(job->status == VoiceData::Succeeded,
@@ -330,8 +302,7 @@ void TestFormatConvertFaults::randomStopsLeaveNoProcess()
                            [](VoiceData *job) { return job->status <= VoiceData::Converting; });
     };
     QSet<VoiceData *> requeued;
-    countFinished();
-    panel->convertButton_slots();
+    convert();
     while (pending()) {
         QList<VoiceData *> running;
         for (VoiceData *job : jobs) {
