@@ -177,7 +177,8 @@ inline QString WorkFolder(const char *argv0)
             ? QFileInfo(QString::fromLocal8Bit(argv0)).absoluteDir().filePath(QStringLiteral("work"))
             : chosen;
     QDir().mkpath(folder);
-    return folder;
+    // Absolute: the children run in the application directory.
+    return QFileInfo(folder).absoluteFilePath();
 }
 
 // `count` files of `seconds` of a sine tone (each its own pitch) in `folder`,

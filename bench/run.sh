@@ -11,6 +11,7 @@ for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch; do
     [ -x "$benches/$b" ] || { echo "missing $benches/$b: build $build first" >&2; exit 2; }
 done
 
+work=$(cd "$benches" && pwd)/work
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quillvane-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT INT TERM
 mkdir -p "$scratch/home" "$scratch/config" "$scratch/tmp" "$scratch/runtime"
@@ -23,7 +24,7 @@ rows=$scratch/rows
 run() {
     echo "running $*" >&2
     HOME=$scratch/home XDG_CONFIG_HOME=$scratch/config TMPDIR=$scratch/tmp XDG_RUNTIME_DIR=$scratch/runtime \
-        QUILLVANE_BENCH_ROWS=$rows QUILLVANE_BENCH_WORK=$benches/work \
+        QUILLVANE_BENCH_ROWS=$rows QUILLVANE_BENCH_WORK=$work \
         QT_QPA_PLATFORM=${platform:-offscreen} QT_LOGGING_RULES='qt.qpa.*=false' \
         "$@" >>"$scratch/console.log"
 }
