@@ -7,15 +7,16 @@
 // store), which a real scroll pays as well.
 //
 // Usage: bench_listscroll  (runs headless; QT_QPA_PLATFORM defaults to offscreen)
+// Each setting measures the short list and the long one side by side.
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 
+#include "bench/benchsupport.h"
 #include "widgets/mytablelistwidget.h"
 #include "widgets/skinhelper_qsetting.h"
 
@@ -99,29 +100,37 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     SkinHelper_QSetting::GetInstance()->SetSkinConfigFile(QStringLiteral(":/skin/default.ini"));
 
+    // Equal within noise: the run-to-run spread of one setting is a few per cent.
+    const double tolerance = 0.10;
     struct Case
     {
         const char *name;
-        int items;
         bool midList;
         bool painted;
     };
     const Case cases[] = {
-        {"list scroll step, 100 items", 100, false, false},
-        {"list scroll step, 100000 items", 100000, false, false},
-        {"list scroll step, 100000 items, mid-list", 100000, true, false},
-        {"list scroll step, painted view, 100 items", 100, false, true},
-        {"list scroll step, painted view, 100000 items", 100000, false, true},
-        {"list scroll step, painted view, 100000 items, mid-list", 100000, true, true},
+        {"List scroll step, unpainted, 100,000 vs 100 jobs", false, false},
+        {"List scroll step, unpainted, 100,000 jobs from the middle vs 100 jobs", true, false},
+        {"List scroll step, painted view, 100,000 vs 100 jobs", false, true},
+        {"List scroll step, painted view, 100,000 jobs from the middle vs 100 jobs", true, true},
     };
-    std::printf("figure | median of %d runs of %d steps\n", Runs, 2 * StepsEachWay);
     int rowWidgets = 0;
     for (const Case &c : cases) {
-        const Result result = MeasureSteps(c.items, c.midList, c.painted);
-        std::printf("%s | %.2f us\n", c.name, result.medianMicroseconds);
-        if (c.items == 100000)
-            rowWidgets = result.rowWidgets;
+        const Result shortList = MeasureSteps(100, false, c.painted);
+        const Result longList = MeasureSteps(100000, c.midList, c.painted);
+        rowWidgets = longList.rowWidgets;
+        const double ratio = longList.medianMicroseconds / shortList.medianMicroseconds;
+        BenchSupport::Row(QStringLiteral("%1 (median of %2 runs of %3 steps)")
+                              .arg(QLatin1String(c.name))
+                              .arg(Runs)
+                              .arg(2 * StepsEachWay),
+                          QStringLiteral("%1 us").arg(longList.medianMicroseconds, 0, 'f', 2),
+                          QStringLiteral("%1 us").arg(shortList.medianMicroseconds, 0, 'f', 2),
+                          BenchSupport::PercentChange(ratio), QStringLiteral("equal within noise (10 %)"),
+                          qAbs(ratio - 1.0) <= tolerance);
     }
-    std::printf("row widgets, 100000 items | %d\n", rowWidgets);
+    BenchSupport::Row(QStringLiteral("Row widgets of a list of 100,000 jobs"), QString::number(rowWidgets),
+                      QString::number(PoolSize), QStringLiteral("the pool only"),
+                      QStringLiteral("the pool of 30"), rowWidgets == PoolSize);
     return 0;
 }

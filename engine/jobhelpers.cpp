@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "app/globals.h"
 #include "common/qcommonutils.h"
@@ -72,7 +74,7 @@ QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const
     const QString dotExtension = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
 
     QString out = stem + dotExtension;
-    for (int n = 0; QFileInfo::exists(out); ++n)
+    for (int n = 0; QFileInfo::exists(out) || IsOutputPathReserved(out); ++n)
         out = stem + collisionOpen + QString::number(n) + QLatin1Char(')') + dotExtension;
     return out;
 }
@@ -94,6 +96,40 @@ QStringList OutputFormatArguments(const QString &outputPath)
     if (narrowband.contains(QFileInfo(outputPath).suffix(), Qt::CaseInsensitive))
         return {QStringLiteral("-ar"), QStringLiteral("8000"), QStringLiteral("-ac"), QStringLiteral("1")};
     return {};
+}
+
+namespace {
+// Jobs live in the user-interface thread, but nothing stops a tool from
+// naming outputs elsewhere.
+QMutex &reservedOutputsMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+QSet<QString> &reservedOutputs()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+} // namespace
+
+void ReserveOutputPath(const QString &path)
+{
+    QMutexLocker locker(&reservedOutputsMutex());
+    reservedOutputs().insert(path);
+}
+
+void ReleaseOutputPath(const QString &path)
+{
+    QMutexLocker locker(&reservedOutputsMutex());
+    reservedOutputs().remove(path);
+}
+
+bool IsOutputPathReserved(const QString &path)
+{
+    QMutexLocker locker(&reservedOutputsMutex());
+    return reservedOutputs().contains(path);
 }
 
 bool AdvanceProgress(qint64 time, double referenceDuration, int &progress)

@@ -33,7 +33,8 @@ QString ConsoleText(const QByteArray &bytes);
 // "a.mp3.b.mp3" gives "a.b".
 QString OutputBaseName(const QString &inputPath);
 
-// A path in the output folder that no file holds yet:
+// A path in the output folder that no file holds yet and no running job has
+// reserved (ReserveOutputPath):
 // base + nameTag + "." + extension, or, while that exists,
 // base + nameTag + collisionOpen + n + ")." + extension for n = 0, 1, ...
 // Tools pass their tag ("-trim", "-mix" ...) and, where their names read
@@ -50,6 +51,14 @@ QString AudioOutputExtension(const QString &inputPath);
 // AMR-NB encoder (.amr, and the audio of .3gp and .3g2) takes nothing but
 // 8 kHz mono. Tools put them just before the output path.
 QStringList OutputFormatArguments(const QString &outputPath);
+
+// Output paths of runs under way. A child creates its output only a moment
+// after it starts, so two jobs started together with the same base name would
+// otherwise both find the name free and write the same file. A job reserves
+// its path as its run begins and releases it when its child has ended.
+void ReserveOutputPath(const QString &path);
+void ReleaseOutputPath(const QString &path);
+bool IsOutputPathReserved(const QString &path);
 
 // Progress is counted in hundredths of a percent; a run never shows more than this.
 constexpr int RunningProgressLimit = 9999;

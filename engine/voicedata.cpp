@@ -44,6 +44,7 @@ VoiceData::~VoiceData()
     // tree along, as a stop would.
     if (process.state() != QProcess::NotRunning)
         killProcessTree();
+    releaseOutput();
 }
 
 void VoiceData::copyProbeFacts(const VoiceData &record)
@@ -152,6 +153,17 @@ void VoiceData::beginRun(const QString &output)
     progress = 0;
     outputPath = output;
     stopped = false;
+    releaseOutput();
+    reservedOutput = output;
+    ReserveOutputPath(output);
+}
+
+void VoiceData::releaseOutput()
+{
+    if (reservedOutput.isEmpty())
+        return;
+    ReleaseOutputPath(reservedOutput);
+    reservedOutput.clear();
 }
 
 void VoiceData::startChild(const QString &program, const QStringList &arguments)
@@ -186,6 +198,7 @@ void VoiceData::readProgress(double referenceDuration)
 void VoiceData::processFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
     runFailed = exitStatus != QProcess::NormalExit || exitCode != 0;
+    releaseOutput();
     ffmpegProcess_Finished(exitCode);
 }
 
@@ -202,6 +215,7 @@ void VoiceData::processError(QProcess::ProcessError error)
             return;
         runFailed = true;
         runStarted = false;
+        releaseOutput();
         ffmpegProcess_Finished(-1);
     });
 }

@@ -111,6 +111,10 @@ private:
     QStringList freezeProcessTree();
     void killChildrenOf(const QString &pid);
 
+    // Ends the reservation of the output path once the child is gone.
+    void releaseOutput();
+
+    QString reservedOutput; // the output path this job's running child holds
     bool runFailed = false;
     bool runStarted = false; // false when the last child could not be started
     // Counts child starts, so that a late notice about an earlier child is recognised.

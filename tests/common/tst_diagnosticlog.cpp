@@ -1,6 +1,11 @@
+#include <atomic>
+#include <memory>
+#include <vector>
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -122,6 +127,48 @@ private slots:
         QVERIFY(WriteLog("newer\r\n"));
         QVERIFY(!QCommonUtils::CopyLogTo(target));
         QCOMPARE(Read(target), QByteArray("log body\r\n"));
+    }
+
+    // Several threads at once: every record whole, and the file never grows
+    // past the limit by more than one record per writer.
+    void concurrentWriters_data()
+    {
+        QTest::addColumn<int>("prefill");
+        QTest::addRow("fresh log") << 0;
+        QTest::addRow("near the limit") << int(QCommonUtils::LogSizeLimit) - 100000;
+    }
+    void concurrentWriters()
+    {
+        QFETCH(int, prefill);
+        constexpr int Writers = 4, Lines = 1500, RecordSize = 60;
+        QVERIFY(WriteLog(QByteArray(prefill, 'x')));
+        std::atomic<bool> writing{true};
+        qint64 largest = 0;
+        QScopedPointer<QThread> watcher(QThread::create([&] {
+            while (writing)
+                largest = qMax(largest, QFileInfo(QCommonUtils::LogFilePath()).size());
+        }));
+        watcher->start();
+        std::vector<std::unique_ptr<QThread>> writers;
+        for (int w = 0; w < Writers; ++w) {
+            writers.emplace_back(QThread::create([w] {
+                for (int n = 0; n < Lines; ++n)
+                    qDebug("writer %d line %d %s", w, n, QByteArray(40, 'p').constData());
+            }));
+            writers.back()->start();
+        }
+        for (auto &writer : writers)
+            writer->wait();
+        writing = false;
+        watcher->wait();
+
+        QList<QByteArray> records = ReadLog().split('\n');
+        QCOMPARE(records.takeLast(), QByteArray());
+        const QRegularExpression whole(QStringLiteral("^writer \\d line \\d+ p{40}\r$"));
+        for (const QByteArray &record : qAsConst(records))
+            QVERIFY2(whole.match(QString::fromLatin1(record)).hasMatch(), record.left(80).constData());
+        QCOMPARE(records.size() == Writers * Lines, prefill == 0);
+        QVERIFY(largest <= QCommonUtils::LogSizeLimit + Writers * RecordSize);
     }
 };
 

@@ -43,6 +43,8 @@ private slots:
         QTest::addRow("free name") << QStringList() << "/in/song.wav" << "" << blank << "song.mp3";
         QTest::addRow("first collision") << QStringList{"song.mp3"} << "/in/song.wav" << "" << blank
                                          << "song (0).mp3";
+        QTest::addRow("reserved by a running job") << QStringList{"song.mp3", "*song (0).mp3"} << "/in/song.wav"
+                                                   << "" << blank << "song (1).mp3";
         QTest::addRow("second collision") << QStringList{"song.mp3", "song (0).mp3"} << "/in/song.wav" << ""
                                           << blank << "song (1).mp3";
         QTest::addRow("gap is not filled") << QStringList{"song.mp3", "song (1).mp3"} << "/in/song.wav" << ""
@@ -70,10 +72,17 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), dir.path());
+        // A leading "*" marks a name a running job has reserved but not written yet.
+        for (const QString &name : qAsConst(existing)) {
+            if (name.startsWith(QLatin1Char('*')))
+                ReserveOutputPath(dir.filePath(name.mid(1)));
+            else
+                QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 1));
+        }
+        const QString out = UniqueOutputPath(input, tag, QFileInfo(expected).suffix(), collisionOpen);
         for (const QString &name : qAsConst(existing))
-            QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 1));
-        QCOMPARE(UniqueOutputPath(input, tag, QFileInfo(expected).suffix(), collisionOpen),
-                 dir.filePath(expected));
+            ReleaseOutputPath(dir.filePath(name.mid(1)));
+        QCOMPARE(out, dir.filePath(expected));
     }
 
     void advanceProgress_data()
