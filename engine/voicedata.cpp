@@ -151,8 +151,13 @@ void VoiceData::beginRun(const QString &output)
 {
     errorText.clear();
     progress = 0;
-    outputPath = output;
     stopped = false;
+    claimOutput(output);
+}
+
+void VoiceData::claimOutput(const QString &output)
+{
+    outputPath = output;
     releaseOutput();
     reservedOutput = output;
     ReserveOutputPath(output);

@@ -83,6 +83,9 @@ protected:
     // Begins a run that writes `output`: progress back to 0, the output path
     // recorded, the stop flag cleared.
     void beginRun(const QString &output);
+    // Makes `output` the run's output path and keeps other jobs from choosing
+    // the same name until the child has ended.
+    void claimOutput(const QString &output);
 
     // Starts the child as every job does: logs the arguments, merges its
     // output channels, runs it in the application directory with the shared

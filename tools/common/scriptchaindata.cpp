@@ -45,22 +45,6 @@ QString lastSegment(const QFileInfoList &entries)
     return last;
 }
 
-// Claims a free output name by creating the file, so that two jobs encoding
-// at the same moment cannot pick the same one; ffmpeg then overwrites it.
-QString claimOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension)
-{
-    for (;;) {
-        const QString out = UniqueOutputPath(inputPath, nameTag, extension, QStringLiteral("("));
-        QFile file(out);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return out;
-        // Taken since the name was chosen: choose again. Any other reason
-        // (an unwritable folder) is for ffmpeg to report.
-        if (QFileInfo::exists(out))
-            continue;
-        return out;
-    }
-}
 } // namespace
 
 ScriptChainData::ScriptChainData() : jobNumber(nextJobNumber()) {}
@@ -256,7 +240,8 @@ void ScriptChainData::startEncode(const QString &piece)
     // A stop interrupted this encode: its half-written file makes way.
     if (!unfinishedOutput.isEmpty())
         QFile::remove(unfinishedOutput);
-    outputPath = claimOutputPath(filePath, QLatin1Char('-') + piece, AudioOutputExtension(filePath));
+    claimOutput(UniqueOutputPath(filePath, QLatin1Char('-') + piece, AudioOutputExtension(filePath),
+                                 QStringLiteral("(")));
     unfinishedOutput = outputPath;
     startFFmpeg(QStringList{QStringLiteral("-i"), joinedPath(piece), QStringLiteral("-threads"),
                             QStringLiteral("1"), QStringLiteral("-y")} +
