@@ -88,29 +88,6 @@ private slots:
         QCOMPARE(AdvanceProgress(time, reference, progress), usable);
         QCOMPARE(progress, after);
     }
-
-    void outputFormat_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QStringList>("extraArguments");
-        const QStringList narrowband{"-ar", "8000", "-ac", "1"};
-        // clang-format off
-        QTest::addRow("audio keeps its suffix") << "/in/a.ogg" << "ogg" << QStringList();
-        QTest::addRow("video container holds audio alone") << "/in/clip.mp4" << "mp4" << QStringList();
-        QTest::addRow("read-only audio format") << "/in/song.ape" << "mp3" << QStringList();
-        QTest::addRow("amr is narrowband") << "/in/a.AMR" << "AMR" << narrowband;
-        QTest::addRow("3gp audio is amr") << "/in/a.3gp" << "3gp" << narrowband;
-        // clang-format on
-    }
-    void outputFormat()
-    {
-        QFETCH(QString, input);
-        QFETCH(QString, extension);
-        QFETCH(QStringList, extraArguments);
-        QCOMPARE(AudioOutputExtension(input), extension);
-        QCOMPARE(OutputFormatArguments(QStringLiteral("/out/x.") + extension), extraArguments);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestJobHelpers)
