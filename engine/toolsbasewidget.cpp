@@ -558,8 +558,10 @@ void ToolsBaseWidget::RemoveAllItems()
     }
     selectedData = nullptr;
     listWidget->clear();
+    // A pending first file is being probed, or its probe has ended and the
+    // notice is still on its way: either way its record must not come back.
+    discardRunningProbe = !pendingFiles.isEmpty();
     pendingFiles.clear();
-    discardRunningProbe = probeThread->isRunning();
 }
 
 // ---------------------------------------------------------------- output folder, navigation

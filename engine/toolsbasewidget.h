@@ -49,7 +49,6 @@ public:
 
     QList<VoiceData *> jobs() const;
     MyTableListWidget *itemList() const { return listWidget; }
-    const QStringList &pendingFileList() const { return pendingFiles; }
     VoiceData *selectedJob() const { return selectedData; }
 
     // The media file name patterns of the Add dialog, and its filter.

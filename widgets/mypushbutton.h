@@ -48,7 +48,6 @@ public:
     void SetTextRect(const QRect &rect);
     void SetImageRect(const QRect &rect);
     void SetPicAlignFlags(int mode);
-    int picAlignFlags() const { return alignMode; }
 
     void setText(const QString &text);
     QString text() const { return buttonText; }

@@ -1,5 +1,3 @@
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/globals.h"
@@ -19,6 +17,7 @@ private slots:
         QCOMPARE(window.size(), QSize(1140, 672));
         QCOMPARE(window.windowTitle(), QStringLiteral("tessarin Quillvane"));
         QCOMPARE(window.toolsSelectWidget->geometry(), QRect(1, 68, 1138, 603));
+        QCOMPARE(OutputFolder(), window.outputFolder);
     }
     void sameMaxCount_data()
     {
@@ -40,20 +39,10 @@ private slots:
         QCOMPARE(window.sameMaxCount, expected);
         QCOMPARE(SameMaxCount(), expected);
     }
-    void outputFolderFallsBack()
-    {
-        QTemporaryDir dir;
-        SetSettingValue(QLatin1String(SettingsKey::OutFolder), dir.filePath(QStringLiteral("deleted")));
-        MainWidget window;
-        QCOMPARE(window.outputFolder, QDir::homePath() + QStringLiteral("/Documents/tessarin/Quillvane"));
-        QCOMPARE(OutputFolder(), window.outputFolder);
-        QVERIFY(QFileInfo(window.outputFolder).isDir());
-    }
     void dragZone_data()
     {
         QTest::addColumn<int>("pressY");
         QTest::addColumn<bool>("drags");
-        QTest::addRow("inside the title bar") << 10 << true;
         QTest::addRow("at the zone's edge") << 72 << true;
         QTest::addRow("just below") << 73 << false;
     }

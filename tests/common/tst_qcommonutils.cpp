@@ -14,17 +14,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("expected");
         QTest::addRow("dot fraction is milliseconds") << "00:00:10.5" << qint64(10005000);
-        QTest::addRow("two digit fraction") << "00:03:25.47" << qint64(205047000);
         QTest::addRow("comma fraction") << "00:01:02,500" << qint64(62500000);
-        QTest::addRow("minutes and seconds") << "1:02" << qint64(62000000);
-        QTest::addRow("one hour") << "01:00:00" << qint64(3600000000LL);
-        QTest::addRow("empty") << "" << qint64(0);
         QTest::addRow("not available") << "N/A" << qint64(0);
         QTest::addRow("spaces everywhere") << "  00 : 00 : 05  " << qint64(5000000);
-        QTest::addRow("two commas") << "00:01:05,1,2" << qint64(60000000);
-        QTest::addRow("two dots") << "1.2.3" << qint64(0);
         QTest::addRow("single field") << "42" << qint64(0);
-        QTest::addRow("four fields") << "1:2:3:4" << qint64(0);
         QTest::addRow("long duration") << "100:00:00.00" << qint64(360000000000LL);
     }
     void stringToTime()
@@ -33,25 +26,15 @@ private slots:
         QFETCH(qint64, expected);
         QCOMPARE(QCommonUtils::StringToTime(text), expected);
     }
-    void qTimeCountsLikeTheTimeText()
-    {
-        QCOMPARE(QCommonUtils::QTimetominsecond(QTime(1, 2, 3, 4)),
-                 QCommonUtils::StringToTime(QStringLiteral("1:2:3.4")));
-        QCOMPARE(QCommonUtils::QTimetominsecond(QTime(4, 0, 0)), qint64(14400000000LL));
-    }
     void formatting_data()
     {
         QTest::addColumn<bool>("isTime"); // else a file size
         QTest::addColumn<qint64>("value");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("time zero") << true << qint64(0) << "00:00:00";
-        QTest::addRow("1h 1m 1s") << true << qint64(3661000000LL) << "01:01:01";
         QTest::addRow("fraction dropped") << true << qint64(59999999) << "00:00:59";
         QTest::addRow("hours wrap at 60") << true << qint64(61LL * 3600000000LL) << "01:00:00";
-        QTest::addRow("size zero") << false << qint64(0) << "0 bytes";
         QTest::addRow("1023") << false << qint64(1023) << "1023 bytes";
         QTest::addRow("1024") << false << qint64(1024) << "1.00 KB";
-        QTest::addRow("1536") << false << qint64(1536) << "1.50 KB";
         QTest::addRow("MB truncates to KiB first") << false << qint64(1048576 + 1023) << "1.00 MB";
         QTest::addRow("2.5 GiB") << false << qint64(2684354560LL) << "2.50 GB";
     }
@@ -63,21 +46,10 @@ private slots:
         QCOMPARE(isTime ? QCommonUtils::TimetoString(value) : QCommonUtils::GetFileSizeString(value),
                  expected);
     }
-    void md5_data()
+    void md5IsCutAtZero()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::addRow("ascii") << "abc" << "900150983CD24FB0D6963F7D28E17F72";
-        QTest::addRow("cut at zero") << QString(QStringLiteral("abc") + QChar(0) + QStringLiteral("def"))
-                                     << "900150983CD24FB0D6963F7D28E17F72";
-        // clang-format on
-    }
-    void md5()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QCOMPARE(QCommonUtils::GetStringMD5(text), expected);
+        QCOMPARE(QCommonUtils::GetStringMD5(QStringLiteral("abc") + QChar(0) + QStringLiteral("def")),
+                 QStringLiteral("900150983CD24FB0D6963F7D28E17F72"));
     }
     void trimSubStr_data()
     {
@@ -90,12 +62,8 @@ private slots:
         const QString stream = QStringLiteral("Stream #0:0 : Audio: aac  , 44100 Hz, stereo, fltp, 128 kb/s");
         // clang-format off
         QTest::addRow("codec") << stream << "Audio:" << "," << 0 << "aac" << 26;
-        QTest::addRow("case-insensitive") << stream << "AUDIO:" << "," << 0 << "aac" << 26;
         QTest::addRow("between commas from cursor") << stream << "," << "," << 26 << "44100 Hz" << 36;
-        QTest::addRow("up to kb/s") << stream << "," << "kb/s" << 50 << "128" << 56;
         QTest::addRow("begin missing") << stream << "Video:" << "," << 0 << "" << -1;
-        QTest::addRow("end missing after begin") << QStringLiteral("Duration: 00:00:01") << "Duration:" << ","
-                                                 << 0 << "" << -1;
         // clang-format on
     }
     void trimSubStr()
@@ -118,9 +86,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         // clang-format off
         QTest::addRow("nested") << "a (b (c) d) e" << "(" << ")" << "a   e";
-        QTest::addRow("stream language") << "Stream #0:0(und): Audio" << "(" << ")" << "Stream #0:0 : Audio";
         QTest::addRow("layout") << "aac, 5.1(side), fltp" << "(" << ")" << "aac, 5.1 , fltp";
-        QTest::addRow("square brackets") << "Stream #0:1[0x2]: Audio" << "[" << "]" << "Stream #0:1 : Audio";
         QTest::addRow("unclosed") << "a (b" << "(" << ")" << "a (b";
         // clang-format on
     }

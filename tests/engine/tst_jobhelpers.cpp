@@ -39,28 +39,15 @@ private slots:
         QTest::addColumn<QString>("collisionOpen");
         QTest::addColumn<QString>("expected");
         const QString blank = QStringLiteral(" (");
+        using L = QStringList;
         // clang-format off
-        QTest::addRow("free name") << QStringList() << "/in/song.wav" << "" << blank << "song.mp3";
-        QTest::addRow("first collision") << QStringList{"song.mp3"} << "/in/song.wav" << "" << blank
-                                         << "song (0).mp3";
-        QTest::addRow("reserved by a running job") << QStringList{"song.mp3", "*song (0).mp3"} << "/in/song.wav"
-                                                   << "" << blank << "song (1).mp3";
-        QTest::addRow("second collision") << QStringList{"song.mp3", "song (0).mp3"} << "/in/song.wav" << ""
-                                          << blank << "song (1).mp3";
-        QTest::addRow("gap is not filled") << QStringList{"song.mp3", "song (1).mp3"} << "/in/song.wav" << ""
-                                           << blank << "song (0).mp3";
-        QTest::addRow("tool tag") << QStringList{"voice-1_25.mp3"} << "/in/voice.mp3" << "-1_25" << blank
-                                  << "voice-1_25 (0).mp3";
-        QTest::addRow("no blank before the number") << QStringList{"a-cat.wav", "a-cat(0).wav"} << "/in/a.wav"
-                                                    << "-cat" << "(" << "a-cat(1).wav";
-        QTest::addRow("suffix inside the name") << QStringList() << "/in/a.mp3.b.mp3" << "" << blank
-                                                << "a.b.mp3";
-        QTest::addRow("suffix twice at the end") << QStringList() << "/in/a.mp3.mp3" << "" << blank
-                                                 << "a.mp3";
-        QTest::addRow("case-sensitive") << QStringList() << "/in/Song.MP3.mp3" << "" << blank
-                                        << "Song.MP3.mp3";
-        QTest::addRow("other dots stay") << QStringList() << "/in/v1.2 live.flac" << "" << blank
-                                         << "v1.2 live.wav";
+        QTest::addRow("free name") << L() << "/in/song.wav" << "" << blank << "song.mp3";
+        QTest::addRow("first collision") << L{"song.mp3"} << "/in/song.wav" << "" << blank << "song (0).mp3";
+        QTest::addRow("reserved by a running job") << L{"s.mp3", "*s (0).mp3"} << "/in/s.wav" << "" << blank << "s (1).mp3";
+        QTest::addRow("gap is not filled") << L{"s.mp3", "s (1).mp3"} << "/in/s.wav" << "" << blank << "s (0).mp3";
+        QTest::addRow("tag, no blank") << L{"a-cat.wav", "a-cat(0).wav"} << "/in/a.wav" << "-cat" << "(" << "a-cat(1).wav";
+        QTest::addRow("suffix twice at the end") << L() << "/in/a.mp3.mp3" << "" << blank << "a.mp3";
+        QTest::addRow("other dots stay") << L() << "/in/v1.2 live.flac" << "" << blank << "v1.2 live.wav";
         // clang-format on
     }
     void uniqueOutputPath()
@@ -93,13 +80,9 @@ private slots:
         QTest::addColumn<bool>("usable");
         QTest::addColumn<int>("after");
         QTest::addRow("half") << qint64(30000000) << 60000000.0 << 0 << true << 5000;
-        QTest::addRow("a third, truncated") << qint64(20000000) << 60000000.0 << 0 << true << 3333;
-        QTest::addRow("at the end") << qint64(60000000) << 60000000.0 << 0 << true << 9999;
         QTest::addRow("beyond the end") << qint64(90000000) << 60000000.0 << 0 << true << 9999;
         QTest::addRow("smaller later time keeps") << qint64(10000000) << 60000000.0 << 5000 << true << 5000;
         QTest::addRow("no duration") << qint64(30000000) << 0.0 << 0 << false << 0;
-        QTest::addRow("negative time") << qint64(-5) << 60000000.0 << 1200 << false << 1200;
-        // Long files lose nothing in the division.
         QTest::addRow("ten hours, half") << qint64(18000000000LL) << 36000000000.0 << 0 << true << 5000;
     }
     void advanceProgress()
@@ -114,6 +97,7 @@ private slots:
         QCOMPARE(progress, after);
     }
 
+    // Audio results go into containers that can hold them, with the options their encoder needs.
     void outputFormat_data()
     {
         QTest::addColumn<QString>("input");
@@ -121,15 +105,13 @@ private slots:
         QTest::addColumn<QStringList>("extraArguments");
         const QStringList narrowband{"-ar", "8000", "-ac", "1"};
         // clang-format off
-        QTest::addRow("audio keeps its suffix") << "/in/a.ogg" << "ogg" << QStringList();
-        QTest::addRow("case is kept") << "/in/a.WAV" << "WAV" << QStringList();
+        QTest::addRow("audio keeps its suffix, case and all") << "/in/a.WAV" << "WAV" << QStringList();
         QTest::addRow("video container holds audio alone") << "/in/clip.mp4" << "mp4" << QStringList();
         QTest::addRow("camcorder file") << "/in/clip.MOD" << "mp3" << QStringList();
         QTest::addRow("read-only audio format") << "/in/song.ape" << "mp3" << QStringList();
         QTest::addRow("no suffix") << "/in/noise" << "mp3" << QStringList();
         QTest::addRow("amr is narrowband") << "/in/a.AMR" << "AMR" << narrowband;
         QTest::addRow("3gp audio is amr") << "/in/a.3gp" << "3gp" << narrowband;
-        QTest::addRow("amr inside a name") << "/in/a.amr.wav" << "wav" << QStringList();
         // clang-format on
     }
     void outputFormat()

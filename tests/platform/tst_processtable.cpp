@@ -17,14 +17,9 @@ private slots:
         using L = QStringList;
         // clang-format off
         QTest::addRow("no children") << L{"1", "10"} << L{"0", "1"} << L();
-        QTest::addRow("one line of descent") << L{"10", "11", "12"} << L{"1", "10", "11"} << L{"11", "12"};
         QTest::addRow("every branch, level by level") << L{"10", "11", "12", "13", "14", "15", "99"}
-                                                      << L{"1", "10", "10", "11", "12", "13", "1"}
-                                                      << L{"11", "12", "13", "14", "15"};
-        QTest::addRow("children listed before their parents") << L{"30", "20", "10"} << L{"20", "10", "1"}
-                                                              << L{"20", "30"};
-        QTest::addRow("siblings in table order") << L{"13", "11", "12"} << L{"10", "10", "10"}
-                                                 << L{"13", "11", "12"};
+            << L{"1", "10", "10", "11", "12", "13", "1"} << L{"11", "12", "13", "14", "15"};
+        QTest::addRow("children before their parents") << L{"30", "20", "10"} << L{"20", "10", "1"} << L{"20", "30"};
         QTest::addRow("cycle does not loop") << L{"10", "11"} << L{"11", "10"} << L{"11"};
         QTest::addRow("lists of different length") << L{"10", "11"} << L{"1"} << L();
         // clang-format on
@@ -44,11 +39,8 @@ private slots:
         QTest::addColumn<QByteArray>("stat");
         QTest::addColumn<QString>("expected"); // pid and parent, or nothing
         QTest::addRow("plain") << QByteArray("1234 (bash) S 1000 1234 1234 0 -1 4194560\n") << "1234 1000";
-        QTest::addRow("blank in the name") << QByteArray("77 (Web Content) R 5 77 0") << "77 5";
         QTest::addRow("parentheses in the name") << QByteArray("78 (a) b (c)) S 6 78 0") << "78 6";
         QTest::addRow("no parent field") << QByteArray("80 (x) S") << "";
-        QTest::addRow("no name") << QByteArray("81 S 1") << "";
-        QTest::addRow("empty") << QByteArray() << "";
     }
     void parseStat()
     {
@@ -66,11 +58,11 @@ private slots:
         QVERIFY(child.waitForStarted());
         const ProcessTable &table = ProcessTable::system();
         QVERIFY(table.suspend(child.processId()));
-        const auto status = [&] {
-            QFile file(QStringLiteral("/proc/%1/status").arg(child.processId()));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const auto state = [&child] {
+            QFile status(QStringLiteral("/proc/%1/status").arg(child.processId()));
+            return status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
         };
-        QTRY_VERIFY(status().contains("State:\tT"));
+        QTRY_VERIFY(state().contains("State:\tT"));
         QVERIFY(table.kill(child.processId()));
         QVERIFY(child.waitForFinished(5000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);

@@ -14,6 +14,13 @@ import numpy as np
 RATE = 44100
 
 
+def temp_root(add_cleanup):
+    """A fresh folder, removed by the cleanup of the test (or its class) that asks for it."""
+    tmp = tempfile.TemporaryDirectory()
+    add_cleanup(tmp.cleanup)
+    return tmp.name
+
+
 def app_path(*parts):
     path = os.environ.get("QUILLVANE_APP_DIR")
     if not path or not os.path.isdir(path):
@@ -79,12 +86,18 @@ def snapshot(root):
             for base, dirs, files in os.walk(root) for name in dirs + files}
 
 
-def assert_progress(test, stdout, names):
-    # Each segment's percentages sum to 100 before its success line, which lists
-    # every segment done so far, in order; success lines carry no percentage.
+def check_progress(test, source, run):
+    # Over ten pieces, so that text order differs from numeric order. Each piece's
+    # percentages sum to 100 before its success line, which lists every piece done
+    # so far, in order; success lines carry no percentage.
+    segments, out = os.path.join(test.root, "many"), os.path.join(test.root, "many-out")
+    names = cut_segments(source, segments, 0.4)
+    test.assertIn("segment10.wav", names)
+    result = run(segments, out)
+    test.assertEqual(result.returncode, 0, result.stderr)
     percent = re.compile(r"(\d*\.\d+|\d+)%")
     successes, current = [], 0.0
-    for line in stdout.split("\n"):
+    for line in result.stdout.split("\n"):
         if "->Success" in line:
             test.assertIsNone(percent.search(line), line)
             test.assertAlmostEqual(current, 100.0)
@@ -94,6 +107,7 @@ def assert_progress(test, stdout, names):
             current += float(percent.search(line).group(1))
     test.assertEqual(successes, [names[:k + 1] for k in range(len(names))])
     test.assertEqual(current, 0.0)
+    return names, out
 
 
 class FailureTest:
@@ -102,17 +116,24 @@ class FailureTest:
     # folders (OUTPUTS), in its folder or in the application directory.
 
     def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.root = self.tmp.name
+        self.root = temp_root(self.addCleanup)
         self.segments = os.path.join(self.root, "segments")
         make_tone(os.path.join(self.root, "tone.wav"), 200.0, 4, 3)
+        os.makedirs(os.path.join(self.root, "empty"))
+        with open(os.path.join(self.root, "empty", "notes.txt"), "w") as f:
+            f.write("not audio")
 
-    def tearDown(self):
-        self.tmp.cleanup()
-
-    def check_failures(self, cases):
+    def check_failures(self, model, unknown_model, corrupt, cases=None):
         # cases: name -> (arguments for self.attempt, segment to damage or None,
         # and its new bytes, or None to cut it in half)
+        cases = dict(cases or {}, **{
+            "unknown model": ((unknown_model, self.segments), None, None),
+            "missing input folder": ((model, os.path.join(self.root, "absent")), None, None),
+            "no WAV files": ((model, os.path.join(self.root, "empty")), None, None),
+            "corrupt WAV": ((model, self.segments), "segment1.wav", corrupt),
+            # segment0 is written before segment2 turns out short: it must not stay behind.
+            "truncated WAV": ((model, self.segments), "segment2.wav", None),
+        })
         for name, (args, damaged, content) in cases.items():
             with self.subTest(name):
                 shutil.rmtree(self.segments, ignore_errors=True)

@@ -5,7 +5,6 @@ import sys
 sys.dont_write_bytecode = True  # keeps the source tree free of caches
 
 import os
-import tempfile
 import unittest
 
 import numpy as np
@@ -58,8 +57,7 @@ def sdr(reference, estimate):  # signal-to-distortion ratio in dB
 class SeparationTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.tmp = tempfile.TemporaryDirectory()
-        cls.root = cls.tmp.name
+        cls.root = lib.temp_root(cls.addClassCleanup)
         cls.centre, cls.sides = synthetic_mix(6.4)
         cls.source = os.path.join(cls.root, "mix.wav")
         lib.write_wav(cls.source, cls.centre + cls.sides)
@@ -68,10 +66,6 @@ class SeparationTest(unittest.TestCase):
         cls.app_before = lib.snapshot(lib.app_path())
         cls.runs = {model: separate(model, cls.segments, os.path.join(cls.root, "temp-" + model),
                                     os.path.join(cls.root, model)) for model in MODELS}
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tmp.cleanup()
 
     def test_vocal_takes_the_centre_and_instrument_the_sides(self):
         self.assertEqual(lib.snapshot(lib.app_path()), self.app_before)  # writes nothing beside itself
@@ -98,33 +92,17 @@ class SeparationTest(unittest.TestCase):
                 self.assertGreater(instrument, 8.0)
 
     def test_progress_lines_in_numeric_order(self):
-        segments = os.path.join(self.root, "many")
-        names = lib.cut_segments(self.source, segments, 0.4)
-        self.assertIn("segment10.wav", names)
-        result = separate(MODELS[0], segments, os.path.join(self.root, "many-temp"), os.path.join(self.root, "m"))
-        self.assertEqual(result.returncode, 0, result.stderr)
-        lib.assert_progress(self, result.stdout, names)
+        lib.check_progress(self, self.source, lambda segments, out: separate(MODELS[0], segments, out + "-temp", out))
 
 
 class SeparationFailureTest(lib.FailureTest, unittest.TestCase):
     OUTPUTS = ["temp", "vocail"]
 
     def attempt(self, model, segments):
-        return lib.run_script(SCRIPT, ["--model_name", model, "--input_path", segments, "--temp_path",
-                                       os.path.join(self.root, "temp"), "--out_path",
-                                       os.path.join(self.root, "vocail")])
+        return separate(model, segments, os.path.join(self.root, "temp"), os.path.join(self.root, "vocail"))
 
     def test_failures(self):
-        os.makedirs(os.path.join(self.root, "empty"))
-        good = (MODELS[0], self.segments)
-        self.check_failures({
-            "unknown model": (("HP4_nothing", self.segments), None, None),
-            "missing input folder": ((MODELS[0], os.path.join(self.root, "absent")), None, None),
-            "no WAV files": ((MODELS[0], os.path.join(self.root, "empty")), None, None),
-            "corrupt WAV": (good, "segment1.wav", b"\x00" * 64),
-            # segment0 is written before segment2 turns out short: it must not stay behind.
-            "truncated WAV": (good, "segment2.wav", None),
-        })
+        self.check_failures(MODELS[0], "HP4_nothing", b"\x00" * 64)
 
 
 if __name__ == "__main__":

