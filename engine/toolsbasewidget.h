@@ -50,6 +50,7 @@ public:
     QList<VoiceData *> jobs() const;
     MyTableListWidget *itemList() const { return listWidget; }
     VoiceData *selectedJob() const { return selectedData; }
+    bool isProbing() const { return !pendingFiles.isEmpty(); }
 
     // The media file name patterns of the Add dialog, and its filter.
     static QString MediaPatterns();

@@ -128,7 +128,7 @@ void TestFormatConvertFaults::converterMissing()
     // Without a converter the probe makes no record: the file is dropped and
     // the panel goes on answering.
     panel->AddFiles({input});
-    QTRY_VERIFY(panel->pendingFileList().isEmpty());
+    QTRY_VERIFY(!panel->isProbing());
     QCOMPARE(panel->jobs().size(), 3);
     panel->Convertitem_slots(panel->jobs().first());
     QTRY_COMPARE(panel->jobs().first()->status, int(VoiceData::Failed));
