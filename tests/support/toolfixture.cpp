@@ -1,0 +1,85 @@
+#include "support/toolfixture.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QTest>
+
+#include "app/globals.h"
+#include "app/mainwidget.h"
+#include "app/toolsselectwidget.h"
+#include "engine/optioncombobox.h"
+#include "engine/toolsbasewidget.h"
+#include "engine/voicedata.h"
+#include "engine/wholelisttoolwidget.h"
+#include "support/testsupport.h"
+#include "widgets/bgicontextbutton.h"
+
+void ToolFixture::initTestCase()
+{
+    TestSupport::useBuildAppDir();
+    SetSettingValue(QLatin1String(SettingsKey::OutFolder), outputs.path());
+    window = new MainWidget;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->outputFolder, outputs.path());
+}
+
+void ToolFixture::cleanupTestCase()
+{
+    delete window;
+}
+
+void ToolFixture::cleanup()
+{
+    window->toolsSelectWidget->ShowSelector();
+}
+
+ToolsBaseWidget *ToolFixture::open(int tool)
+{
+    ToolsSelectWidget *selector = window->toolsSelectWidget;
+    if (selector->toolButton(tool)->isVisible())
+        QTest::mouseClick(selector->toolButton(tool), Qt::LeftButton);
+    else
+        selector->OpenTool(tool);
+    return window->panels.value(ToolsSelectWidget::PanelName(tool));
+}
+
+bool ToolFixture::add(ToolsBaseWidget *panel, const QStringList &paths)
+{
+    const int wanted = panel->jobs().size() + paths.size();
+    panel->AddFiles(paths);
+    return QTest::qWaitFor([&] { return panel->jobs().size() == wanted; }, 20000);
+}
+
+void ToolFixture::choose(ToolsBaseWidget *panel, int index)
+{
+    auto *box = panel->findChild<OptionComboBox *>();
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+bool ToolFixture::convert(ToolsBaseWidget *panel)
+{
+    panel->convertButton_slots();
+    return waitForEnd(panel);
+}
+
+bool ToolFixture::waitForEnd(ToolsBaseWidget *panel, int timeoutMs)
+{
+    auto *wholeList = qobject_cast<WholeListToolWidget *>(panel);
+    return QTest::qWaitFor(
+        [&] {
+            const QList<VoiceData *> jobs = panel->jobs();
+            return !(wholeList && wholeList->isRunning()) &&
+                   std::none_of(jobs.cbegin(), jobs.cend(), [](const VoiceData *job) {
+                       return job->status == VoiceData::Waiting || job->status == VoiceData::Converting;
+                   });
+        },
+        timeoutMs);
+}
+
+QStringList ToolFixture::outputFiles() const
+{
+    return QDir(outputs.path()).entryList(QDir::Files, QDir::Name);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class MainWidget;
+class ToolsBaseWidget;
+
+// The base of the tool tests: a shown main window whose output folder is a
+// temporary folder, a folder for generated inputs, and the steps a user takes
+// with a panel. Its slots run as the deriving test case's initTestCase,
+// cleanupTestCase and cleanup.
+class ToolFixture : public QObject
+{
+    Q_OBJECT
+public:
+    // The tools in the selector's grid order.
+    // clang-format off
+    enum Tool { Format, Speed, Volume, Invert, Mix, Split, Concat, Trim, Separation, Changer };
+    // clang-format on
+
+    // Opens a tool through the selector: its button, or OpenTool for the two hidden ones.
+    ToolsBaseWidget *open(int tool);
+    // Adds files to a panel; true once every one has become a job.
+    static bool add(ToolsBaseWidget *panel, const QStringList &paths);
+    // Picks an entry of the panel's option box as the user does.
+    static void choose(ToolsBaseWidget *panel, int index);
+    // Presses Convert and waits for the panel's jobs (or whole-list run) to end.
+    static bool convert(ToolsBaseWidget *panel);
+    static bool waitForEnd(ToolsBaseWidget *panel, int timeoutMs = 60000);
+    QStringList outputFiles() const;
+
+protected slots:
+    void initTestCase();
+    void cleanupTestCase();
+    // Back to the selector, which empties the panel even after a failed check.
+    void cleanup();
+
+protected:
+    QTemporaryDir inputs;
+    QTemporaryDir outputs;
+    MainWidget *window = nullptr;
+};

@@ -1,0 +1,336 @@
+// The tools that convert every file on its own: format, speed, volume, invert,
+// split and trim, through their panels with the real ffmpeg.
+#include <algorithm>
+
+#include <QSettings>
+#include <QSpinBox>
+#include <QTimeEdit>
+#include <QtTest>
+
+#include "app/globals.h"
+#include "engine/optioncombobox.h"
+#include "engine/voicedata.h"
+#include "support/testsupport.h"
+#include "support/toolfixture.h"
+#include "tools/formatconvert/voiceconvertdata.h"
+#include "tools/invertconvert/voiceinvertdata.h"
+#include "tools/speedconvert/voicespeeddata.h"
+#include "tools/splitconvert/splitconvertwidget.h"
+#include "tools/splitconvert/voicesplitdata.h"
+#include "tools/trimconvert/trimconvertwidget.h"
+#include "tools/trimconvert/voicetrimdata.h"
+#include "tools/volumeconvert/voicevolumedata.h"
+
+namespace {
+constexpr qint64 Second = 1000000;
+using Seconds = QList<double>;
+} // namespace
+
+class TestFileTools : public ToolFixture
+{
+    Q_OBJECT
+private slots:
+    void arguments_data();
+    void arguments();
+    void splitPlan_data();
+    void splitPlan();
+    void storedOption_data();
+    void storedOption();
+    void choiceMadeWhileAJobWaitsApplies_data();
+    void choiceMadeWhileAJobWaitsApplies();
+    void results_data();
+    void results();
+
+private:
+    // A choice in a panel's terms: an entry of its option box ("2"), a trim
+    // range in seconds ("1-3"), a split rule ("2 s" or "3 pieces").
+    static void setOption(ToolsBaseWidget *panel, const QString &choice);
+};
+
+void TestFileTools::setOption(ToolsBaseWidget *panel, const QString &choice)
+{
+    const QStringList parts = choice.split(QRegularExpression(QStringLiteral("[- ]")));
+    const auto time = [&parts](int i) {
+        return QTime(0, 0).addSecs(parts.at(i).toInt());
+    };
+    if (auto *trim = qobject_cast<TrimConvertWidget *>(panel)) {
+        trim->startEdit()->setTime(time(0));
+        trim->endEdit()->setTime(time(1));
+    } else if (auto *split = qobject_cast<SplitConvertWidget *>(panel)) {
+        choose(split, parts.at(1) == QLatin1String("pieces") ? 1 : 0);
+        split->timeEdit()->setTime(time(0));
+        split->numberBox()->setValue(parts.at(0).toInt());
+    } else if (!choice.isEmpty()) {
+        choose(panel, choice.toInt());
+    }
+}
+
+void TestFileTools::arguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+    const auto split = [](int index, int count, qint64 length, qint64 duration) {
+        return VoiceSplitData::Arguments("/i.wav", index, {count, length}, duration, "/o.wav");
+    };
+    // clang-format off
+    QTest::addRow("format") << VoiceConvertData::Arguments("/i.wav", "/o.mp3") << "-i /i.wav -vn -threads 1 -y /o.mp3";
+    QTest::addRow("format, AMR in capitals is 8 kHz mono") << VoiceConvertData::Arguments("/i.wav", "/o.AMR") << "-i /i.wav -vn -threads 1 -y -ar 8000 -ac 1 /o.AMR";
+    QTest::addRow("speed 0.5") << VoiceSpeedData::Arguments("/i.wav", "0.5", "/o.wav") << "-i /i.wav -vn -af atempo=0.5 -threads 1 -y /o.wav";
+    QTest::addRow("speed 4.0 in one filter") << VoiceSpeedData::Arguments("/i.wav", "4.0", "/o.wav") << "-i /i.wav -vn -af atempo=4.0 -threads 1 -y /o.wav";
+    QTest::addRow("standardizing keeps a known rate") << VoiceVolumeData::Arguments("/i.wav", 0, 44100, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y -ar 44100 /o.wav";
+    QTest::addRow("standardizing, rate unknown") << VoiceVolumeData::Arguments("/i.wav", 0, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
+    QTest::addRow("+5 dB") << VoiceVolumeData::Arguments("/i.wav", 1, 44100, "/o.wav") << "-i /i.wav -vn -af volume=5dB -threads 1 -y /o.wav";
+    QTest::addRow("-5 dB") << VoiceVolumeData::Arguments("/i.wav", 2, 22050, "/o.wav") << "-i /i.wav -vn -af volume=-5dB -threads 1 -y /o.wav";
+    QTest::addRow("unknown volume mode standardizes") << VoiceVolumeData::Arguments("/i.wav", 7, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
+    QTest::addRow("invert") << VoiceInvertData::Arguments("/i.wav", "/o.wav") << "-i /i.wav -vn -af areverse -threads 1 -y /o.wav";
+    QTest::addRow("trim") << VoiceTrimData::Arguments("/i.wav", 90 * Second, 120 * Second, "/o.wav") << "-i /i.wav -ss 00:01:30 -to 00:02:00 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("trim drops fractions") << VoiceTrimData::Arguments("/i.wav", 1500000, 2999999, "/o.wav") << "-i /i.wav -ss 00:00:01 -to 00:00:02 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("split 150 s by 60, first") << split(0, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:00:00 -to 00:01:00 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("split 150 s by 60, last ends past the file") << split(2, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:02:00 -to 00:03:00 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("split 120 s by 60, last runs to the end") << split(1, 2, 60 * Second, 120 * Second) << "-i /i.wav -ss 00:01:00 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("split 10 s into 3, middle") << split(1, 3, 3333333, 10 * Second) << "-i /i.wav -ss 00:00:03 -to 00:00:06 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("split 10 s into 3, last") << split(2, 3, 3333333, 10 * Second) << "-i /i.wav -ss 00:00:06 -vn -acodec copy -threads 1 -y /o.wav";
+    QTest::addRow("split, unknown duration") << split(0, 1, 60 * Second, 0) << "-i /i.wav -ss 00:00:00 -vn -acodec copy -threads 1 -y /o.wav";
+    // clang-format on
+}
+
+void TestFileTools::arguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    QCOMPARE(arguments.join(QLatin1Char(' ')), expected);
+}
+
+void TestFileTools::splitPlan_data()
+{
+    QTest::addColumn<bool>("byNumber");
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<int>("rule"); // seconds per piece, or pieces
+    QTest::addColumn<int>("count");
+    QTest::addColumn<qint64>("length");
+    // Progress when the child of the second piece (or the only one) is 30 s into it.
+    QTest::addColumn<int>("progress");
+    // clang-format off
+    QTest::addRow("150 s by a minute")          << false << 150.0 << 60  << 3 << 60 * Second << 6000;
+    QTest::addRow("a whole number of minutes")  << false << 120.0 << 60  << 2 << 60 * Second << 7500;
+    QTest::addRow("longer than the file")       << false << 150.0 << 200 << 1 << 200 * Second << 2000;
+    QTest::addRow("unknown duration by time")   << false << 0.0   << 60  << 1 << 60 * Second << 0;
+    QTest::addRow("100 s into 4")               << true  << 100.0 << 4   << 4 << 25 * Second << 5500;
+    QTest::addRow("10 s into 4: tenths")        << true  << 10.0  << 4   << 4 << 2500000LL << 9999;
+    QTest::addRow("10 s into 3: not dividing")  << true  << 10.0  << 3   << 3 << 3333333LL << 9999;
+    QTest::addRow("2 s into 4: a piece a second") << true << 2.0  << 4   << 2 << Second << 9999;
+    QTest::addRow("1 s into 100")               << true  << 1.0   << 100 << 1 << Second << 9999;
+    QTest::addRow("unknown duration by number") << true  << 0.0   << 4   << 1 << qint64(0) << 0;
+    // clang-format on
+}
+
+void TestFileTools::splitPlan()
+{
+    QFETCH(bool, byNumber);
+    QFETCH(double, duration);
+    QFETCH(int, rule);
+    QFETCH(int, count);
+    QFETCH(qint64, length);
+    QFETCH(int, progress);
+    const auto micro = qint64(duration * Second);
+    const VoiceSplitData::Plan plan = VoiceSplitData::PlanSegments(byNumber, micro, rule * Second, rule);
+    QCOMPARE(plan.count, count);
+    QCOMPARE(plan.length, length);
+    QCOMPARE(VoiceSplitData::SegmentProgress(qMin(1, count - 1), length, 30 * Second, micro), progress);
+}
+
+void TestFileTools::storedOption_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("option");
+    const QString format = QLatin1String(SettingsKey::ConvertFormat);
+    const QString speed = QLatin1String(SettingsKey::ConvertSpeed);
+    const QString volume = QLatin1String(SettingsKey::ConvertVolume);
+    // clang-format off
+    QTest::addRow("format absent")             << int(Format) << format << QString() << 0 << "mp3";
+    QTest::addRow("format flac")               << int(Format) << format << "flac"    << 2 << "flac";
+    QTest::addRow("format capitals kept")      << int(Format) << format << "WAV"     << 3 << "WAV";
+    QTest::addRow("format unknown")            << int(Format) << format << "ogg"     << 0 << "mp3";
+    QTest::addRow("speed absent")              << int(Speed)  << speed  << QString() << 3 << "1.25";
+    QTest::addRow("speed 2.0")                 << int(Speed)  << speed  << "2.0"     << 5 << "2.0";
+    QTest::addRow("speed not offered")         << int(Speed)  << speed  << "2"       << 3 << "1.25";
+    QTest::addRow("speed not a factor")        << int(Speed)  << speed  << "FAST"    << 3 << "1.25";
+    QTest::addRow("volume absent")             << int(Volume) << volume << QString() << 0 << "0";
+    QTest::addRow("volume -5 dB")              << int(Volume) << volume << "2"       << 2 << "2";
+    QTest::addRow("volume out of range")       << int(Volume) << volume << "7"       << 0 << "0";
+    QTest::addRow("volume entry text no index") << int(Volume) << volume << "-5DB"   << 0 << "0";
+    // clang-format on
+}
+
+void TestFileTools::storedOption()
+{
+    QFETCH(int, tool);
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(int, index);
+    QFETCH(QString, option);
+    if (stored.isNull())
+        QSettings(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application))
+            .remove(key);
+    else
+        SetSettingValue(key, stored);
+    g_convertVolume = 5;
+    ToolsBaseWidget *panel = open(tool);
+    QCOMPARE(panel->findChild<OptionComboBox *>()->currentIndex(), index);
+    const QString options[] = {g_convertFormat, g_convertSpeed, QString::number(g_convertVolume)};
+    QCOMPARE(options[tool], option);
+    // A fallback lives in memory only: the store keeps what it had.
+    QCOMPARE(GetSettingValue(key), stored);
+}
+
+void TestFileTools::choiceMadeWhileAJobWaitsApplies_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("evidence"); // in the started child's arguments
+    QTest::addColumn<QString>("stored");
+    // clang-format off
+    QTest::addRow("format") << int(Format) << "2" << "3" << "wait.wav" << "wav";
+    QTest::addRow("speed")  << int(Speed)  << "1" << "5" << "atempo=2.0" << "2.0";
+    QTest::addRow("volume") << int(Volume) << "1" << "2" << "volume=-5dB" << "2";
+    QTest::addRow("trim")   << int(Trim)   << "0-1" << "1-3" << "-ss 00:00:01 -to 00:00:03" << QString();
+    QTest::addRow("split")  << int(Split)  << "2 s" << "3 pieces" << "-ss 00:00:00 -to 00:00:01" << QString();
+    // clang-format on
+}
+
+void TestFileTools::choiceMadeWhileAJobWaitsApplies()
+{
+    QFETCH(int, tool);
+    QFETCH(QString, first);
+    QFETCH(QString, then);
+    QFETCH(QString, evidence);
+    QFETCH(QString, stored);
+    const QString input = inputs.filePath(QStringLiteral("wait.ogg"));
+    QVERIFY(QFileInfo::exists(input) || TestSupport::makeTone(input, 3.0));
+    ToolsBaseWidget *panel = open(tool);
+    setOption(panel, first);
+    QVERIFY(add(panel, {input}));
+    VoiceData *job = panel->jobs().first();
+    job->status = VoiceData::Waiting;
+    setOption(panel, then);
+    panel->StartWaitingItems();
+    QVERIFY2(job->process.arguments().join(QLatin1Char(' ')).contains(evidence),
+             qPrintable(job->process.arguments().join(QLatin1Char(' '))));
+    QVERIFY(waitForEnd(panel));
+    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    const char *keys[] = {SettingsKey::ConvertFormat, SettingsKey::ConvertSpeed, SettingsKey::ConvertVolume};
+    if (!stored.isNull())
+        QCOMPARE(GetSettingValue(QLatin1String(keys[tool])), stored);
+}
+
+void TestFileTools::results_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("source");    // ffmpeg's lavfi
+    QTest::addColumn<QStringList>("names"); // the results; none: the job fails
+    QTest::addColumn<Seconds>("seconds");
+    // "440 Hz": the results' pitch; "-5 dB": their level against the input's;
+    // "rate 22050": their sample rate; "reversed": the input's samples backwards;
+    // "sum": their lengths add up to the input's.
+    QTest::addColumn<QString>("check");
+    const QString tone2 = QStringLiteral("sine=f=440:d=2");
+    const QString tone1 = QStringLiteral("sine=f=440:d=1");
+    const QString steps = QStringLiteral("aevalsrc=0.5*sin(2*PI*t*(300+200*floor(t))):s=44100:d=3");
+    // Rows that convert a file again find the results of the rows before them.
+    // clang-format off
+    QTest::addRow("speed 0.5") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5.wav"} << Seconds{4} << "440 Hz";
+    QTest::addRow("speed 0.5 again") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5 (0).wav"} << Seconds{4} << "440 Hz";
+    QTest::addRow("speed 2.0") << int(Speed) << "5" << "song.wav" << tone2 << QStringList{"song-2_0.wav"} << Seconds{1} << "440 Hz";
+    // atempo loses ~12 ms at the end at 4.0: a longer input keeps that within 2 %.
+    QTest::addRow("speed 4.0") << int(Speed) << "7" << "long.wav" << "sine=f=440:d=3" << QStringList{"long-4_0.wav"} << Seconds{0.75} << "440 Hz";
+    QTest::addRow("volume -5 dB") << int(Volume) << "2" << "music.flac" << tone1 << QStringList{"music.flac"} << Seconds{1} << "-5 dB";
+    QTest::addRow("volume +5 dB again") << int(Volume) << "1" << "music.flac" << tone1 << QStringList{"music (0).flac"} << Seconds{1} << "+5 dB";
+    // Without the input's rate, loudnorm's 192 kHz reaches WAV as it is and MP3 as 48 kHz.
+    QTest::addRow("standardizing mp3") << int(Volume) << "0" << "std.mp3" << tone1 << QStringList{"std.mp3"} << Seconds{1} << "rate 44100";
+    QTest::addRow("standardizing 22.05 kHz") << int(Volume) << "0" << "low.wav" << "sine=f=440:d=1:r=22050" << QStringList{"low.wav"} << Seconds{1} << "rate 22050";
+    QTest::addRow("invert") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise.wav"} << Seconds{1} << "reversed";
+    QTest::addRow("invert again") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise (0).wav"} << Seconds{1} << "reversed";
+    // A stream copy cuts at packets: 2048 samples for this WAV.
+    QTest::addRow("trim the middle second") << int(Trim) << "1-2" << "steps.wav" << steps << QStringList{"steps-trim.wav"} << Seconds{1} << "500 Hz";
+    QTest::addRow("trim past the end again") << int(Trim) << "2-9" << "steps.wav" << steps << QStringList{"steps-trim (0).wav"} << Seconds{1} << "700 Hz";
+    QTest::addRow("trim everything") << int(Trim) << "0-3600" << "steps.wav" << steps << QStringList{"steps-trim (1).wav"} << Seconds{3} << "";
+    // FLAC and Ogg write kilobytes of headers for no audio at all.
+    QTest::addRow("trim from past the end") << int(Trim) << "5-9" << "short.flac" << tone2 << QStringList() << Seconds() << "";
+    QTest::addRow("trim from the very end") << int(Trim) << "2-9" << "short.ogg" << tone2 << QStringList() << Seconds() << "";
+    QTest::addRow("trim end before start") << int(Trim) << "1-0" << "short.flac" << tone2 << QStringList() << Seconds() << "";
+    QTest::addRow("trim end at start") << int(Trim) << "1-1" << "short.mp3" << tone2 << QStringList() << Seconds() << "";
+    QTest::addRow("split 5 s by 2 s") << int(Split) << "2 s" << "five.wav" << "sine=d=5" << QStringList{"five-split-1.wav", "five-split-2.wav", "five-split-3.wav"} << Seconds{2, 2, 1} << "sum";
+    // The probe drops the half second; the last piece still reaches the end.
+    QTest::addRow("split 4.5 s by 2 s") << int(Split) << "2 s" << "half.wav" << "sine=d=4.5" << QStringList{"half-split-1.wav", "half-split-2.wav"} << Seconds{2, 2.5} << "sum";
+    QTest::addRow("split 5 s into 3") << int(Split) << "3 pieces" << "five.wav" << "sine=d=5" << QStringList{"five-split-1 (0).wav", "five-split-2 (0).wav", "five-split-3 (0).wav"} << Seconds{1, 2, 2} << "sum";
+    QTest::addRow("split 2.5 s into 4") << int(Split) << "4 pieces" << "short.wav" << "sine=d=2.5" << QStringList{"short-split-1.wav", "short-split-2.wav"} << Seconds{1, 1.5} << "sum";
+    // clang-format on
+}
+
+void TestFileTools::results()
+{
+    QFETCH(int, tool);
+    QFETCH(QString, choice);
+    QFETCH(QString, input);
+    QFETCH(QString, source);
+    QFETCH(QStringList, names);
+    QFETCH(Seconds, seconds);
+    QFETCH(QString, check);
+    constexpr int rate = 44100;
+    input = inputs.filePath(input);
+    QVERIFY(TestSupport::runFfmpeg({"-y", "-f", "lavfi", "-i", source, input}));
+    const QByteArray digest = TestSupport::fileDigest(input);
+    const QStringList before = outputFiles();
+
+    ToolsBaseWidget *panel = open(tool);
+    setOption(panel, choice);
+    QVERIFY(add(panel, {input}));
+    QVERIFY(convert(panel));
+    VoiceData *job = panel->jobs().first();
+    QCOMPARE(job->status, int(names.isEmpty() ? VoiceData::Failed : VoiceData::Succeeded));
+    QStringList made = outputFiles();
+    made.erase(std::remove_if(made.begin(), made.end(), [&](const QString &n) { return before.contains(n); }),
+               made.end());
+    QCOMPARE(made, names);
+    QCOMPARE(TestSupport::fileDigest(input), digest);
+
+    const QVector<qint16> in = TestSupport::decodeMono(input, rate);
+    double total = 0;
+    for (int i = 0; i < names.size(); ++i) {
+        const QString output = outputs.filePath(names.at(i));
+        const QVector<qint16> out = TestSupport::decodeMono(output, rate);
+        const double length = double(out.size()) / rate;
+        total += length;
+        const double tolerance = tool == Trim || tool == Split ? 0.05 : 0.02 * seconds.at(i);
+        QVERIFY2(qAbs(length - seconds.at(i)) <= tolerance, qPrintable(QString::number(length)));
+        const double value = check.section(QLatin1Char(' '), -2, -2).toDouble();
+        if (check.endsWith(QLatin1String("Hz"))) {
+            const double frequency = TestSupport::toneFrequency(out, rate);
+            QVERIFY2(qAbs(frequency - value) <= 0.03 * value, qPrintable(QString::number(frequency)));
+        } else if (check.endsWith(QLatin1String("dB"))) {
+            const double change = TestSupport::levelDb(out) - TestSupport::levelDb(in);
+            QVERIFY2(qAbs(change - value) < 0.1, qPrintable(QString::number(change)));
+        } else if (check.startsWith(QLatin1String("rate"))) {
+            VoiceData result;
+            QVERIFY(TestSupport::probeFile(output, result));
+            QCOMPARE(result.sampleRate, check.section(QLatin1Char(' '), 1).toInt());
+        } else if (check == QLatin1String("reversed")) {
+            QVector<qint16> expected = TestSupport::decodeMono(input, 8000);
+            std::reverse(expected.begin(), expected.end());
+            QCOMPARE(TestSupport::decodeMono(output, 8000), expected);
+        }
+    }
+    if (check == QLatin1String("sum"))
+        QVERIFY2(qAbs(total - double(in.size()) / rate) < 0.01, qPrintable(QString::number(total)));
+    if (names.isEmpty())
+        QVERIFY(!job->errorText.isEmpty());
+}
+
+QTEST_MAIN(TestFileTools)
+#include "tst_filetools.moc"
