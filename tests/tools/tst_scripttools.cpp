@@ -1,254 +1,349 @@
+// The voice changer and the voice separation: whole chains with the real
+// runtime of the application directory, and the chain's failures and stop
+// with a stand-in runtime whose behaviour each test picks.
 #include <QDir>
-#include <QLabel>
-#include <QTemporaryDir>
+#include <QUuid>
 #include <QtTest>
 
 #include "app/globals.h"
-#include "app/mainwidget.h"
-#include "app/toolsselectwidget.h"
-#include "engine/optioncombobox.h"
+#include "engine/toolsbasewidget.h"
+#include "engine/voicedata.h"
 #include "support/chainrecorder.h"
 #include "support/testsupport.h"
-#include "tools/changeconvert/changeconvertwidget.h"
-#include "tools/changeconvert/voicechangedata.h"
-#include "tools/uvrconvert/urvconvertwidget.h"
-#include "tools/uvrconvert/voiceuvrdata.h"
-#include "widgets/bgicontextbutton.h"
+#include "support/toolfixture.h"
+#include "tools/common/scriptchaindata.h"
 
-// The voice changer and the voice separation from their panels, with the
-// real runtime of the application directory.
-class TestScriptTools : public QObject
+namespace {
+// Copies the segments over (a script that changes nothing), or in mode
+// "fail" fails, "hang" hangs with a child, "blocklist" blocks the join list.
+// clang-format off
+const char standInPython[] = R"SH(#!/bin/sh
+mode='%1'
+if [ "$mode" = hang ] && [ -z "$QV_TREE" ]; then exec env QV_TREE=%2 "$0" "$@"; fi
+echo run >> "$(dirname "$0")/runs"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --input_path) in=$2; shift ;;
+        --opt_path|--out_path) out=$2; shift ;;
+    esac
+    shift
+done
+case "$mode" in
+    fail) echo "infer_cli2.py: error: unknown model: nosuch.pth" >&2; exit 1 ;;
+    hang) sleep 30 & while :; do sleep 30; done ;;
+    blocklist) mkdir "$(dirname "$out")/join.txt" ;;
+esac
+mkdir -p "$out"
+for f in "$in"/*.wav; do cp "$f" "$out/"; done
+echo "['segment0.wav']->Success"
+)SH";
+// clang-format on
+} // namespace
+
+class TestScriptTools : public ToolFixture
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void speakerModels_data();
-    void speakerModels();
-    void separationModels_data();
-    void separationModels();
-    void changerPanel();
-    void separationPanel();
-    void changerEndToEnd();
-    void separationEndToEnd();
+    void cleanup();
+    void segmentTime_data();
+    void segmentTime();
+    void scriptLine_data();
+    void scriptLine();
+    void wholeChain_data();
+    void wholeChain();
+    void shortLastSegmentIsDropped();
+    void failureEndsTheChainOnce_data();
+    void failureEndsTheChainOnce();
+    void stopDuringScriptLeavesNoProcessAndResumes();
 
 private:
-    template<class Panel> Panel *openPanel(int index);
-    QTemporaryDir inputs;
-    QTemporaryDir outputs;
-    MainWidget *window = nullptr;
+    // Points the application directory at a stand-in runtime beside the real ffmpeg.
+    bool useStandInRuntime(const QString &mode, const QString &mark = QString());
+    int scriptRuns() const;
+    // A job of the voice changer for a tone of `seconds`, with a recorder.
+    ScriptChainData *addTone(const QString &name, double seconds);
+
+    QScopedPointer<QTemporaryDir> runtime;
+    QScopedPointer<ChainRecorder> recorder;
+    ToolsBaseWidget *panel = nullptr;
 };
 
-void TestScriptTools::initTestCase()
+void TestScriptTools::cleanup()
 {
+    ToolFixture::cleanup();
+    recorder.reset();
+    runtime.reset();
     TestSupport::useBuildAppDir();
-    SetSettingValue(QLatin1String(SettingsKey::OutFolder), outputs.path());
-    window = new MainWidget;
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    for (const QString &name : outputFiles())
+        QFile::remove(outputs.filePath(name));
 }
 
-void TestScriptTools::cleanupTestCase()
+bool TestScriptTools::useStandInRuntime(const QString &mode, const QString &mark)
 {
-    delete window;
+    if (!runtime) {
+        runtime.reset(new QTemporaryDir);
+        if (!QFile::link(QStringLiteral("/usr/bin/ffmpeg"), runtime->filePath(QStringLiteral("ffmpeg"))) ||
+            !QDir().mkpath(runtime->filePath(QStringLiteral("runtime"))))
+            return false;
+    }
+    g_appDir = runtime->path();
+    return TestSupport::writeExecutable(ScriptChainData::PythonPath(),
+                                        QString::fromLatin1(standInPython).arg(mode, mark));
 }
 
-template<class Panel> Panel *TestScriptTools::openPanel(int index)
+int TestScriptTools::scriptRuns() const
 {
-    return qobject_cast<Panel *>(window->toolsSelectWidget->OpenTool(index));
+    QFile runs(runtime->filePath(QStringLiteral("runtime/runs")));
+    return runs.open(QIODevice::ReadOnly) ? runs.readAll().count('\n') : 0;
 }
 
-void TestScriptTools::speakerModels_data()
+ScriptChainData *TestScriptTools::addTone(const QString &name, double seconds)
 {
-    QTest::addColumn<int>("index");
+    const QString input = inputs.filePath(name);
+    panel = open(Changer);
+    if (!TestSupport::makeTone(input, seconds) || !add(panel, {input}))
+        return nullptr;
+    auto *job = qobject_cast<ScriptChainData *>(panel->jobs().last());
+    recorder.reset(new ChainRecorder(job));
+    return job;
+}
+
+void TestScriptTools::segmentTime_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<int>("time");
+    QTest::addRow("0 s") << 0.0 << 5;
+    QTest::addRow("10 s") << 10.0 << 6;
+    QTest::addRow("12.4 s: whole seconds count") << 12.4 << 5;
+    QTest::addRow("30 s") << 30.0 << 7;
+    QTest::addRow("210 s") << 210.0 << 8;
+    QTest::addRow("840 s") << 840.0 << 9;
+    QTest::addRow("2520.3 s: all divide") << 2520.3 << 5;
+}
+
+void TestScriptTools::segmentTime()
+{
+    QFETCH(double, seconds);
+    QFETCH(int, time);
+    QCOMPARE(ScriptChainData::SegmentTime(qint64(seconds * 1000000)), time);
+}
+
+void TestScriptTools::scriptLine_data()
+{
+    QTest::addColumn<int>("segments");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("after");
+    QTest::addColumn<bool>("reported");
+    const QString two = QStringLiteral("['segment0.wav', 'segment1.wav']->Success");
+    // Four segments share 8000 in five steps of 1600 after the cut's 1000.
+    // clang-format off
+    QTest::addRow("two segments done") << 4 << 1000 << two << 4200 << true;
+    QTest::addRow("then half of the next") << 4 << 4200 << "progress 50%" << 5000 << true;
+    QTest::addRow("a success line sets, it does not add") << 4 << 6000 << two << 4200 << true;
+    QTest::addRow("percentage and markers: success only") << 4 << 1000 << two + QStringLiteral(" 50%") << 4200 << true;
+    QTest::addRow("fraction") << 4 << 1000 << "progress 12.5%" << 1200 << true;
+    QTest::addRow("only the first figure") << 4 << 1000 << "25% then 75%" << 1400 << true;
+    QTest::addRow("no figure") << 4 << 3000 << "voice lumo: pitch x0.78, 4 segments" << 3000 << false;
+    QTest::addRow("markers without the list") << 4 << 3000 << "segment0.wav->Success" << 3000 << false;
+    QTest::addRow("never the stage's end") << 1 << 8500 << "progress 100%" << 8999 << true;
+    // clang-format on
+}
+
+void TestScriptTools::scriptLine()
+{
+    QFETCH(int, segments);
+    QFETCH(int, before);
+    QFETCH(QString, line);
+    QFETCH(int, after);
+    QFETCH(bool, reported);
+    int progress = before;
+    QCOMPARE(ScriptChainData::ReadScriptLine(line, segments, ScriptChainData::ScriptEndProgress, progress),
+             reported);
+    QCOMPARE(progress, after);
+}
+
+void TestScriptTools::wholeChain_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("model");
-    QTest::addRow("0") << 0 << "pellimorV2.pth";
-    QTest::addRow("1") << 1 << "lumoV1.pth";
-    QTest::addRow("2") << 2 << "tavielV1.pth";
-    QTest::addRow("3") << 3 << "orsindav2-xi.pth";
-    QTest::addRow("none chosen") << -1 << "pellimorV2.pth";
-    QTest::addRow("past the end") << 4 << "pellimorV2.pth";
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("earlier");
+    QTest::addColumn<QList<int>>("stageEnds");
+    QTest::addColumn<QStringList>("results");
+    // clang-format off
+    QTest::addRow("voice changer") << int(Changer) << 1 << "lumoV1.pth" << "talk.m4a" << QStringList{"talk-vocal.m4a"}
+        << QList<int>{1000, 9000, 9500, 9999} << QStringList{"talk-vocal(0).m4a"};
+    QTest::addRow("separation") << int(Separation) << 0 << "HP5_only_main_vocal" << "song.wav" << QStringList{"song-instrument.wav", "song-vocal.wav"}
+        << QList<int>{1000, 9000, 9200, 9500, 9700, 9999} << QStringList{"song-instrument(0).wav", "song-vocal(0).wav"};
+    // clang-format on
 }
 
-void TestScriptTools::speakerModels()
+void TestScriptTools::wholeChain()
 {
-    QFETCH(int, index);
+    QFETCH(int, tool);
+    QFETCH(int, choice);
     QFETCH(QString, model);
-    QCOMPARE(ChangeConvertWidget::SpeakerModel(index), model);
-    // Every speaker the panel offers has its model in the runtime.
-    if (index >= 0 && index < 4)
-        QVERIFY(QFileInfo::exists(g_appDir + QStringLiteral("/runtime/weights/") + model));
-}
-
-void TestScriptTools::separationModels_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("model");
-    QTest::addRow("0") << 0 << "HP5_only_main_vocal";
-    QTest::addRow("1") << 1 << "VR-DeEchoAggressive";
-    QTest::addRow("2") << 2 << "HP3_all_vocals";
-    QTest::addRow("3") << 3 << "HP3_all_vocals";
-    QTest::addRow("other") << 7 << "HP5_only_main_vocal";
-}
-
-void TestScriptTools::separationModels()
-{
-    QFETCH(int, index);
-    QFETCH(QString, model);
-    QCOMPARE(URVConvertWidget::ModelName(index), model);
-}
-
-void TestScriptTools::changerPanel()
-{
-    // The selector keeps the button hidden; the panel opens all the same.
-    QVERIFY(window->toolsSelectWidget->isVisible());
-    QVERIFY(!window->toolsSelectWidget->toolButton(9)->isVisible());
-    auto *panel = openPanel<ChangeConvertWidget>(9);
-    QVERIFY(panel);
-    QCOMPARE(window->panels.value(QStringLiteral("ChangerConvert")), panel);
-    OptionComboBox *box = panel->optionBox();
-    QCOMPARE(box->count(), 4);
-    QCOMPARE(box->itemText(0), QStringLiteral("arvo-pellimor"));
-    QCOMPARE(box->itemText(3), QStringLiteral("orsinda"));
-    QCOMPARE(panel->optionCaption()->text(), QStringLiteral("Speaker:"));
-    // The caption ends just left of the box, which ends 14 pixels inside the bar.
-    QCOMPARE(box->width(), ScaledPx(200));
-    QCOMPARE(box->geometry().right() + 1, box->parentWidget()->width() - ScaledPx(14));
-    QCOMPARE(panel->optionCaption()->geometry().right() + 2, box->x());
-
-    QCOMPARE(g_changeModel, QStringLiteral("pellimorV2.pth"));
-    box->setCurrentIndex(2);
-    panel->speakerComboBox_slots();
-    QCOMPARE(g_changeModel, QStringLiteral("tavielV1.pth"));
-    // Refreshed texts show the first entry; the choice stays for the run.
-    panel->FlushText();
-    QCOMPARE(box->currentIndex(), 0);
-    QCOMPARE(g_changeModel, QStringLiteral("tavielV1.pth"));
-    panel->backupButton_slots();
-}
-
-void TestScriptTools::separationPanel()
-{
-    QVERIFY(!window->toolsSelectWidget->toolButton(8)->isVisible());
-    auto *panel = openPanel<URVConvertWidget>(8);
-    QVERIFY(panel);
-    QCOMPARE(window->panels.value(QStringLiteral("UVRConvert")), panel);
-    QCOMPARE(panel->optionBox()->count(), 1);
-    QCOMPARE(panel->optionBox()->itemText(0), QStringLiteral("HP5 only main vocal"));
-    QCOMPARE(panel->optionCaption()->text(), QStringLiteral("Type:"));
-    panel->optionBox()->setCurrentIndex(0);
-    panel->speakerComboBox_slots();
-    QCOMPARE(g_uvrModel, QStringLiteral("HP5_only_main_vocal"));
-    panel->backupButton_slots();
-}
-
-void TestScriptTools::changerEndToEnd()
-{
-    const QString input = inputs.filePath(QStringLiteral("talk.m4a"));
-    QVERIFY(TestSupport::makeStereoScene(input, 6.5));
+    QFETCH(QString, input);
+    QFETCH(QStringList, earlier);
+    QFETCH(QList<int>, stageEnds);
+    QFETCH(QStringList, results);
+    input = inputs.filePath(input);
+    QVERIFY(TestSupport::makeTone(input, 6.5, 440, 44100, 2));
     const QByteArray digest = TestSupport::fileDigest(input);
-    // An earlier result of the same name stays.
-    QVERIFY(TestSupport::writeFileOfSize(outputs.filePath(QStringLiteral("talk-vocal.m4a")), 10));
+    for (const QString &name : earlier)
+        QVERIFY(TestSupport::writeFileOfSize(outputs.filePath(name), 10));
 
-    auto *panel = openPanel<ChangeConvertWidget>(9);
-    panel->optionBox()->setCurrentIndex(1);
-    panel->speakerComboBox_slots();
-    panel->AddFiles({input});
-    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 1, 10000);
-    auto *job = qobject_cast<VoiceChangeData *>(panel->jobs().first());
-    QVERIFY(job);
-    ChainRecorder recorder(job);
-    panel->convertButton_slots();
-    QCOMPARE(job->status, int(VoiceData::Converting));
-    const QString work = job->workFolder;
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.finished, 1, 60000);
+    panel = open(tool);
+    choose(panel, choice);
+    QVERIFY(add(panel, {input}));
+    auto *job = qobject_cast<ScriptChainData *>(panel->jobs().first());
+    ChainRecorder chain(job);
+    QVERIFY(convert(panel));
     QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(chain.finished, 1);
     QCOMPARE(job->stage, 0);
-    QCOMPARE(job->process.state(), QProcess::NotRunning);
+    QVERIFY(!QFileInfo::exists(job->workFolder));
 
-    // Cut (6 s: T = 5, pieces of 5 and 1.5 s), convert, join, encode.
+    // 6 s cut by 5 s: two segments. Every stage ran in order, the script with the chosen model.
     QCOMPARE(job->segmentCount, 2);
-    QCOMPARE(recorder.stageEndProgress(), (QList<int>{1000, 9000, 9500, 9999}));
-    const QList<ChainRecorder::Report> ends = recorder.stageEnds();
-    QCOMPARE(ends.size(), 4);
+    QCOMPARE(chain.stageEndProgress(), stageEnds);
+    const QList<ChainRecorder::Report> ends = chain.stageEnds();
     for (int i = 0; i < ends.size(); ++i)
         QCOMPARE(ends.at(i).stage, i);
-    QCOMPARE(ends.at(0).program, GetFFmpegPath());
-    QCOMPARE(ends.at(0).arguments.mid(4, 4), (QStringList{"segment", "-segment_time", "5", "-acodec"}));
     QCOMPARE(ends.at(1).program, ScriptChainData::PythonPath());
-    QCOMPARE(ends.at(1).arguments, VoiceChangeData::ScriptArguments(work, QStringLiteral("lumoV1.pth")));
-    QCOMPARE(ends.at(2).arguments.mid(0, 6),
-             (QStringList{"-f", "concat", "-safe", "0", "-i", work + "/join.txt"}));
-    QCOMPARE(ends.at(3).arguments,
-             (QStringList{"-i", work + "/temp/vocal.wav", "-threads", "1", "-y", job->outputPath}));
-
-    // The script's lines moved progress within its share: a segment done is 1000 + n x 2666.
+    QVERIFY(ends.at(1).arguments.contains(model));
+    // The script's lines moved progress a segment at a time; no other stage's did.
     QList<int> scriptProgress;
-    for (const ChainRecorder::Report &report : qAsConst(recorder.reports)) {
+    QVector<int> reportsOfStage(ends.size());
+    for (const ChainRecorder::Report &report : qAsConst(chain.reports)) {
+        ++reportsOfStage[report.stage];
         if (report.stage == 1)
             scriptProgress << report.progress;
     }
-    QVERIFY(scriptProgress.contains(3666));
-    QVERIFY(scriptProgress.contains(6332));
-    QVERIFY(std::is_sorted(scriptProgress.cbegin(), scriptProgress.cend()));
+    QVERIFY(scriptProgress.contains(3666) && scriptProgress.contains(6332));
+    for (int stage = 0; stage < ends.size(); ++stage)
+        QVERIFY(stage == 1 || reportsOfStage.at(stage) == 1);
 
-    QCOMPARE(job->outputPath, outputs.filePath(QStringLiteral("talk-vocal(0).m4a")));
-    VoiceData result;
-    QVERIFY(TestSupport::probeFile(job->outputPath, result));
-    QCOMPARE(result.codecName, QStringLiteral("aac"));
-    QCOMPARE(result.channels, 2);
-    QVERIFY(qAbs(TestSupport::mediaSeconds(job->outputPath) - 6.5) < 0.1);
-    QVERIFY(!QFileInfo::exists(work));
+    QStringList files = earlier + results;
+    files.sort();
+    QCOMPARE(outputFiles(), files);
+    for (const QString &name : results) {
+        const double seconds = TestSupport::decodeMono(outputs.filePath(name), 44100).size() / 44100.0;
+        QVERIFY2(qAbs(seconds - 6.5) < 0.1, qPrintable(name + QString::number(seconds)));
+    }
     QCOMPARE(TestSupport::fileDigest(input), digest);
-    QCOMPARE(QFileInfo(outputs.filePath(QStringLiteral("talk-vocal.m4a"))).size(), qint64(10));
-    panel->backupButton_slots();
+    QCOMPARE(QFileInfo(outputs.filePath(earlier.first())).size(), qint64(10));
 }
 
-void TestScriptTools::separationEndToEnd()
+void TestScriptTools::shortLastSegmentIsDropped()
 {
-    const QString input = inputs.filePath(QStringLiteral("song.wav"));
-    QVERIFY(TestSupport::makeStereoScene(input, 6.5));
-    QVERIFY(TestSupport::writeFileOfSize(outputs.filePath(QStringLiteral("song-instrument.wav")), 10));
-    QVERIFY(TestSupport::writeFileOfSize(outputs.filePath(QStringLiteral("song-vocal.wav")), 10));
-
-    auto *panel = openPanel<URVConvertWidget>(8);
-    panel->AddFiles({input});
-    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 1, 10000);
-    auto *job = qobject_cast<VoiceUVRData *>(panel->jobs().first());
+    // A cut whose last piece is under a second, as a 2520.3 s input would
+    // give: the stand-in ffmpeg lays out prepared segments, the probe and
+    // the rest of the chain are real.
+    QVERIFY(useStandInRuntime(QStringLiteral("copy")));
+    const QString prepared = inputs.filePath(QStringLiteral("prepared"));
+    QVERIFY(QDir().mkpath(prepared));
+    const double lengths[] = {5.0, 5.0, 0.3};
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(TestSupport::makeTone(prepared + QStringLiteral("/segment%1.wav").arg(i), lengths[i]));
+    ScriptChainData *job = addTone(QStringLiteral("long.wav"), 10.3);
     QVERIFY(job);
-    ChainRecorder recorder(job);
-    panel->convertButton_slots();
-    const QString work = job->workFolder;
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.finished, 1, 60000);
+    QVERIFY(QFile::remove(runtime->filePath(QStringLiteral("ffmpeg"))));
+    QVERIFY(TestSupport::writeStandInFfmpeg(
+        runtime->path(), QStringLiteral("case \"$out\" in */segment%d.wav)\n"
+                                        "    cp \"%1\"/*.wav \"$(dirname \"$out\")\"; exit 0 ;;\n"
+                                        "esac\nexec /usr/bin/ffmpeg \"$@\"")
+                             .arg(prepared)));
+    QStringList kept;
+    connect(job, &VoiceData::updateProgress, this, [&] {
+        if (job->stage == 0)
+            kept = QDir(job->segmentsFolder).entryList(QDir::Files, QDir::Name);
+    });
+    QVERIFY(convert(panel));
     QCOMPARE(job->status, int(VoiceData::Succeeded));
-    QCOMPARE(job->stage, 0);
+    QCOMPARE(kept, (QStringList{"segment0.wav", "segment1.wav"}));
+    QCOMPARE(job->segmentCount, 2);
+    const QVector<qint16> samples = TestSupport::decodeMono(job->outputPath, 44100);
+    QVERIFY(qAbs(samples.size() / 44100.0 - 10.0) < 0.03);
+}
 
-    QCOMPARE(recorder.stageEndProgress(), (QList<int>{1000, 9000, 9200, 9500, 9700, 9999}));
-    const QList<ChainRecorder::Report> ends = recorder.stageEnds();
-    QCOMPARE(ends.size(), 6);
-    for (int i = 0; i < ends.size(); ++i)
-        QCOMPARE(ends.at(i).stage, i);
-    QCOMPARE(ends.at(1).program, ScriptChainData::PythonPath());
-    QCOMPARE(ends.at(1).arguments,
-             VoiceUVRData::ScriptArguments(work, QStringLiteral("HP5_only_main_vocal")));
-    QCOMPARE(ends.at(2).arguments.last(), work + QStringLiteral("/temp/instrument.wav"));
-    QCOMPARE(ends.at(3).arguments.last(), work + QStringLiteral("/temp/vocal.wav"));
-    const QString instrument = outputs.filePath(QStringLiteral("song-instrument(0).wav"));
-    const QString vocal = outputs.filePath(QStringLiteral("song-vocal(0).wav"));
-    QCOMPARE(ends.at(4).arguments.last(), instrument);
-    QCOMPARE(ends.at(5).arguments.last(), vocal);
-    QCOMPARE(job->outputPath, vocal);
+void TestScriptTools::failureEndsTheChainOnce_data()
+{
+    QTest::addColumn<QString>("mode"); // of the stand-in runtime, or what is missing
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QList<int>>("stageEnds");
+    // clang-format off
+    QTest::addRow("script fails") << "fail" << 3.0 << "infer_cli2.py: error: unknown model: nosuch.pth" << QList<int>{1000};
+    QTest::addRow("python.exe missing") << "nopython" << 3.0 << "The converter could not be started." << QList<int>{1000};
+    QTest::addRow("ffmpeg missing") << "noffmpeg" << 3.0 << "The converter could not be started." << QList<int>();
+    QTest::addRow("join list not writable") << "blocklist" << 3.0 << "The list of pieces to join could not be written." << QList<int>{1000, 9000};
+    QTest::addRow("input under one second") << "copy" << 0.5 << "The input is shorter than one second." << QList<int>();
+    // clang-format on
+}
 
-    for (const QString &output : {instrument, vocal}) {
-        VoiceData result;
-        QVERIFY(TestSupport::probeFile(output, result));
-        QCOMPARE(result.codecName, QStringLiteral("pcm_s16le"));
-        QCOMPARE(result.sampleRate, 44100);
-        QCOMPARE(result.channels, 2);
-        QVERIFY2(qAbs(TestSupport::mediaSeconds(output) - 6.5) < 0.01, qPrintable(output));
-    }
+void TestScriptTools::failureEndsTheChainOnce()
+{
+    QFETCH(QString, mode);
+    QFETCH(double, seconds);
+    QFETCH(QString, error);
+    QFETCH(QList<int>, stageEnds);
+    QVERIFY(useStandInRuntime(mode));
+    ScriptChainData *job = addTone(QStringLiteral("in.wav"), seconds);
+    QVERIFY(job);
+    if (mode == QLatin1String("nopython"))
+        QVERIFY(QFile::remove(ScriptChainData::PythonPath()));
+    if (mode == QLatin1String("noffmpeg"))
+        QVERIFY(QFile::remove(runtime->filePath(QStringLiteral("ffmpeg"))));
+    panel->convertButton_slots();
+    // Whoever started the job sees it converting first.
+    QCOMPARE(job->status, int(VoiceData::Converting));
+    QCOMPARE(recorder->finished, 0);
+    const QString work = job->workFolder;
+    QVERIFY(waitForEnd(panel));
+    QCOMPARE(job->status, int(VoiceData::Failed));
+    QCOMPARE(job->errorText, error);
+    QCOMPARE(recorder->stageEndProgress(), stageEnds);
+    QCOMPARE(outputFiles(), QStringList());
     QVERIFY(!QFileInfo::exists(work));
-    panel->backupButton_slots();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(recorder->finished, 1);
+}
+
+void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
+{
+    const QString mark = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QVERIFY(useStandInRuntime(QStringLiteral("hang"), mark));
+    ScriptChainData *job = addTone(QStringLiteral("talk.wav"), 3.0);
+    QVERIFY(job);
+    panel->convertButton_slots();
+    // The script, its sleeping child and the sleep of its loop.
+    const auto living = [&mark] {
+        return TestSupport::livingProcessesWithEnvironment("QV_TREE", mark);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(living().size() >= 3, 30000);
+    QCOMPARE(job->stage, 1);
+
+    job->stopConvert();
+    QCOMPARE(job->status, int(VoiceData::Stopped));
+    QCOMPARE(recorder->finished, 1);
+    QTRY_COMPARE(living(), QList<qint64>());
+    // The chain keeps its place and its segments for the next start.
+    QCOMPARE(job->stage, 1);
+    QCOMPARE(QDir(job->segmentsFolder).entryList(QDir::Files), QStringList{"segment0.wav"});
+
+    QVERIFY(useStandInRuntime(QStringLiteral("copy")));
+    job->startConvert();
+    QCOMPARE(job->process.program(), ScriptChainData::PythonPath());
+    QCOMPARE(job->progress, ScriptChainData::CutEndProgress);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder->finished, 2, 30000);
+    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(scriptRuns(), 2);
+    QCOMPARE(job->outputPath, outputs.filePath(QStringLiteral("talk-vocal.wav")));
+    QVERIFY(!QFileInfo::exists(job->workFolder));
 }
 
 QTEST_MAIN(TestScriptTools)
