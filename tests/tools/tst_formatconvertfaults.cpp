@@ -1,19 +1,19 @@
 #include <QDir>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QUuid>
 #include <QtTest>
 
 #include "app/globals.h"
 #include "app/mainwidget.h"
+#include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
-#include "tools/formatconvert/formatconvertwidget.h"
+#include "support/toolfixture.h"
 
 // Faults from outside: a missing converter, vanishing folders and inputs,
 // damaged files, hostile names and stops at random moments. Whatever happens,
 // every job ends in a final state, nothing hangs and no input is touched.
-class TestFormatConvertFaults : public QObject
+class TestFormatConvertFaults : public ToolFixture
 {
     Q_OBJECT
 private slots:
@@ -30,39 +30,31 @@ private slots:
 
 private:
     QString tone(const QString &name, double seconds = 0.5);
+    // Jobs without the probe: records made from the name alone.
     void addRecords(const QStringList &paths);
+    // Presses Convert, counting every job's finished notices.
     void convert();
-    void waitForAll(int timeoutMs = 30000);
-    QStringList outputFiles() const;
 
-    QTemporaryDir inputs;
-    QScopedPointer<QTemporaryDir> outputs;
     QScopedPointer<QTemporaryDir> standIn;
-    QScopedPointer<MainWidget> window;
-    FormatConvertWidget *panel = nullptr;
+    ToolsBaseWidget *panel = nullptr;
     QHash<VoiceData *, int> finishedCount;
 };
 
 void TestFormatConvertFaults::init()
 {
-    TestSupport::useBuildAppDir();
-    outputs.reset(new QTemporaryDir);
     standIn.reset(new QTemporaryDir);
-    window.reset(new MainWidget);
-    window->outputFolder = outputs->path();
     window->sameMaxCount = 2;
     finishedCount.clear();
-    panel = new FormatConvertWidget(window.data());
-    panel->setGeometry(1, 68, 1138, 603);
-    panel->Layout();
-    panel->UpdateSkin();
-    panel->FlushText();
-    panel->show();
+    panel = open(Format);
 }
 
 void TestFormatConvertFaults::cleanup()
 {
-    window.reset();
+    ToolFixture::cleanup();
+    TestSupport::useBuildAppDir();
+    window->outputFolder = outputs.path();
+    for (const QString &name : outputFiles())
+        QFile::remove(outputs.filePath(name));
 }
 
 QString TestFormatConvertFaults::tone(const QString &name, double seconds)
@@ -72,7 +64,6 @@ QString TestFormatConvertFaults::tone(const QString &name, double seconds)
     return TestSupport::makeTone(path, seconds) ? path : QString();
 }
 
-// Jobs without the probe: records made from the name alone.
 void TestFormatConvertFaults::addRecords(const QStringList &paths)
 {
     for (const QString &path : paths) {
@@ -88,19 +79,6 @@ void TestFormatConvertFaults::convert()
     for (VoiceData *job : panel->jobs())
         connect(job, &VoiceData::convertfinished, this, [this, job] { ++finishedCount[job]; });
     panel->convertButton_slots();
-}
-
-void TestFormatConvertFaults::waitForAll(int timeoutMs)
-{
-    const QList<VoiceData *> jobs = panel->jobs();
-    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(jobs.cbegin(), jobs.cend(),
-                                         [](VoiceData *job) { return job->status >= VoiceData::Succeeded; }),
-                             timeoutMs);
-}
-
-QStringList TestFormatConvertFaults::outputFiles() const
-{
-    return QDir(window->outputFolder).entryList(QDir::Files, QDir::Name);
 }
 
 void TestFormatConvertFaults::converterMissing_data()
@@ -119,7 +97,7 @@ void TestFormatConvertFaults::converterMissing()
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("ffmpeg")), 100));
     addRecords({input, input, input});
     convert();
-    waitForAll();
+    QVERIFY(waitForEnd(panel));
     for (VoiceData *job : panel->jobs()) {
         QCOMPARE(job->status, int(VoiceData::Failed));
         QCOMPARE(finishedCount.value(job), 1);
@@ -161,7 +139,7 @@ void TestFormatConvertFaults::outputFolderLost()
     addRecords(paths);
     const QList<VoiceData *> jobs = panel->jobs();
     const bool deleted = folder == QLatin1String("deleted");
-    window->outputFolder = deleted ? outputs->filePath(QStringLiteral("lost")) : folder;
+    window->outputFolder = deleted ? outputs.filePath(QStringLiteral("lost")) : folder;
     QVERIFY(deleted ? QDir().mkpath(window->outputFolder)
                     : TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     convert();
@@ -171,7 +149,7 @@ void TestFormatConvertFaults::outputFolderLost()
         QVERIFY(QDir(window->outputFolder).removeRecursively());
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     }
-    waitForAll();
+    QVERIFY(waitForEnd(panel));
     for (int i = 0; i < jobs.size(); ++i) {
         QCOMPARE(QString::number(jobs.at(i)->status), states.at(i));
         QCOMPARE(finishedCount.value(jobs.at(i)), 1);
@@ -219,7 +197,7 @@ void TestFormatConvertFaults::troubledInputs()
     write(later, 4.0);
     const QByteArray digest = TestSupport::fileDigest(input);
     convert();
-    waitForAll();
+    QVERIFY(waitForEnd(panel));
     VoiceData *job = panel->jobs().first();
     QCOMPARE(job->status, state);
     QCOMPARE(finishedCount.value(job), 1);
@@ -262,12 +240,12 @@ void TestFormatConvertFaults::awkwardNames()
     panel->AddFiles(paths);
     QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), cases.size(), 20000);
     convert();
-    waitForAll(60000);
+    QVERIFY(waitForEnd(panel));
     for (int i = 0; i < cases.size(); ++i) {
         VoiceData *job = panel->jobs().at(i);
         QVERIFY2(job->status == VoiceData::Succeeded,
                  qPrintable(cases.at(i).first + QLatin1Char(' ') + job->errorText));
-        QCOMPARE(job->outputPath, outputs->filePath(cases.at(i).second));
+        QCOMPARE(job->outputPath, outputs.filePath(cases.at(i).second));
         VoiceData result;
         QVERIFY2(TestSupport::probeFile(job->outputPath, result) && result.codecName == QLatin1String("mp3"),
                  qPrintable(cases.at(i).first));
