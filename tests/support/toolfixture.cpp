@@ -33,6 +33,7 @@ void ToolFixture::cleanupTestCase()
 void ToolFixture::cleanup()
 {
     window->toolsSelectWidget->ShowSelector();
+    TestSupport::useBuildAppDir();
 }
 
 ToolsBaseWidget *ToolFixture::open(int tool)

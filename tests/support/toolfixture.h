@@ -34,7 +34,8 @@ public:
 protected slots:
     void initTestCase();
     void cleanupTestCase();
-    // Back to the selector, which empties the panel even after a failed check.
+    // Back to the selector, which empties the panel even after a failed check,
+    // and to the build's application directory.
     void cleanup();
 
 protected:

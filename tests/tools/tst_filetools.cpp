@@ -2,6 +2,7 @@
 // split and trim, through their panels with the real ffmpeg.
 #include <algorithm>
 
+#include <QDir>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTimeEdit>
@@ -40,6 +41,7 @@ private slots:
     void choiceMadeWhileAJobWaitsApplies();
     void results_data();
     void results();
+    void stoppedSplitResumesAtItsPiece();
 
 private:
     // A choice in a panel's terms: an entry of its option box ("2"), a trim
@@ -76,13 +78,13 @@ void TestFileTools::arguments_data()
     QTest::addRow("format") << VoiceConvertData::Arguments("/i.wav", "/o.mp3") << "-i /i.wav -vn -threads 1 -y /o.mp3";
     QTest::addRow("format, AMR in capitals is 8 kHz mono") << VoiceConvertData::Arguments("/i.wav", "/o.AMR") << "-i /i.wav -vn -threads 1 -y -ar 8000 -ac 1 /o.AMR";
     QTest::addRow("speed 0.5") << VoiceSpeedData::Arguments("/i.wav", "0.5", "/o.wav") << "-i /i.wav -vn -af atempo=0.5 -threads 1 -y /o.wav";
-    QTest::addRow("speed 4.0 in one filter") << VoiceSpeedData::Arguments("/i.wav", "4.0", "/o.wav") << "-i /i.wav -vn -af atempo=4.0 -threads 1 -y /o.wav";
+    QTest::addRow("speed 4.0 in one filter, into AMR") << VoiceSpeedData::Arguments("/i.wav", "4.0", "/o.amr") << "-i /i.wav -vn -af atempo=4.0 -threads 1 -y -ar 8000 -ac 1 /o.amr";
     QTest::addRow("standardizing keeps a known rate") << VoiceVolumeData::Arguments("/i.wav", 0, 44100, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y -ar 44100 /o.wav";
     QTest::addRow("standardizing, rate unknown") << VoiceVolumeData::Arguments("/i.wav", 0, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
     QTest::addRow("+5 dB") << VoiceVolumeData::Arguments("/i.wav", 1, 44100, "/o.wav") << "-i /i.wav -vn -af volume=5dB -threads 1 -y /o.wav";
-    QTest::addRow("-5 dB") << VoiceVolumeData::Arguments("/i.wav", 2, 22050, "/o.wav") << "-i /i.wav -vn -af volume=-5dB -threads 1 -y /o.wav";
+    QTest::addRow("-5 dB into AMR: 8 kHz mono") << VoiceVolumeData::Arguments("/i.wav", 2, 22050, "/o.amr") << "-i /i.wav -vn -af volume=-5dB -threads 1 -y -ar 8000 -ac 1 /o.amr";
     QTest::addRow("unknown volume mode standardizes") << VoiceVolumeData::Arguments("/i.wav", 7, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
-    QTest::addRow("invert") << VoiceInvertData::Arguments("/i.wav", "/o.wav") << "-i /i.wav -vn -af areverse -threads 1 -y /o.wav";
+    QTest::addRow("invert into 3GP: 8 kHz mono") << VoiceInvertData::Arguments("/i.wav", "/o.3gp") << "-i /i.wav -vn -af areverse -threads 1 -y -ar 8000 -ac 1 /o.3gp";
     QTest::addRow("trim") << VoiceTrimData::Arguments("/i.wav", 90 * Second, 120 * Second, "/o.wav") << "-i /i.wav -ss 00:01:30 -to 00:02:00 -vn -acodec copy -threads 1 -y /o.wav";
     QTest::addRow("trim drops fractions") << VoiceTrimData::Arguments("/i.wav", 1500000, 2999999, "/o.wav") << "-i /i.wav -ss 00:00:01 -to 00:00:02 -vn -acodec copy -threads 1 -y /o.wav";
     QTest::addRow("split 150 s by 60, first") << split(0, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:00:00 -to 00:01:00 -vn -acodec copy -threads 1 -y /o.wav";
@@ -330,6 +332,40 @@ void TestFileTools::results()
         QVERIFY2(qAbs(total - double(in.size()) / rate) < 0.01, qPrintable(QString::number(total)));
     if (names.isEmpty())
         QVERIFY(!job->errorText.isEmpty());
+}
+
+void TestFileTools::stoppedSplitResumesAtItsPiece()
+{
+    // A stand-in that cuts at once, but hangs on the second piece until it is rewritten.
+    QTemporaryDir bin;
+    const QString cut =
+        QStringLiteral("printf 'size= 2kB time=00:00:01.00 x\\n'\nhead -c 2000 /dev/zero > \"$out\"");
+    QVERIFY(
+        TestSupport::writeStandInFfmpeg(bin.path(), "case \"$out\" in *-split-2*) sleep 30;; esac\n" + cut));
+    g_appDir = bin.path();
+    VoiceSplitData job;
+    job.fileName = QStringLiteral("talk.mp3");
+    job.filePath = inputs.filePath(job.fileName);
+    job.duration = 30 * Second;
+    g_splitByNumber = true;
+    g_splitNumber = 3;
+    QSignalSpy finished(&job, &VoiceData::convertfinished);
+    job.startConvert();
+    QTRY_COMPARE(job.segmentIndex, 1);
+    QTRY_COMPARE(job.process.state(), QProcess::Running);
+    job.stopConvert();
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(job.status, int(VoiceData::Stopped));
+
+    // The plan made at the first start holds; the run goes on at the second piece.
+    g_splitNumber = 5;
+    QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(), cut));
+    job.startConvert();
+    QCOMPARE(job.progress, 3333);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(job.status, int(VoiceData::Succeeded));
+    QCOMPARE(QDir(outputs.path()).entryList({"talk-split-*"}, QDir::Files, QDir::Name),
+             QStringList({"talk-split-1.mp3", "talk-split-2.mp3", "talk-split-3.mp3"}));
 }
 
 QTEST_MAIN(TestFileTools)

@@ -51,7 +51,6 @@ void TestFormatConvertFaults::init()
 void TestFormatConvertFaults::cleanup()
 {
     ToolFixture::cleanup();
-    TestSupport::useBuildAppDir();
     window->outputFolder = outputs.path();
     for (const QString &name : outputFiles())
         QFile::remove(outputs.filePath(name));

@@ -73,7 +73,6 @@ void TestScriptTools::cleanup()
     ToolFixture::cleanup();
     recorder.reset();
     runtime.reset();
-    TestSupport::useBuildAppDir();
     for (const QString &name : outputFiles())
         QFile::remove(outputs.filePath(name));
 }

@@ -32,8 +32,8 @@ private slots:
     void concatJoinsInTheArrangedOrder();
     void upAndDownFollowThePlace();
     void videoFirstConcatFailsCleanly();
-    void convertDuringRunIsIgnored_data();
-    void convertDuringRunIsIgnored();
+    void convertDuringRunIsIgnoredAndDeleteIsSafe_data();
+    void convertDuringRunIsIgnoredAndDeleteIsSafe();
     void leavingDuringRunKeepsTheResult_data();
     void leavingDuringRunKeepsTheResult();
     void failedChildFailsEveryEntry_data();
@@ -74,7 +74,6 @@ void TestWholeListTool::cleanup()
         QTRY_VERIFY_WITH_TIMEOUT(!panel || !panel->isRunning(), 20000);
     }
     ToolFixture::cleanup();
-    TestSupport::useBuildAppDir();
 }
 
 QStringList TestWholeListTool::tones(const QList<double> &seconds)
@@ -299,7 +298,7 @@ void TestWholeListTool::videoFirstConcatFailsCleanly()
     QCOMPARE(outputFiles(), QStringList());
 }
 
-void TestWholeListTool::convertDuringRunIsIgnored_data()
+void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe_data()
 {
     // Inputs of 2 s and 4 s: the mix lasts as long as the first, the concat as both.
     QTest::addColumn<int>("tool");
@@ -308,7 +307,7 @@ void TestWholeListTool::convertDuringRunIsIgnored_data()
     QTest::addRow("concat") << int(Concat) << "size=  1kB time=00:00:03.00 bitrate=1.6kbits/s speed=1x";
 }
 
-void TestWholeListTool::convertDuringRunIsIgnored()
+void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe()
 {
     QFETCH(int, tool);
     QFETCH(QString, halfWay);
@@ -330,8 +329,11 @@ void TestWholeListTool::convertDuringRunIsIgnored()
         QCOMPARE(panel->itemList()->searchMyTableItemWidget(entry)->findChild<QProgressBar *>()->value(),
                  5000);
     }
+    // The reference itself goes: the run still ends for the other entry.
+    panel->ItemDeleted_slots(entries.first());
     openGate();
     QVERIFY(waitForEnd(panel));
+    QCOMPARE(panel->jobs().size(), 1);
     QVERIFY(allInState(panel, VoiceData::Succeeded));
     QCOMPARE(runCount(), 1);
     QCOMPARE(outputFiles(), QStringList{QFileInfo(output).fileName()});
