@@ -18,16 +18,11 @@ namespace TestSupport {
 void useBuildAppDir();
 
 // Runs the real ffmpeg with the given arguments; true when it exits with 0.
-bool runFfmpeg(const QStringList &arguments, QString *output = nullptr);
+bool runFfmpeg(const QStringList &arguments);
 
 // Writes `seconds` of a sine tone (lavfi) to `path`; the extension picks the format.
 bool makeTone(const QString &path, double seconds, int frequency = 440, int sampleRate = 44100,
               int channels = 2, const QStringList &extraOutputArgs = QStringList());
-
-// The frequency in Hz of a pure tone heard in `path` from `start` for
-// `length` seconds (rising zero crossings per second of the mono mix), or 0
-// when nothing could be decoded there.
-double toneFrequency(const QString &path, double start, double length);
 
 // Writes an executable file (a stand-in program, usually a shell script).
 bool writeExecutable(const QString &path, const QString &content);
@@ -64,13 +59,5 @@ double levelDb(const QVector<qint16> &samples);
 
 // MD5 of a file's bytes, to show that an input was left untouched.
 QByteArray fileDigest(const QString &path);
-
-// Writes `seconds` of stereo audio: a tone in the centre (both channels) and
-// one more tone on each side. The extension picks the format.
-bool makeStereoScene(const QString &path, double seconds);
-
-// A file's exact duration in seconds as ffprobe reads it (the probe of the
-// panels keeps whole seconds only); -1 when it cannot be read.
-double mediaSeconds(const QString &path);
 
 } // namespace TestSupport

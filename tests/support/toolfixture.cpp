@@ -1,7 +1,5 @@
 #include "support/toolfixture.h"
 
-#include <algorithm>
-
 #include <QDir>
 #include <QTest>
 
@@ -10,7 +8,6 @@
 #include "app/toolsselectwidget.h"
 #include "engine/optioncombobox.h"
 #include "engine/toolsbasewidget.h"
-#include "engine/voicedata.h"
 #include "engine/wholelisttoolwidget.h"
 #include "support/testsupport.h"
 #include "widgets/bgicontextbutton.h"
@@ -69,15 +66,8 @@ bool ToolFixture::convert(ToolsBaseWidget *panel)
 bool ToolFixture::waitForEnd(ToolsBaseWidget *panel, int timeoutMs)
 {
     auto *wholeList = qobject_cast<WholeListToolWidget *>(panel);
-    return QTest::qWaitFor(
-        [&] {
-            const QList<VoiceData *> jobs = panel->jobs();
-            return !(wholeList && wholeList->isRunning()) &&
-                   std::none_of(jobs.cbegin(), jobs.cend(), [](const VoiceData *job) {
-                       return job->status == VoiceData::Waiting || job->status == VoiceData::Converting;
-                   });
-        },
-        timeoutMs);
+    return TestSupport::waitForJobsToEnd(panel->jobs(), timeoutMs) &&
+           QTest::qWaitFor([wholeList] { return !wholeList || !wholeList->isRunning(); }, timeoutMs);
 }
 
 QStringList ToolFixture::outputFiles() const

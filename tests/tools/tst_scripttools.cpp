@@ -8,7 +8,6 @@
 #include "app/globals.h"
 #include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
-#include "support/chainrecorder.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 #include "tools/common/scriptchaindata.h"
@@ -60,18 +59,32 @@ private:
     // Points the application directory at a stand-in runtime beside the real ffmpeg.
     bool useStandInRuntime(const QString &mode, const QString &mark = QString());
     int scriptRuns() const;
-    // A job of the voice changer for a tone of `seconds`, with a recorder.
+    // A job of the voice changer for a tone of `seconds`, recorded.
     ScriptChainData *addTone(const QString &name, double seconds);
 
+    // What a job reported at every updateProgress (the stage, the progress
+    // and the arguments of the child it last ran) and how often it ended.
+    struct Report
+    {
+        int stage;
+        int progress;
+        QStringList arguments;
+    };
+    void record(ScriptChainData *job);
+    // The last report of each stage, in the order the stages ran: the report
+    // a stage gives as it ends, with the child that ran it.
+    QList<Report> stageEnds() const;
+    QList<int> stageEndProgress() const;
+    QList<Report> reports;
+    int finished = 0;
+
     QScopedPointer<QTemporaryDir> runtime;
-    QScopedPointer<ChainRecorder> recorder;
     ToolsBaseWidget *panel = nullptr;
 };
 
 void TestScriptTools::cleanup()
 {
     ToolFixture::cleanup();
-    recorder.reset();
     runtime.reset();
     for (const QString &name : outputFiles())
         QFile::remove(outputs.filePath(name));
@@ -103,8 +116,36 @@ ScriptChainData *TestScriptTools::addTone(const QString &name, double seconds)
     if (!TestSupport::makeTone(input, seconds) || !add(panel, {input}))
         return nullptr;
     auto *job = qobject_cast<ScriptChainData *>(panel->jobs().last());
-    recorder.reset(new ChainRecorder(job));
+    record(job);
     return job;
+}
+
+void TestScriptTools::record(ScriptChainData *job)
+{
+    reports.clear();
+    finished = 0;
+    connect(job, &VoiceData::updateProgress, this, [this, job] {
+        reports.append({job->stage, job->progress, job->process.arguments()});
+    });
+    connect(job, &VoiceData::convertfinished, this, [this] { ++finished; });
+}
+
+QList<TestScriptTools::Report> TestScriptTools::stageEnds() const
+{
+    QList<Report> ends;
+    for (int i = 0; i < reports.size(); ++i) {
+        if (i + 1 == reports.size() || reports.at(i + 1).stage != reports.at(i).stage)
+            ends.append(reports.at(i));
+    }
+    return ends;
+}
+
+QList<int> TestScriptTools::stageEndProgress() const
+{
+    QList<int> progress;
+    for (const Report &report : stageEnds())
+        progress.append(report.progress);
+    return progress;
 }
 
 void TestScriptTools::segmentTime_data()
@@ -169,7 +210,7 @@ void TestScriptTools::wholeChain_data()
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QStringList>("earlier");
-    QTest::addColumn<QList<int>>("stageEnds");
+    QTest::addColumn<QList<int>>("endProgress");
     QTest::addColumn<QStringList>("results");
     // clang-format off
     QTest::addRow("voice changer") << int(Changer) << 1 << "lumoV1.pth" << "talk.m4a" << QStringList{"talk-vocal.m4a"}
@@ -186,7 +227,7 @@ void TestScriptTools::wholeChain()
     QFETCH(QString, model);
     QFETCH(QString, input);
     QFETCH(QStringList, earlier);
-    QFETCH(QList<int>, stageEnds);
+    QFETCH(QList<int>, endProgress);
     QFETCH(QStringList, results);
     input = inputs.filePath(input);
     QVERIFY(TestSupport::makeTone(input, 6.5, 440, 44100, 2));
@@ -198,25 +239,24 @@ void TestScriptTools::wholeChain()
     choose(panel, choice);
     QVERIFY(add(panel, {input}));
     auto *job = qobject_cast<ScriptChainData *>(panel->jobs().first());
-    ChainRecorder chain(job);
+    record(job);
     QVERIFY(convert(panel));
     QCOMPARE(job->status, int(VoiceData::Succeeded));
-    QCOMPARE(chain.finished, 1);
+    QCOMPARE(finished, 1);
     QCOMPARE(job->stage, 0);
     QVERIFY(!QFileInfo::exists(job->workFolder));
 
     // 6 s cut by 5 s: two segments. Every stage ran in order, the script with the chosen model.
     QCOMPARE(job->segmentCount, 2);
-    QCOMPARE(chain.stageEndProgress(), stageEnds);
-    const QList<ChainRecorder::Report> ends = chain.stageEnds();
+    QCOMPARE(stageEndProgress(), endProgress);
+    const QList<Report> ends = stageEnds();
     for (int i = 0; i < ends.size(); ++i)
         QCOMPARE(ends.at(i).stage, i);
-    QCOMPARE(ends.at(1).program, ScriptChainData::PythonPath());
     QVERIFY(ends.at(1).arguments.contains(model));
     // The script's lines moved progress a segment at a time; no other stage's did.
     QList<int> scriptProgress;
     QVector<int> reportsOfStage(ends.size());
-    for (const ChainRecorder::Report &report : qAsConst(chain.reports)) {
+    for (const Report &report : qAsConst(reports)) {
         ++reportsOfStage[report.stage];
         if (report.stage == 1)
             scriptProgress << report.progress;
@@ -273,7 +313,7 @@ void TestScriptTools::failureEndsTheChainOnce_data()
     QTest::addColumn<QString>("mode"); // of the stand-in runtime, or what is missing
     QTest::addColumn<double>("seconds");
     QTest::addColumn<QString>("error");
-    QTest::addColumn<QList<int>>("stageEnds");
+    QTest::addColumn<QList<int>>("endProgress");
     // clang-format off
     QTest::addRow("script fails") << "fail" << 3.0 << "infer_cli2.py: error: unknown model: nosuch.pth" << QList<int>{1000};
     QTest::addRow("python.exe missing") << "nopython" << 3.0 << "The converter could not be started." << QList<int>{1000};
@@ -288,7 +328,7 @@ void TestScriptTools::failureEndsTheChainOnce()
     QFETCH(QString, mode);
     QFETCH(double, seconds);
     QFETCH(QString, error);
-    QFETCH(QList<int>, stageEnds);
+    QFETCH(QList<int>, endProgress);
     QVERIFY(useStandInRuntime(mode));
     ScriptChainData *job = addTone(QStringLiteral("in.wav"), seconds);
     QVERIFY(job);
@@ -299,17 +339,17 @@ void TestScriptTools::failureEndsTheChainOnce()
     panel->convertButton_slots();
     // Whoever started the job sees it converting first.
     QCOMPARE(job->status, int(VoiceData::Converting));
-    QCOMPARE(recorder->finished, 0);
+    QCOMPARE(finished, 0);
     const QString work = job->workFolder;
     QVERIFY(waitForEnd(panel));
     QCOMPARE(job->status, int(VoiceData::Failed));
     QCOMPARE(job->errorText, error);
-    QCOMPARE(recorder->stageEndProgress(), stageEnds);
+    QCOMPARE(stageEndProgress(), endProgress);
     QCOMPARE(outputFiles(), QStringList());
     QVERIFY(!QFileInfo::exists(work));
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    QCOMPARE(recorder->finished, 1);
+    QCOMPARE(finished, 1);
 }
 
 void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
@@ -328,7 +368,7 @@ void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
 
     job->stopConvert();
     QCOMPARE(job->status, int(VoiceData::Stopped));
-    QCOMPARE(recorder->finished, 1);
+    QCOMPARE(finished, 1);
     QTRY_COMPARE(living(), QList<qint64>());
     // The chain keeps its place and its segments for the next start.
     QCOMPARE(job->stage, 1);
@@ -338,7 +378,7 @@ void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
     job->startConvert();
     QCOMPARE(job->process.program(), ScriptChainData::PythonPath());
     QCOMPARE(job->progress, ScriptChainData::CutEndProgress);
-    QTRY_COMPARE_WITH_TIMEOUT(recorder->finished, 2, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(finished, 2, 30000);
     QCOMPARE(job->status, int(VoiceData::Succeeded));
     QCOMPARE(scriptRuns(), 2);
     QCOMPARE(job->outputPath, outputs.filePath(QStringLiteral("talk-vocal.wav")));
