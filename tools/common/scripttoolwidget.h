@@ -20,9 +20,6 @@ public:
     void UpdateSkin() override;
     void FlushText() override;
 
-    OptionComboBox *optionBox() const { return optionComboBox; }
-    QLabel *optionCaption() const { return optionLabel; }
-
 public slots:
     void speakerComboBox_slots();
 

@@ -18,7 +18,6 @@ public:
     void CreateItemWidgets() override;
     void AddVoiceData(VoiceData *record) override;
 
-    OptionComboBox *formatBox() const { return formatComboBox; }
     // The extensions in the order of the box's entries.
     static QStringList Extensions();
 

@@ -19,7 +19,6 @@ public:
     void FlushText() override;
     void AddVoiceData(VoiceData *record) override;
 
-    OptionComboBox *speedBox() const { return speedComboBox; }
     // The factors in the order of the box's entries.
     static QStringList Factors();
 

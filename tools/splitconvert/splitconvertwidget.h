@@ -17,7 +17,6 @@ public:
     void FlushText() override;
     void AddVoiceData(VoiceData *record) override;
 
-    OptionComboBox *typeBox() const { return splitTypeComboBox; }
     QTimeEdit *timeEdit() const { return splitTimeEdit; }
     QSpinBox *numberBox() const { return splitNumSpinBox; }
 

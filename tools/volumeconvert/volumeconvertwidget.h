@@ -17,8 +17,6 @@ public:
     void FlushText() override;
     void AddVoiceData(VoiceData *record) override;
 
-    OptionComboBox *volumeBox() const { return volumeComboBox; }
-
 public slots:
     void formatComoBox_slots();
 
