@@ -1,5 +1,6 @@
-// The tools that convert every file on its own: format, speed, volume, invert,
-// split and trim, through their panels with the real ffmpeg.
+// The tools that convert every file on its own (format, speed, volume, invert,
+// split, trim): argument lists, stored choices, choices made while a job
+// waits, and results on real audio through the panels and the real ffmpeg.
 #include <algorithm>
 
 #include <QDir>

@@ -253,7 +253,8 @@ void TestScriptTools::wholeChain()
     for (int i = 0; i < ends.size(); ++i)
         QCOMPARE(ends.at(i).stage, i);
     QVERIFY(ends.at(1).arguments.contains(model));
-    // The script's lines moved progress a segment at a time; no other stage's did.
+    // The script's lines moved progress a segment at a time (1000 + n x 2666 for
+    // two segments); no other stage's lines moved it.
     QList<int> scriptProgress;
     QVector<int> reportsOfStage(ends.size());
     for (const Report &report : qAsConst(reports)) {
