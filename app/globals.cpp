@@ -74,8 +74,8 @@ QString GetTempFolder()
 
 QString OutputFolder()
 {
-    QString folder = g_mainWidget ? g_mainWidget->outputFolder
-                                  : GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
+    QString folder =
+        g_mainWidget ? g_mainWidget->outputFolder : GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
     return folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 

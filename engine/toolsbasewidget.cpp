@@ -266,10 +266,11 @@ void ToolsBaseWidget::UpdateItem(VoiceData *job)
 
 QString ToolsBaseWidget::MediaPatterns()
 {
-    return QStringLiteral(
-        "*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov *.MTS *.RA *.3g2 *.3gp *.rm "
-        "*.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr *.ape *.flac *.iff *.m4a *.mka "
-        "*.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm");
+    return QStringLiteral("*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov *.MTS "
+                          "*.RA *.3g2 *.3gp *.rm "
+                          "*.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr *.ape "
+                          "*.flac *.iff *.m4a *.mka "
+                          "*.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm");
 }
 
 QString ToolsBaseWidget::MediaFilter()

@@ -26,8 +26,8 @@ void BgIconTextButton::setSkinConfig(const QString &section, int fontSize, int f
     // The caption sits inside the bordered background: a border of its own
     // would draw a second box within the button.
     for (int s = 0; s < ButtonLook::StateCount; ++s)
-        textSheets[s] = skin->GetButtonSheet(1, section, s, fontSize, fontWeight, 0, borderWidth, false, false,
-                                             false, false);
+        textSheets[s] = skin->GetButtonSheet(1, section, s, fontSize, fontWeight, 0, borderWidth, false,
+                                             false, false, false);
     setEnabled(enabled);
 }
 
