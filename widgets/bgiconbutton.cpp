@@ -5,7 +5,7 @@
 namespace MyQtCustom {
 
 BgIconButton::BgIconButton(QWidget *parent)
-    : QWidget(parent), bgWidget(new QWidget(this)), iconWidget(new QWidget(this))
+    : StateButton<QWidget>(parent), bgWidget(new QWidget(this)), iconWidget(new QWidget(this))
 {
     bgWidget->setAttribute(Qt::WA_TransparentForMouseEvents);
     iconWidget->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -14,11 +14,7 @@ BgIconButton::BgIconButton(QWidget *parent)
 void BgIconButton::setBgStyeSheet(const QString &normal, const QString &light, const QString &disabled,
                                   const QString &checked)
 {
-    bgSheets[ButtonLook::Normal] = normal;
-    bgSheets[ButtonLook::Light] = light;
-    bgSheets[ButtonLook::Clicked] = light;
-    bgSheets[ButtonLook::Disabled] = disabled;
-    bgSheets[ButtonLook::Checked] = checked;
+    ButtonLook::SetSheets(bgSheets, normal, light, light, disabled, checked);
     setEnabled(enabled);
 }
 
@@ -32,19 +28,6 @@ void BgIconButton::setIconPixmap(const QPixmap &normal, const QPixmap &light, co
 void BgIconButton::setIconRotate(int degrees)
 {
     look.rotateImages(degrees);
-}
-
-void BgIconButton::setEnabled(bool enable)
-{
-    enabled = enable;
-    QWidget::setEnabled(enable);
-    applyState(ButtonLook::RestingState(enabled, checked));
-}
-
-void BgIconButton::setChecked(bool check)
-{
-    checked = check;
-    applyState(ButtonLook::RestingState(enabled, checked));
 }
 
 void BgIconButton::applyState(int state)
@@ -64,41 +47,30 @@ void BgIconButton::resizeEvent(QResizeEvent *event)
     look.showImage(shownState, iconWidget);
 }
 
-void BgIconButton::mousePressEvent(QMouseEvent *event)
+// There is no separate pressed look: a press shows the light one.
+int BgIconButton::pressedState() const
 {
-    // Consumed: a press on a button must never reach the window (it would start a drag).
-    event->accept();
-    if (!enabled)
-        return;
-    applyState(ButtonLook::Light);
+    return ButtonLook::Light;
+}
+
+void BgIconButton::notifyPressed()
+{
     emit Pressclicked();
 }
 
-void BgIconButton::mouseReleaseEvent(QMouseEvent *event)
+void BgIconButton::notifyClicked()
 {
-    event->accept();
-    if (!enabled)
-        return;
-    applyState(ButtonLook::RestingState(enabled, checked));
     emit clicked();
     emit clicked(this);
 }
 
-void BgIconButton::enterEvent(QEvent *event)
+void BgIconButton::notifyEntered()
 {
-    QWidget::enterEvent(event);
-    if (!enabled)
-        return;
-    applyState(ButtonLook::Light);
     emit mouseEnter();
 }
 
-void BgIconButton::leaveEvent(QEvent *event)
+void BgIconButton::notifyLeft()
 {
-    QWidget::leaveEvent(event);
-    if (!enabled)
-        return;
-    applyState(ButtonLook::RestingState(enabled, checked));
     emit mouseLeave();
 }
 

@@ -5,13 +5,14 @@
 #include <QWidget>
 
 #include "widgets/buttonlook.h"
+#include "widgets/statebutton.h"
 
 namespace MyQtCustom {
 
 // An icon-only button: a background child carrying the state's style sheet and
 // an icon child showing the state's image, both covering the whole button.
 // A press shows the light look; there is no separate pressed look.
-class BgIconButton : public QWidget
+class BgIconButton : public StateButton<QWidget>
 {
     Q_OBJECT
 public:
@@ -25,11 +26,6 @@ public:
     // Takes effect at the next change of state.
     void setIconRotate(int degrees);
 
-    void setEnabled(bool enable);
-    void setChecked(bool check);
-    bool isChecked() const { return checked; }
-
-    int state() const { return shownState; }
     QWidget *background() const { return bgWidget; }
     QWidget *icon() const { return iconWidget; }
 
@@ -42,21 +38,18 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void enterEvent(QEvent *event) override;
-    void leaveEvent(QEvent *event) override;
+    void applyState(int state) override;
+    int pressedState() const override;
+    void notifyPressed() override;
+    void notifyClicked() override;
+    void notifyEntered() override;
+    void notifyLeft() override;
 
 private:
-    void applyState(int state);
-
     QWidget *bgWidget;
     QWidget *iconWidget;
-    bool enabled = true;
-    bool checked = false;
     ButtonLook look;
     QString bgSheets[ButtonLook::StateCount];
-    int shownState = ButtonLook::Normal;
 };
 
 } // namespace MyQtCustom

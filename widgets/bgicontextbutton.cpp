@@ -8,7 +8,8 @@
 namespace MyQtCustom {
 
 BgIconTextButton::BgIconTextButton(QWidget *parent)
-    : QWidget(parent), bgWidget(new QWidget(this)), iconWidget(new QWidget(this)), textLabel(new QLabel(this))
+    : StateButton<QWidget>(parent), bgWidget(new QWidget(this)), iconWidget(new QWidget(this)),
+      textLabel(new QLabel(this))
 {
     // The button alone handles the mouse, wherever on it the pointer is.
     for (QWidget *child : {bgWidget, iconWidget, static_cast<QWidget *>(textLabel)})
@@ -34,22 +35,14 @@ void BgIconTextButton::setSkinConfig(const QString &section, int fontSize, int f
 void BgIconTextButton::setBgStyeSheet(const QString &normal, const QString &light, const QString &clicked,
                                       const QString &disabled, const QString &checked)
 {
-    bgSheets[ButtonLook::Normal] = normal;
-    bgSheets[ButtonLook::Light] = light;
-    bgSheets[ButtonLook::Clicked] = clicked;
-    bgSheets[ButtonLook::Disabled] = disabled;
-    bgSheets[ButtonLook::Checked] = checked;
+    ButtonLook::SetSheets(bgSheets, normal, light, clicked, disabled, checked);
     setEnabled(enabled);
 }
 
 void BgIconTextButton::setTextStyeSheet(const QString &normal, const QString &light, const QString &clicked,
                                         const QString &disabled, const QString &checked)
 {
-    textSheets[ButtonLook::Normal] = normal;
-    textSheets[ButtonLook::Light] = light;
-    textSheets[ButtonLook::Clicked] = clicked;
-    textSheets[ButtonLook::Disabled] = disabled;
-    textSheets[ButtonLook::Checked] = checked;
+    ButtonLook::SetSheets(textSheets, normal, light, clicked, disabled, checked);
     setEnabled(enabled);
 }
 
@@ -85,19 +78,6 @@ void BgIconTextButton::setIconRotate(int degrees)
     look.rotateImages(degrees);
 }
 
-void BgIconTextButton::setEnabled(bool enable)
-{
-    enabled = enable;
-    QWidget::setEnabled(enable);
-    applyState(ButtonLook::RestingState(enabled, checked));
-}
-
-void BgIconTextButton::setChecked(bool check)
-{
-    checked = check;
-    applyState(ButtonLook::RestingState(enabled, checked));
-}
-
 void BgIconTextButton::setText(const QString &text)
 {
     textLabel->setText(text);
@@ -130,41 +110,24 @@ void BgIconTextButton::resizeEvent(QResizeEvent *event)
     bgWidget->setGeometry(0, 0, width(), height());
 }
 
-void BgIconTextButton::mousePressEvent(QMouseEvent *event)
+void BgIconTextButton::notifyPressed()
 {
-    // Consumed: a press on a button must never reach the window (it would start a drag).
-    event->accept();
-    if (!enabled)
-        return;
-    applyState(ButtonLook::Clicked);
     emit Pressclicked();
 }
 
-void BgIconTextButton::mouseReleaseEvent(QMouseEvent *event)
+void BgIconTextButton::notifyClicked()
 {
-    event->accept();
-    if (!enabled)
-        return;
-    applyState(ButtonLook::RestingState(enabled, checked));
     emit clicked();
     emit clicked(this);
 }
 
-void BgIconTextButton::enterEvent(QEvent *event)
+void BgIconTextButton::notifyEntered()
 {
-    QWidget::enterEvent(event);
-    if (!enabled)
-        return;
-    applyState(ButtonLook::Light);
     emit mouseEnter();
 }
 
-void BgIconTextButton::leaveEvent(QEvent *event)
+void BgIconTextButton::notifyLeft()
 {
-    QWidget::leaveEvent(event);
-    if (!enabled)
-        return;
-    applyState(ButtonLook::RestingState(enabled, checked));
     emit mouseLeave();
 }
 

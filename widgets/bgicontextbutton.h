@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "widgets/buttonlook.h"
+#include "widgets/statebutton.h"
 
 class QLabel;
 
@@ -13,7 +14,7 @@ namespace MyQtCustom {
 // A button drawn from three children: a background carrying the state's style
 // sheet, an icon showing the state's image and a text label carrying the
 // state's text sheet. States: 0 normal, 1 light, 2 clicked, 3 disabled, 4 checked.
-class BgIconTextButton : public QWidget
+class BgIconTextButton : public StateButton<QWidget>
 {
     Q_OBJECT
 public:
@@ -36,15 +37,10 @@ public:
     // Takes effect at the next change of state.
     void setIconRotate(int degrees);
 
-    void setEnabled(bool enable);
-    void setChecked(bool check);
-    bool isChecked() const { return checked; }
-
     void setText(const QString &text);
     QString text() const;
     void setTextAlignment(Qt::Alignment alignment);
 
-    int state() const { return shownState; }
     QWidget *background() const { return bgWidget; }
     QWidget *icon() const { return iconWidget; }
     QLabel *label() const { return textLabel; }
@@ -58,23 +54,19 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void enterEvent(QEvent *event) override;
-    void leaveEvent(QEvent *event) override;
+    void applyState(int state) override;
+    void notifyPressed() override;
+    void notifyClicked() override;
+    void notifyEntered() override;
+    void notifyLeft() override;
 
 private:
-    void applyState(int state);
-
     QWidget *bgWidget;
     QWidget *iconWidget;
     QLabel *textLabel;
-    bool enabled = true;
-    bool checked = false;
     ButtonLook look;
     QString bgSheets[ButtonLook::StateCount];
     QString textSheets[ButtonLook::StateCount];
-    int shownState = ButtonLook::Normal;
 };
 
 } // namespace MyQtCustom

@@ -6,6 +6,16 @@
 
 namespace MyQtCustom {
 
+void ButtonLook::SetSheets(QString (&sheets)[StateCount], const QString &normal, const QString &light,
+                           const QString &clicked, const QString &disabled, const QString &checked)
+{
+    sheets[Normal] = normal;
+    sheets[Light] = light;
+    sheets[Clicked] = clicked;
+    sheets[Disabled] = disabled;
+    sheets[Checked] = checked;
+}
+
 int ButtonLook::RestingState(bool enabled, bool checked)
 {
     if (!enabled)

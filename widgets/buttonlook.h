@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QString>
 
 class QWidget;
 
@@ -24,6 +25,9 @@ public:
 
     // The state shown when the mouse is not acting on the button.
     static int RestingState(bool enabled, bool checked);
+    // Fills a button's per-state style sheets, in state order.
+    static void SetSheets(QString (&sheets)[StateCount], const QString &normal, const QString &light,
+                          const QString &clicked, const QString &disabled, const QString &checked);
 
     void setImages(const QPixmap &normal, const QPixmap &light, const QPixmap &disabled,
                    const QPixmap &checked);

@@ -6,7 +6,7 @@
 
 namespace MyQtCustom {
 
-LabelButton::LabelButton(QWidget *parent) : QLabel(parent) {}
+LabelButton::LabelButton(QWidget *parent) : StateButton<QLabel>(parent) {}
 
 void LabelButton::setSkinConfig(const QString &section, int fontSize, int fontWeight, int borderRadius,
                                 int borderWidth, bool leftBorder, bool topBorder, bool rightBorder,
@@ -22,25 +22,8 @@ void LabelButton::setSkinConfig(const QString &section, int fontSize, int fontWe
 void LabelButton::setBgStyeSheet(const QString &normal, const QString &light, const QString &clicked,
                                  const QString &disabled, const QString &checked)
 {
-    sheets[ButtonLook::Normal] = normal;
-    sheets[ButtonLook::Light] = light;
-    sheets[ButtonLook::Clicked] = clicked;
-    sheets[ButtonLook::Disabled] = disabled;
-    sheets[ButtonLook::Checked] = checked;
+    ButtonLook::SetSheets(sheets, normal, light, clicked, disabled, checked);
     setEnabled(enabled);
-}
-
-void LabelButton::setEnabled(bool enable)
-{
-    enabled = enable;
-    QLabel::setEnabled(enable);
-    applyState(ButtonLook::RestingState(enabled, checked));
-}
-
-void LabelButton::setChecked(bool check)
-{
-    checked = check;
-    applyState(ButtonLook::RestingState(enabled, checked));
 }
 
 void LabelButton::applyState(int state)
@@ -50,43 +33,24 @@ void LabelButton::applyState(int state)
         setStyleSheet(sheets[state]);
 }
 
-void LabelButton::mousePressEvent(QMouseEvent *event)
+void LabelButton::notifyPressed()
 {
-    QLabel::mousePressEvent(event);
-    // Consumed whatever the label did with it: a press on a button must never reach the window.
-    event->accept();
-    if (!enabled)
-        return;
-    applyState(ButtonLook::Clicked);
     emit Pressclicked();
 }
 
-void LabelButton::mouseReleaseEvent(QMouseEvent *event)
+void LabelButton::notifyClicked()
 {
-    QLabel::mouseReleaseEvent(event);
-    event->accept();
-    if (!enabled)
-        return;
-    applyState(ButtonLook::RestingState(enabled, checked));
     emit clicked();
     emit clicked(this);
 }
 
-void LabelButton::enterEvent(QEvent *event)
+void LabelButton::notifyEntered()
 {
-    QLabel::enterEvent(event);
-    if (!enabled)
-        return;
-    applyState(ButtonLook::Light);
     emit mouseEnter();
 }
 
-void LabelButton::leaveEvent(QEvent *event)
+void LabelButton::notifyLeft()
 {
-    QLabel::leaveEvent(event);
-    if (!enabled)
-        return;
-    applyState(ButtonLook::RestingState(enabled, checked));
     emit mouseLeave();
 }
 

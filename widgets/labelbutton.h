@@ -4,12 +4,13 @@
 #include <QString>
 
 #include "widgets/buttonlook.h"
+#include "widgets/statebutton.h"
 
 namespace MyQtCustom {
 
 // A text button: the label itself carries one of five style sheets
 // (0 normal, 1 light, 2 clicked, 3 disabled, 4 checked).
-class LabelButton : public QLabel
+class LabelButton : public StateButton<QLabel>
 {
     Q_OBJECT
 public:
@@ -21,12 +22,6 @@ public:
     void setBgStyeSheet(const QString &normal, const QString &light, const QString &clicked,
                         const QString &disabled, const QString &checked);
 
-    void setEnabled(bool enable);
-    void setChecked(bool check);
-    bool isChecked() const { return checked; }
-
-    int state() const { return shownState; }
-
 signals:
     void Pressclicked();
     void clicked();
@@ -35,18 +30,14 @@ signals:
     void mouseLeave();
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void enterEvent(QEvent *event) override;
-    void leaveEvent(QEvent *event) override;
+    void applyState(int state) override;
+    void notifyPressed() override;
+    void notifyClicked() override;
+    void notifyEntered() override;
+    void notifyLeft() override;
 
 private:
-    void applyState(int state);
-
-    bool enabled = true;
-    bool checked = false;
     QString sheets[ButtonLook::StateCount];
-    int shownState = ButtonLook::Normal;
 };
 
 } // namespace MyQtCustom

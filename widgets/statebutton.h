@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QMouseEvent>
+
+#include "widgets/buttonlook.h"
+
+namespace MyQtCustom {
+
+// The state and mouse rules every button of the family follows, over the
+// widget class it draws with. While enabled: entering shows the light look, a
+// press the pressed look, a release or leaving the resting look (checked or
+// normal). Press and release are consumed, so a press on a button never
+// reaches the window behind it. The button shows a state in applyState and
+// reports the events through the notify functions (its own signals).
+template<class Base> class StateButton : public Base
+{
+public:
+    using Base::Base;
+
+    void setEnabled(bool enable)
+    {
+        enabled = enable;
+        Base::setEnabled(enable);
+        applyState(ButtonLook::RestingState(enabled, checked));
+    }
+    void setChecked(bool check)
+    {
+        checked = check;
+        applyState(ButtonLook::RestingState(enabled, checked));
+    }
+    bool isChecked() const { return checked; }
+    int state() const { return shownState; }
+
+protected:
+    virtual void applyState(int state) = 0;
+    virtual int pressedState() const { return ButtonLook::Clicked; }
+    virtual void notifyPressed() = 0;
+    virtual void notifyClicked() = 0;
+    virtual void notifyEntered() = 0;
+    virtual void notifyLeft() = 0;
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        Base::mousePressEvent(event);
+        event->accept();
+        if (!enabled)
+            return;
+        applyState(pressedState());
+        notifyPressed();
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        Base::mouseReleaseEvent(event);
+        event->accept();
+        if (!enabled)
+            return;
+        applyState(ButtonLook::RestingState(enabled, checked));
+        notifyClicked();
+    }
+    void enterEvent(QEvent *event) override
+    {
+        Base::enterEvent(event);
+        if (!enabled)
+            return;
+        applyState(ButtonLook::Light);
+        notifyEntered();
+    }
+    void leaveEvent(QEvent *event) override
+    {
+        Base::leaveEvent(event);
+        if (!enabled)
+            return;
+        applyState(ButtonLook::RestingState(enabled, checked));
+        notifyLeft();
+    }
+
+    bool enabled = true;
+    bool checked = false;
+    int shownState = ButtonLook::Normal;
+};
+
+} // namespace MyQtCustom
