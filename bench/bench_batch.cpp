@@ -84,12 +84,9 @@ BenchSupport::Cost ConvertDirectly(const QStringList &inputs, const QString &out
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::PreferOffscreen();
     QApplication app(argc, argv);
-    g_appDir = BenchSupport::BuildAppDir(argv[0]);
-    QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
-    QCommonUtils::MyInstallMessageHandler();
+    BenchSupport::StartLikeTheApplication(argv[0]);
     const QString work = BenchSupport::WorkFolder(argv[0]);
     const QStringList inputs = BenchSupport::MakeToneInputs(work + QStringLiteral("/batch-inputs"), Files,
                                                             Seconds, QStringLiteral("wav"));

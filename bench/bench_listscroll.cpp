@@ -95,8 +95,7 @@ Result MeasureSteps(int items, bool startMidList, bool painted)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::PreferOffscreen();
     QApplication app(argc, argv);
     SkinHelper_QSetting::GetInstance()->SetSkinConfigFile(QStringLiteral(":/skin/default.ini"));
 

@@ -69,8 +69,7 @@ double MeasureOnce()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::PreferOffscreen();
     QApplication app(argc, argv);
     g_appDir = BenchSupport::BuildAppDir(argv[0]);
     SkinHelper_QSetting::GetInstance()->SetSkinConfigFile(QStringLiteral(":/skin/default.ini"));

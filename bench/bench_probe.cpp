@@ -69,12 +69,9 @@ BenchSupport::Cost AddWithPanel(const QStringList &inputs, int *jobsWithAudio)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::PreferOffscreen();
     QApplication app(argc, argv);
-    g_appDir = BenchSupport::BuildAppDir(argv[0]);
-    QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
-    QCommonUtils::MyInstallMessageHandler();
+    BenchSupport::StartLikeTheApplication(argv[0]);
     SkinHelper_QSetting::GetInstance()->SetSkinConfigFile(QStringLiteral(":/skin/default.ini"));
     const QStringList inputs = BenchSupport::MakeToneInputs(
         BenchSupport::WorkFolder(argv[0]) + QStringLiteral("/probe-inputs"), Files, 3, QStringLiteral("mp3"));

@@ -111,8 +111,7 @@ BenchSupport::Cost TimeChild(const QString &program, const QString &kind, const 
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSupport::PreferOffscreen();
     const QString kind = argc > 2 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (kind == QLatin1String("app"))
         return PlayApplication(argc, argv, QString::fromLocal8Bit(argv[2]));

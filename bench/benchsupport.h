@@ -154,6 +154,23 @@ inline QString BuildAppDir(const char *argv0)
     return dir.absoluteFilePath(QStringLiteral("bin"));
 }
 
+// Runs offscreen unless a platform was chosen.
+inline void PreferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// What the application sets up before its window: the application directory
+// of the build, the names and the diagnostic log.
+inline void StartLikeTheApplication(const char *argv0)
+{
+    g_appDir = BuildAppDir(argv0);
+    MyQtCustom::QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation),
+                                       QLatin1String(AppIdentity::Application));
+    MyQtCustom::QCommonUtils::MyInstallMessageHandler();
+}
+
 // Runs the system ffmpeg with the given arguments; true on exit code 0.
 inline bool RunFfmpeg(const QStringList &arguments)
 {

@@ -9,22 +9,10 @@
 #include "engine/jobhelpers.h"
 #include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
+#include "support/standinjob.h"
 #include "support/testsupport.h"
 
 namespace {
-// A job that runs the stand-in converter on its input.
-class StandInJob : public VoiceData
-{
-public:
-    void startConvert() override
-    {
-        status = Converting;
-        const QString output = UniqueOutputPath(filePath, QStringLiteral("-out"), QStringLiteral("bin"));
-        beginRun(output);
-        startFFmpeg({QStringLiteral("-i"), filePath, output});
-    }
-};
-
 class TestPanel : public ToolsBaseWidget
 {
 public:
@@ -32,7 +20,7 @@ public:
     void AddVoiceData(VoiceData *record) override
     {
         ToolsBaseWidget::AddVoiceData(record);
-        adoptJob(new StandInJob, record);
+        adoptJob(new TestSupport::StandInJob(QStringLiteral("-out"), QStringLiteral("bin")), record);
     }
     void drop(const QList<QUrl> &urls)
     {

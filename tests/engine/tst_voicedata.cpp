@@ -6,22 +6,10 @@
 #include "app/globals.h"
 #include "engine/jobhelpers.h"
 #include "engine/voicedata.h"
+#include "support/standinjob.h"
 #include "support/testsupport.h"
 
 namespace {
-
-// The smallest job kind: its start is its argument list, everything else is the base's.
-class TestJob : public VoiceData
-{
-public:
-    void startConvert() override
-    {
-        status = Converting;
-        const QString out = UniqueOutputPath(filePath, QStringLiteral("-test"), QStringLiteral("wav"));
-        beginRun(out);
-        startFFmpeg({QStringLiteral("-i"), filePath, QStringLiteral("-y"), out});
-    }
-};
 
 // How often a job ended, counting any late notice still queued.
 int finishedCount(const QSignalSpy &finished)
@@ -39,7 +27,7 @@ class TestVoiceData : public QObject
 {
     Q_OBJECT
     QScopedPointer<QTemporaryDir> appDir, outDir;
-    TestJob *job = nullptr;
+    TestSupport::StandInJob *job = nullptr;
 
 private slots:
     void init()
@@ -48,7 +36,7 @@ private slots:
         outDir.reset(new QTemporaryDir);
         g_appDir = appDir->path();
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), outDir->path());
-        job = new TestJob;
+        job = new TestSupport::StandInJob(QStringLiteral("-test"), QStringLiteral("wav"));
         job->filePath = outDir->filePath(QStringLiteral("song.flac"));
     }
     void cleanup() { delete job; }
