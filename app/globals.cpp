@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "app/mainwidget.h"
+#include "common/userfolders.h"
 
 QString g_appDir;
 float g_scale = 1.0f;
@@ -42,7 +43,7 @@ QString GetSettingFolder(const QString &key)
     if (!stored.isEmpty() && QFileInfo(stored).isDir())
         return stored;
 
-    const QString home = QDir::homePath();
+    const QString home = UserFolders::home();
     QString base;
     if (QFileInfo(home + QStringLiteral("/Documents")).exists()) {
         base = home + QStringLiteral("/Documents/");
@@ -63,13 +64,8 @@ QString GetSettingFolder(const QString &key)
 
 QString GetTempFolder()
 {
-    const QString org = QDir::tempPath() + QLatin1Char('/') + QLatin1String(AppIdentity::Organisation);
-    if (!QFileInfo::exists(org))
-        QDir().mkdir(org);
-    const QString folder = org + QLatin1Char('/') + QLatin1String(AppIdentity::Application);
-    if (!QFileInfo::exists(folder))
-        QDir().mkdir(folder);
-    return folder;
+    return UserFolders::runtimeFolder(QLatin1String(AppIdentity::Organisation),
+                                      QLatin1String(AppIdentity::Application));
 }
 
 QString OutputFolder()

@@ -40,6 +40,7 @@ QString GetFFmpegPath();
 QString GetSettingFolder(const QString &key);
 QString GetSettingValue(const QString &key, const QString &defaultValue = QString());
 void SetSettingValue(const QString &key, const QString &value);
+// The private runtime folder (UserFolders::runtimeFolder); empty when none can be had.
 QString GetTempFolder();
 
 // The output folder and the number of simultaneous jobs that all panels share.

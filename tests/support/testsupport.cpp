@@ -62,6 +62,19 @@ bool writeStandInFfmpeg(const QString &dir, const QString &body)
     return writeExecutable(dir + "/ffmpeg", "#!/bin/sh\nfor out; do :; done\n" + body + '\n');
 }
 
+QByteArray runShell(const QString &lines, const QStringList &variables)
+{
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &variable : variables)
+        environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    shell.setProcessEnvironment(environment);
+    shell.start("/bin/sh", {"-ec", lines});
+    if (!shell.waitForFinished(60000) || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        return QByteArray();
+    return shell.readAllStandardOutput().append('\n');
+}
+
 QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString &value)
 {
     const QByteArray wanted = (name + '=' + value).toLocal8Bit();

@@ -35,6 +35,11 @@ bool writeFileOfSize(const QString &path, qint64 size);
 // which is the output path of every ffmpeg command line the tools build.
 bool writeStandInFfmpeg(const QString &dir, const QString &body);
 
+// Runs shell lines with the given variables ("NAME=value") set, as a test
+// that plays another user or an attacker does; their standard output and a
+// line end, or a null array when they fail.
+QByteArray runShell(const QString &lines, const QStringList &variables = QStringList());
+
 // Processes still alive (zombies count as ended) whose environment holds
 // name=value: a test marks a process tree by exporting a unique variable.
 QList<qint64> livingProcessesWithEnvironment(const QString &name, const QString &value);
