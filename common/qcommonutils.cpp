@@ -1,6 +1,12 @@
 #include "common/qcommonutils.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -18,6 +24,9 @@
 #include <QStringList>
 #include <QTextCodec>
 #include <QWidget>
+
+#include "common/privatetree.h"
+#include "common/userfolders.h"
 
 namespace MyQtCustom {
 
@@ -90,36 +99,103 @@ QMutex &logMutex()
     return mutex;
 }
 
+// Control characters become visible escapes, so that no text (a file name
+// with a line break, say) can start a log line of its own.
+QString escapedControls(const QString &text)
+{
+    const auto needsEscape = [](ushort c) {
+        return (c < 0x20 && c != '\t') || c == 0x7f || c == 0x85 || c == 0x2028 || c == 0x2029;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), [&](QChar c) { return needsEscape(c.unicode()); }))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u == '\n')
+            out += QLatin1String("\\n");
+        else if (u == '\r')
+            out += QLatin1String("\\r");
+        else if (needsEscape(u))
+            out += QString::asprintf(u < 0x80 ? "\\x%02X" : "\\u%04X", unsigned(u));
+        else
+            out += c;
+    }
+    return out;
+}
+
+// Appends to the log without following a link, and only to a file of ours
+// that no other name shares (a hard link planted in its place).
+void appendToLog(const QString &path, const QByteArray &bytes)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(),
+               O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        info.st_nlink == 1) {
+        // A log an older version left readable to others becomes private.
+        if ((info.st_mode & 077) != 0)
+            ::fchmod(fd, 0600);
+        // At the limit the log starts afresh with this record.
+        if (info.st_size >= QCommonUtils::LogSizeLimit && ::ftruncate(fd, 0) != 0) {
+            ::close(fd);
+            return;
+        }
+        for (qint64 done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                break;
+            done += written;
+        }
+    }
+    ::close(fd);
+}
+
+// One record: to standard output and, as the text and CR LF, to the log,
+// after the runtime folder's note when it has one.
+void writeRecord(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::puts(bytes.constData());
+    const QString path = QCommonUtils::LogFilePath();
+    if (path.isEmpty())
+        return;
+    QMutexLocker locker(&logMutex());
+    QByteArray record = bytes + "\r\n";
+    const QString note = UserFolders::takeNote();
+    if (!note.isEmpty()) {
+        const QByteArray line = escapedControls(note).toUtf8();
+        std::puts(line.constData());
+        record.prepend(line + "\r\n");
+    }
+    appendToLog(path, record);
+}
+
 void logMessageHandler(QtMsgType, const QMessageLogContext &, const QString &message)
 {
-    const QString folder = QCommonUtils::LogFolder();
-    if (!QFileInfo::exists(folder))
-        QDir().mkpath(folder);
-
-    const QByteArray text = message.toUtf8();
-    std::puts(text.constData());
-
-    // The size check sits under the lock too, so threads writing at the limit
-    // cannot append to a file another thread is deleting.
-    QMutexLocker locker(&logMutex());
-    QFile file(QCommonUtils::LogFilePath());
-    if (file.size() >= QCommonUtils::LogSizeLimit)
-        file.remove();
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        file.write(text + "\r\n");
-        file.close();
-    }
+    writeRecord(escapedControls(message));
 }
+
+// Every running instance holds a shared lock on its log's folder for its
+// whole life; the daily reset needs it exclusively.
+int s_heldFolder = -1;
+QString s_heldPath;
 } // namespace
 
 QString QCommonUtils::LogFolder()
 {
-    return QDir::tempPath() + QLatin1Char('/') + s_organisation + QLatin1Char('/') + s_application;
+    return UserFolders::runtimeFolder(s_organisation, s_application);
 }
 
 QString QCommonUtils::LogFilePath()
 {
-    return LogFolder() + QStringLiteral("/logs.log");
+    const QString folder = LogFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/logs.log");
 }
 
 QtMessageHandler QCommonUtils::MyInstallMessageHandler()
@@ -131,28 +207,43 @@ void QCommonUtils::ResetDebugLogs(const QString &organisation, const QString &ap
 {
     InitName(organisation, application);
 
-    const QString format = QStringLiteral("MM-dd-yyyy");
-    const QString key = QStringLiteral("Reset_DebugLogs");
-    QSettings settings(organisation, application);
-    const QDate last = QDate::fromString(settings.value(key).toString(), format);
-    const QDate today = QDate::currentDate();
-    if (last != today) {
-        settings.setValue(key, today.toString(format));
+    const QString folder = LogFolder();
+    if (!folder.isEmpty()) {
         QMutexLocker locker(&logMutex());
-        QFile::remove(LogFilePath());
+        if (folder != s_heldPath) {
+            if (s_heldFolder >= 0)
+                ::close(s_heldFolder);
+            s_heldFolder = ::open(QFile::encodeName(folder).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            s_heldPath = folder;
+        }
+        // Without another live instance the lock is ours alone; with one, the
+        // reset waits for a start that finds none, and the date stays as it was.
+        const bool alone = s_heldFolder >= 0 && ::flock(s_heldFolder, LOCK_EX | LOCK_NB) == 0;
+        const QString format = QStringLiteral("MM-dd-yyyy");
+        const QString key = QStringLiteral("Reset_DebugLogs");
+        QSettings settings(organisation, application);
+        const QDate today = QDate::currentDate();
+        if (alone && QDate::fromString(settings.value(key).toString(), format) != today) {
+            settings.setValue(key, today.toString(format));
+            QFile::remove(folder + QStringLiteral("/logs.log"));
+        }
+        if (s_heldFolder >= 0)
+            ::flock(s_heldFolder, LOCK_SH);
     }
 
-    qDebug("%s",
-           qPrintable(QStringLiteral("\n\n\n\n\n") + QString(93, QLatin1Char('-')) + QLatin1Char('\n')));
-    qDebug("%s",
-           qPrintable(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ddd"))));
-    qDebug("%s", qPrintable(QString(45, QLatin1Char('-')) + QStringLiteral("Logs start") +
-                            QString(45, QLatin1Char('-')) + QLatin1Char('\n')));
+    // The banner's line breaks are its own: it bypasses the escaping.
+    writeRecord(QStringLiteral("\n\n\n\n\n") + QString(93, QLatin1Char('-')) + QLatin1Char('\n'));
+    writeRecord(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ddd")));
+    writeRecord(QString(45, QLatin1Char('-')) + QStringLiteral("Logs start") + QString(45, QLatin1Char('-')) +
+                QLatin1Char('\n'));
 }
 
 bool QCommonUtils::CopyLogTo(const QString &destination)
 {
     QString source = LogFilePath();
+    if (source.isEmpty())
+        return false;
     source.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QString target = destination;
     target.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -164,7 +255,7 @@ bool QCommonUtils::CopyLogTo(const QString &destination)
 
 void QCommonUtils::Exportlogs()
 {
-    const QString suggested = QDir::homePath() + QStringLiteral("/Desktop/") + s_organisation +
+    const QString suggested = UserFolders::home() + QStringLiteral("/Desktop/") + s_organisation +
                               QLatin1Char('-') + s_application + QLatin1Char('-') +
                               QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) +
                               QStringLiteral(".log");
@@ -248,22 +339,9 @@ void QCommonUtils::Cleanfolderfiles(const QString &folder, bool requireDigestNam
     static const QRegularExpression digestComponent(QStringLiteral("/([a-fA-F0-9]{32})"));
     if (requireDigestName && !digestComponent.match(folder).hasMatch())
         return;
-    QDir dir(folder);
-    if (!dir.exists())
-        return;
-    const QFileInfoList entries = dir.entryInfoList(QDir::NoFilter, QDir::Unsorted);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
-        if (entry.isDir() && !entry.isSymLink()) {
-            if (recursive)
-                Cleanfolderfiles(entry.absoluteFilePath(), requireDigestName, true);
-        } else {
-            QFile::remove(entry.absoluteFilePath());
-        }
-    }
-    QDir().rmpath(dir.absolutePath());
+    // Only below the runtime folder, and never through a link; the folders
+    // above stay, even when emptied (the temporary base among them).
+    PrivateTree::remove(folder, LogFolder(), recursive);
 }
 
 QString QCommonUtils::GetStringMD5(const QString &text)

@@ -27,11 +27,16 @@ public:
     static void SetLocaleLangUTF8();
     static QRect GetDesktopRect(QWidget *widget);
 
-    // Diagnostic log
+    // Diagnostic log, in the private runtime folder (UserFolders): opened
+    // without following a link, mode 0600, control characters escaped.
     static constexpr qint64 LogSizeLimit = 0xa00000;
     static QtMessageHandler MyInstallMessageHandler();
+    // The daily reset and the start banner. Each instance keeps a shared lock
+    // on the log's folder while it lives; the log is emptied only by a start
+    // that gets the lock exclusively, i.e. while no other instance runs.
     static void ResetDebugLogs(const QString &organisation, const QString &application);
     static void Exportlogs();
+    // Empty when no private folder can be had; the log then goes to standard output only.
     static QString LogFolder();
     static QString LogFilePath();
     static bool CopyLogTo(const QString &destination);
@@ -41,6 +46,7 @@ public:
     static qint64 QTimetominsecond(const QTime &time);
     static QString TimetoString(qint64 microseconds);
     static QString GetFileSizeString(qint64 bytes);
+    // Removes a work folder below the runtime folder (PrivateTree::remove).
     static void Cleanfolderfiles(const QString &folder, bool requireDigestName, bool recursive);
     static QString GetStringMD5(const QString &text);
     static QString TrimSubStr(const QString &source, const QString &begin, const QString &end, int from,

@@ -1,4 +1,8 @@
 #include <atomic>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 #include <vector>
 
@@ -19,6 +23,12 @@ QByteArray Read(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int Mode(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 bool WriteLog(const QByteArray &content)
@@ -46,38 +56,67 @@ private slots:
     }
     void cleanupTestCase() { qInstallMessageHandler(previous); }
     void init() { QFile::remove(QCommonUtils::LogFilePath()); }
-    // Each record is the message and CR LF, appended unless the log has reached its limit.
+    // Each record is the message and CR LF, appended unless the log has reached
+    // its limit; no text starts a line of its own, no link is written through.
     void records_data()
     {
         QTest::addColumn<qint64>("existingSize");
-        QTest::addColumn<bool>("keptBefore");
-        QTest::addRow("one byte below the limit") << QCommonUtils::LogSizeLimit - 1 << true;
-        QTest::addRow("at the limit") << QCommonUtils::LogSizeLimit << false;
+        QTest::addColumn<QString>("planted"); // a link to another file in the log's place
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QByteArray>("record");
+        const QByteArray unicode("unicode \xe5\xa3\xb0"), name("song\necho INJECTED #.wav");
+        // clang-format off
+        QTest::addRow("one byte below the limit") << QCommonUtils::LogSizeLimit - 1 << "" << unicode << unicode;
+        QTest::addRow("at the limit") << QCommonUtils::LogSizeLimit << "" << unicode << unicode;
+        QTest::addRow("newline in a name") << qint64(0) << "" << name << QByteArray("song\\necho INJECTED #.wav");
+        QTest::addRow("carriage return, escape, line separator") << qint64(0) << ""
+            << QByteArray("a\rb\x1b[2Jc\xe2\x80\xa8" "d") << QByteArray("a\\rb\\x1B[2Jc\\u2028d");
+        QTest::addRow("symbolic link planted") << qint64(0) << "symbolic" << name << QByteArray();
+        QTest::addRow("hard link planted") << qint64(0) << "hard" << name << QByteArray();
+        // clang-format on
     }
     void records()
     {
         QFETCH(qint64, existingSize);
-        QFETCH(bool, keptBefore);
-        QVERIFY(WriteLog(QByteArray(int(existingSize), 'x')));
-        qWarning("%s", "unicode \xe5\xa3\xb0");
-        const QByteArray log = Read(QCommonUtils::LogFilePath());
-        const QByteArray added("unicode \xe5\xa3\xb0\r\n");
-        QCOMPARE(log.size(), keptBefore ? int(existingSize) + added.size() : added.size());
-        QVERIFY(log.endsWith(added));
+        QFETCH(QString, planted);
+        QFETCH(QByteArray, message);
+        QFETCH(QByteArray, record);
+        const QByteArray before = planted.isEmpty() ? QByteArray(int(existingSize), 'x') : "alias ls=ls\n";
+        QVERIFY(WriteLog(before));
+        QTemporaryDir victim;
+        const QByteArray log = QFile::encodeName(QCommonUtils::LogFilePath());
+        const QByteArray target = QFile::encodeName(victim.filePath(QStringLiteral(".bashrc")));
+        if (!planted.isEmpty()) {
+            QCOMPARE(::rename(log.constData(), target.constData()), 0);
+            QCOMPARE((planted == "hard" ? ::link : ::symlink)(target.constData(), log.constData()), 0);
+        }
+        qWarning("%s", message.constData());
+        if (!planted.isEmpty()) {
+            QCOMPARE(Read(QFile::decodeName(target)), before);
+            return;
+        }
+        const bool kept = existingSize < QCommonUtils::LogSizeLimit;
+        QCOMPARE(Read(QFile::decodeName(log)), (kept ? before : QByteArray()) + record + "\r\n");
+        QCOMPARE(Mode(QCommonUtils::LogFilePath()), 0600);
+        QCOMPARE(Mode(QCommonUtils::LogFolder()), 0700);
     }
     void dailyReset_data()
     {
         QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("otherInstance"); // holds the log, as a running instance does
         QTest::addColumn<bool>("keepsOldContent");
         const QString format = QStringLiteral("MM-dd-yyyy");
-        QTest::addRow("first run") << QString() << false;
-        QTest::addRow("same day") << QDate::currentDate().toString(format) << true;
-        QTest::addRow("yesterday") << QDate::currentDate().addDays(-1).toString(format) << false;
-        QTest::addRow("other format") << QDate::currentDate().toString(Qt::ISODate) << false;
+        const QString yesterday = QDate::currentDate().addDays(-1).toString(format);
+        QTest::addRow("first run") << QString() << false << false;
+        QTest::addRow("same day") << QDate::currentDate().toString(format) << false << true;
+        QTest::addRow("yesterday") << yesterday << false << false;
+        QTest::addRow("other format") << QDate::currentDate().toString(Qt::ISODate) << false << false;
+        QTest::addRow("yesterday, another instance running") << yesterday << true << true;
     }
     void dailyReset()
     {
         QFETCH(QString, stored);
+        QFETCH(bool, otherInstance);
         QFETCH(bool, keepsOldContent);
         const QString key = QLatin1String(SettingsKey::ResetDebugLogs);
         if (stored.isNull())
@@ -86,9 +125,18 @@ private slots:
         else
             SetSettingValue(key, stored);
         QVERIFY(WriteLog("old content\r\n"));
+        // Another process's lock: a second open of the folder, locked shared.
+        const int other = otherInstance ? ::open(QFile::encodeName(QCommonUtils::LogFolder()).constData(),
+                                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                        : -1;
+        QVERIFY(!otherInstance || ::flock(other, LOCK_SH) == 0);
         QCommonUtils::ResetDebugLogs(QLatin1String(AppIdentity::Organisation),
                                      QLatin1String(AppIdentity::Application));
-        QCOMPARE(GetSettingValue(key), QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
+        if (other >= 0)
+            ::close(other);
+        // A reset put off stays due for the next start.
+        QCOMPARE(GetSettingValue(key),
+                 otherInstance ? stored : QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")));
 
         // A banner follows whatever was kept: a rule, the time, "Logs start".
         QByteArray log = Read(QCommonUtils::LogFilePath());

@@ -101,37 +101,46 @@ private slots:
     }
     void cleanFolder_data()
     {
+        QTest::addColumn<bool>("inRuntimeFolder");
         QTest::addColumn<bool>("digestNamed");
         QTest::addColumn<bool>("requireDigest");
         QTest::addColumn<bool>("recursive");
         QTest::addColumn<bool>("folderRemains");
         QTest::addColumn<bool>("subFolderRemains");
-        QTest::addRow("plain folder, no guard, flat") << false << false << false << true << true;
-        QTest::addRow("plain folder, no guard, recursive") << false << false << true << false << false;
-        QTest::addRow("plain folder, guard protects it") << false << true << true << true << true;
-        QTest::addRow("digest folder, guard, recursive") << true << true << true << false << false;
+        QTest::addRow("plain folder, no guard, flat") << true << false << false << false << true << true;
+        QTest::addRow("plain folder, no guard, recursive")
+            << true << false << false << true << false << false;
+        QTest::addRow("plain folder, guard protects it") << true << false << true << true << true << true;
+        QTest::addRow("digest folder, guard, recursive") << true << true << true << true << false << false;
+        QTest::addRow("outside the runtime folder") << false << true << true << true << true << true;
     }
     void cleanFolder()
     {
+        QFETCH(bool, inRuntimeFolder);
         QFETCH(bool, digestNamed);
         QFETCH(bool, requireDigest);
         QFETCH(bool, recursive);
         QFETCH(bool, folderRemains);
         QFETCH(bool, subFolderRemains);
-        QTemporaryDir root;
-        const QString folder = root.filePath(digestNamed ? QCommonUtils::GetStringMD5(QStringLiteral("x"))
-                                                         : QStringLiteral("work"));
+        QCommonUtils::InitName(QStringLiteral("tessarin"), QStringLiteral("Quillvane"));
+        QTemporaryDir outside;
+        const QString root = inRuntimeFolder ? QCommonUtils::LogFolder() : outside.path();
+        const QString folder =
+            root + QStringLiteral("/jobs/") +
+            (digestNamed ? QCommonUtils::GetStringMD5(QStringLiteral("x")) : QStringLiteral("work"));
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub")));
-        // A sibling of the folder must never be touched.
-        const QString sibling = root.filePath(QStringLiteral("keep.wav"));
+        // A sibling of the folder and the folder above it are never touched.
+        const QString sibling = root + QStringLiteral("/keep.wav");
         for (const QString &file :
              {folder + QStringLiteral("/a.wav"), folder + QStringLiteral("/sub/b.wav"), sibling})
             QVERIFY(QFile(file).open(QIODevice::WriteOnly));
         QCommonUtils::Cleanfolderfiles(folder, requireDigest, recursive);
         QCOMPARE(QFileInfo::exists(folder), folderRemains);
         QCOMPARE(QFileInfo::exists(folder + QStringLiteral("/sub/b.wav")), subFolderRemains);
-        QCOMPARE(QFileInfo::exists(folder + QStringLiteral("/a.wav")), requireDigest && !digestNamed);
-        QVERIFY(QFileInfo::exists(sibling));
+        QCOMPARE(QFileInfo::exists(folder + QStringLiteral("/a.wav")),
+                 !inRuntimeFolder || (requireDigest && !digestNamed));
+        QVERIFY(QFile::remove(sibling) && QFileInfo(root + QStringLiteral("/jobs")).isDir());
+        QVERIFY(QDir(root + QStringLiteral("/jobs")).removeRecursively());
     }
 };
 
