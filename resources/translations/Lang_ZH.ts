@@ -65,6 +65,10 @@
         <source>The input is shorter than one second.</source>
         <translation>输入文件短于一秒。</translation>
     </message>
+    <message>
+        <source>The private work folder is unsafe: a link or another user&apos;s folder is in its place.</source>
+        <translation>私有工作文件夹不安全：其位置上是一个链接或其他用户的文件夹。</translation>
+    </message>
 </context>
 <context>
     <name>SpeedConvertWidget</name>

@@ -2,10 +2,12 @@
 // runtime of the application directory, and the chain's failures and stop
 // with a stand-in runtime whose behaviour each test picks.
 #include <QDir>
+#include <QScopeGuard>
 #include <QUuid>
 #include <QtTest>
 
 #include "app/globals.h"
+#include "common/qcommonutils.h"
 #include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
@@ -54,6 +56,8 @@ private slots:
     void failureEndsTheChainOnce_data();
     void failureEndsTheChainOnce();
     void stopDuringScriptLeavesNoProcessAndResumes();
+    void plantedLinksAreNeverFollowed_data();
+    void plantedLinksAreNeverFollowed();
 
 private:
     // Points the application directory at a stand-in runtime beside the real ffmpeg.
@@ -384,6 +388,73 @@ void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
     QCOMPARE(scriptRuns(), 2);
     QCOMPARE(job->outputPath, outputs.filePath(QStringLiteral("talk-vocal.wav")));
     QVERIFY(!QFileInfo::exists(job->workFolder));
+}
+
+void TestScriptTools::plantedLinksAreNeverFollowed_data()
+{
+    // Progress at which to plant (1000 the cut's end, 9000 the script's, 9500 the
+    // join's); 0: after a stop in the cut; -1: in a work folder a dead process left.
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("plant"); // shell lines on $W, the work folder, and $V, another's folder
+    QTest::addRow("stale work folder") << -1 << "rmdir $W; ln -s $V $W";
+    QTest::addRow("stale work folder's segments") << -1 << "ln -s $V $W/segments";
+    QTest::addRow("segments before a resumed cut") << 0 << "mv $W/segments $W/s; ln -s $V $W/segments";
+    QTest::addRow("vocal before the script") << 1000 << "ln -s $V $W/vocal";
+    QTest::addRow("segments before the script") << 1000 << "mv $W/segments $W/s; ln -s s $W/segments";
+    QTest::addRow("temp before the join") << 9000 << "ln -s $V $W/temp";
+    QTest::addRow("temp of another user before the join") << 9000 << "mkdir $W/temp; chown 65534 $W/temp";
+    QTest::addRow("vocal before the join") << 9000 << "mv $W/vocal $W/p; ln -s p $W/vocal";
+    QTest::addRow("work folder swapped before the join") << 9000 << "mv $W $W.away; ln -s $V $W";
+    QTest::addRow("temp before the encode") << 9500 << "mv $W/temp $W/t; ln -s t $W/temp";
+}
+
+void TestScriptTools::plantedLinksAreNeverFollowed()
+{
+    QFETCH(int, at);
+    QFETCH(QString, plant);
+    QTemporaryDir victim;
+    const QString v = "V=" + victim.path();
+    const QByteArray before = TestSupport::runShell(
+        "mkdir $V/Music; echo a > $V/precious.txt; echo b > $V/Music/song.wav; find $V -printf '%P %s\\n'",
+        {v});
+    ScriptChainData *job = nullptr;
+    if (at >= 0) {
+        QVERIFY(useStandInRuntime(QStringLiteral("copy")));
+        QVERIFY(job = addTone(QStringLiteral("in.wav"), 3.0));
+    }
+    // A temporary folder of the row's own without a log: its mode shows
+    // whether a clean-up removed it and made it again.
+    QTemporaryDir scratch;
+    const QString temp = "T=" + scratch.filePath(QStringLiteral("tmp"));
+    QVERIFY(!TestSupport::runShell("mkdir -m 711 $T", {temp}).isNull());
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.mid(2)));
+    auto restore = qScopeGuard([&] { qputenv("TMPDIR", savedTemp); });
+
+    if (at < 0) {
+        const QString work = GetTempFolder() + '/' + QCommonUtils::GetStringMD5("x") + "-99999999-1";
+        QVERIFY(QDir().mkpath(work) && !TestSupport::runShell(plant, {v, "W=" + work}).isNull());
+        ScriptChainData::RemoveStaleWorkFolders();
+        QVERIFY(QFileInfo(work).isSymLink() || !QFileInfo::exists(work));
+    } else {
+        const auto plantNow = [&] {
+            QVERIFY(!TestSupport::runShell(plant, {v, "W=" + job->workFolder}).isNull());
+        };
+        connect(job, &VoiceData::updateProgress, this, [&] {
+            if (at > 0 && job->progress == at)
+                plantNow();
+        });
+        panel->convertButton_slots();
+        if (at == 0) {
+            job->stopConvert();
+            plantNow();
+            job->startConvert();
+        }
+        QVERIFY(waitForEnd(panel));
+        QCOMPARE(job->status, int(VoiceData::Failed));
+    }
+    QCOMPARE(TestSupport::runShell("find $V -printf '%P %s\\n'", {v}), before);
+    QCOMPARE(TestSupport::runShell("stat -c %a $T", {temp}), QByteArray("711\n\n"));
 }
 
 QTEST_MAIN(TestScriptTools)

@@ -30,8 +30,12 @@ QStringList VoiceChangeData::ScriptArguments(const QString &workFolder, const QS
 
 QStringList VoiceChangeData::scriptArguments()
 {
-    MakeFresh(piecesFolder());
     return ScriptArguments(workFolder, g_changeModel);
+}
+
+QStringList VoiceChangeData::scriptFolders() const
+{
+    return {piecesFolder()};
 }
 
 QString VoiceChangeData::piecesFolder() const

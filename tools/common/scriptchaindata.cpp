@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/globals.h"
+#include "common/privatetree.h"
 #include "common/qcommonutils.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
@@ -120,7 +121,10 @@ bool ScriptChainData::WriteJoinList(const QString &listPath, const QStringList &
 
 QString ScriptChainData::WorkFolderFor(const QString &inputPath, quint64 jobNumber)
 {
-    return GetTempFolder() + QLatin1Char('/') + QCommonUtils::GetStringMD5(inputPath) + QLatin1Char('-') +
+    const QString temp = GetTempFolder();
+    if (temp.isEmpty())
+        return QString();
+    return temp + QLatin1Char('/') + QCommonUtils::GetStringMD5(inputPath) + QLatin1Char('-') +
            QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
            QString::number(jobNumber);
 }
@@ -131,13 +135,15 @@ void ScriptChainData::RemoveStaleWorkFolders()
     QStringList parentPids;
     if (!ProcessTable::system().read(pids, parentPids))
         return;
-    const QDir temp(GetTempFolder());
-    const QStringList folders = temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QString temp = GetTempFolder();
+    if (temp.isEmpty())
+        return;
+    const QStringList folders = QDir(temp).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QString &folder : folders) {
         const QRegularExpressionMatch match = workFolderName().match(folder);
         // A pid in use may be a later process that took the number: its folder stays.
         if (match.hasMatch() && !pids.contains(match.captured(1)))
-            QDir(temp.filePath(folder)).removeRecursively();
+            PrivateTree::remove(temp + QLatin1Char('/') + folder, temp);
     }
 }
 
@@ -146,11 +152,18 @@ QString ScriptChainData::PythonPath()
     return g_appDir + QStringLiteral("/runtime/python.exe");
 }
 
-void ScriptChainData::MakeFresh(const QString &folder)
+bool ScriptChainData::prepareFolders(const QStringList &fresh, const QStringList &kept)
 {
-    QDir().mkpath(folder);
-    QCommonUtils::Cleanfolderfiles(folder, false, false);
-    QDir().mkpath(folder);
+    const QString temp = GetTempFolder();
+    bool safe = true;
+    for (const QString &folder : fresh)
+        safe = safe && PrivateTree::remove(folder, temp) && PrivateTree::make(folder, temp);
+    for (const QString &folder : kept)
+        safe = safe && PrivateTree::make(folder, temp);
+    if (!safe)
+        failStageLater(
+            tr("The private work folder is unsafe: a link or another user's folder is in its place."));
+    return safe;
 }
 
 // ---------------------------------------------------------------- stages
@@ -170,8 +183,9 @@ void ScriptChainData::startConvert()
         runOutputs.clear();
         unfinishedOutput.clear();
     }
+    // Made and checked by each stage as it prepares its folders: what a stage
+    // leaves behind may have been replaced since.
     workFolder = WorkFolderFor(filePath, jobNumber);
-    QDir().mkpath(workFolder);
     // A resumed stage starts where the stage before it ended.
     progress = stage == 0 ? 0 : table.at(stage - 1).endProgress;
 
@@ -196,8 +210,9 @@ void ScriptChainData::startConvert()
 void ScriptChainData::startSegment()
 {
     segmentsFolder = workFolder + QStringLiteral("/segments");
-    MakeFresh(segmentsFolder);
     segmentCount = 0;
+    if (!prepareFolders({segmentsFolder}, {}))
+        return;
     startFFmpeg(
         {QStringLiteral("-i"), filePath, QStringLiteral("-vn"), QStringLiteral("-f"),
          QStringLiteral("segment"), QStringLiteral("-segment_time"), QString::number(SegmentTime(duration)),
@@ -208,7 +223,8 @@ void ScriptChainData::startSegment()
 
 void ScriptChainData::startScript()
 {
-    startChild(PythonPath(), scriptArguments());
+    if (prepareFolders(scriptFolders(), {segmentsFolder}))
+        startChild(PythonPath(), scriptArguments());
 }
 
 QString ScriptChainData::joinedPath(const QString &piece) const
@@ -218,7 +234,8 @@ QString ScriptChainData::joinedPath(const QString &piece) const
 
 void ScriptChainData::startJoin(const QString &piece)
 {
-    QDir().mkpath(workFolder + QStringLiteral("/temp"));
+    if (!prepareFolders({}, {workFolder + QStringLiteral("/temp"), piecesFolder()}))
+        return;
     const QString joined = joinedPath(piece);
     QFile::remove(joined);
     // In the job's own folder: jobs joining at the same moment never share a list.
@@ -240,6 +257,8 @@ void ScriptChainData::startEncode(const QString &piece)
     // A stop interrupted this encode: its half-written file makes way.
     if (!unfinishedOutput.isEmpty())
         QFile::remove(unfinishedOutput);
+    if (!prepareFolders({}, {workFolder + QStringLiteral("/temp")}))
+        return;
     claimOutput(UniqueOutputPath(filePath, QLatin1Char('-') + piece, AudioOutputExtension(filePath),
                                  QStringLiteral("(")));
     unfinishedOutput = outputPath;
@@ -420,12 +439,10 @@ void ScriptChainData::removeWorkFolder()
 {
     if (workFolder.isEmpty())
         return;
-    // Only a work folder directly in our temporary folder is ever removed
-    // whole; removeRecursively also takes the hidden scratch files a stopped
-    // script leaves, which Cleanfolderfiles does not list.
+    // Only a work folder directly in the runtime folder is ever removed, with
+    // the hidden scratch files a stopped script leaves.
     const QFileInfo info(workFolder);
-    if (info.absolutePath() != QFileInfo(GetTempFolder()).absoluteFilePath() ||
-        !workFolderName().match(info.fileName()).hasMatch())
-        return;
-    QDir(workFolder).removeRecursively();
+    const QString temp = GetTempFolder();
+    if (info.absolutePath() == temp && workFolderName().match(info.fileName()).hasMatch())
+        PrivateTree::remove(workFolder, temp);
 }

@@ -90,15 +90,13 @@ public slots:
 
 protected:
     virtual QVector<Stage> stages() const = 0;
-    // The script stage's arguments (script path first); prepares the folders
-    // the script writes to.
+    // The script stage's arguments (script path first).
     virtual QStringList scriptArguments() = 0;
+    // The folders the script writes to, made afresh before it starts.
+    virtual QStringList scriptFolders() const = 0;
     // Where the script writes its pieces, and the file name of piece `n` of a kind.
     virtual QString piecesFolder() const = 0;
     virtual QString pieceFileName(const QString &piece, int n) const = 0;
-
-    // Creates a folder afresh, empty.
-    static void MakeFresh(const QString &folder);
 
 private:
     void startSegment();
@@ -115,6 +113,9 @@ private:
     void endStopped();
     void endChain(int finalStatus);
     void removeWorkFolder();
+    // Makes the `fresh` folders anew and checks the `kept` ones, each a real
+    // folder of ours in the work folder; otherwise fails the stage (later).
+    bool prepareFolders(const QStringList &fresh, const QStringList &kept);
 
     const quint64 jobNumber;
     // The probe of the last segment, while it runs.

@@ -27,10 +27,12 @@ QStringList VoiceUVRData::ScriptArguments(const QString &workFolder, const QStri
 
 QStringList VoiceUVRData::scriptArguments()
 {
-    const QStringList arguments = ScriptArguments(workFolder, g_uvrModel);
-    MakeFresh(workFolder + QStringLiteral("/temp"));
-    MakeFresh(piecesFolder());
-    return arguments;
+    return ScriptArguments(workFolder, g_uvrModel);
+}
+
+QStringList VoiceUVRData::scriptFolders() const
+{
+    return {workFolder + QStringLiteral("/temp"), piecesFolder()};
 }
 
 QString VoiceUVRData::piecesFolder() const

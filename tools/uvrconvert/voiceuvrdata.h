@@ -19,6 +19,7 @@ public:
 protected:
     QVector<Stage> stages() const override;
     QStringList scriptArguments() override;
+    QStringList scriptFolders() const override;
     QString piecesFolder() const override;
     QString pieceFileName(const QString &piece, int n) const override;
 };
