@@ -10,10 +10,8 @@ one-line failure report.
 """
 
 import argparse
-import errno
 import os
 import re
-import shutil
 import signal
 import sys
 import wave
@@ -135,7 +133,10 @@ def scan_segments(folder):
 
 
 def prepare_output_folder(path, input_folder):
-    """Creates the output folder; refuses the input folder itself, whose files we must not replace."""
+    """Creates the output folder; refuses the input folder itself, whose files we must not replace,
+    and a link, which would send our files elsewhere."""
+    if os.path.islink(path):
+        raise RuntimeFailure("output path is a link: %s" % path)
     if os.path.exists(path) and not os.path.isdir(path):
         raise RuntimeFailure("output path is not a folder: %s" % path)
     if os.path.isdir(path) and os.path.samefile(path, input_folder):
@@ -175,27 +176,34 @@ def float_to_pcm(data, width):
     return np.clip(np.rint(x * float(1 << 31)), -(1 << 31), (1 << 31) - 1).astype("<i4").tobytes()
 
 
+def create_new(path):
+    """A new file of ours for writing; whatever held the name (a link too) goes first, never followed."""
+    remove_quietly(path)
+    flags = os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW | os.O_CLOEXEC
+    return os.fdopen(os.open(path, flags, 0o600), "wb")
+
+
 def write_wav(path, data, rate, width, scratch_dir):
-    """Writes under a scratch name first, so a stopped run never leaves a half file under the real name."""
+    """Writes under a scratch name first, so a stopped run never leaves a half file under the real name.
+    No link is written through: the scratch file is new, and the rename replaces a link at the result."""
+    folder = os.path.dirname(path) or "."
     scratch = os.path.join(scratch_dir, "." + os.path.basename(path) + ".part")
     try:
-        with wave.open(scratch, "wb") as w:
+        if os.stat(scratch_dir).st_dev != os.stat(folder).st_dev:
+            scratch = os.path.join(folder, os.path.basename(scratch))  # a rename stays on one file system
+        with create_new(scratch) as f, wave.open(f, "wb") as w:
             w.setnchannels(data.shape[1])
             w.setsampwidth(width)
             w.setframerate(rate)
             w.writeframes(float_to_pcm(data, width))
-        try:
-            os.replace(scratch, path)
-        except OSError as e:
-            if e.errno != errno.EXDEV:
-                raise
-            shutil.move(scratch, path)  # scratch folder on another file system
+        os.replace(scratch, path)
     except OSError as e:
         remove_quietly(scratch)
         raise RuntimeFailure("cannot write %s: %s" % (path, e.strerror or e))
 
 
 def remove_quietly(path):
+    """Removes a file by its name: a link goes itself, never what it points to."""
     try:
         os.remove(path)
     except OSError:

@@ -6,7 +6,9 @@ sys.dont_write_bytecode = True  # keeps the source tree free of caches
 
 import json
 import os
+import pathlib
 import shutil
+import tempfile
 import unittest
 
 import numpy as np
@@ -81,6 +83,35 @@ class VoiceChangerTest(unittest.TestCase):
         joined = self.joined(SPEAKERS[0], self.names).astype(np.int64)
         self.assertEqual(joined.shape, reference.shape)
         self.assertLessEqual(np.abs(joined - reference).max(), 2)
+
+    def test_planted_links_are_never_followed(self):
+        # A result or scratch name taken by a link is replaced, never written
+        # through; an output folder that is a link is refused.
+        victim = pathlib.Path(self.root, "victim")
+        victim.mkdir()
+        for name in ("a", "b"):
+            (victim / name).write_bytes(b"precious")
+        for links in ({"segment0.wav": "a", ".segment1.wav.part": "b"}, None):
+            with self.subTest(links):
+                out = pathlib.Path(self.root, "out-%s" % bool(links))
+                out.symlink_to(victim) if links is None else out.mkdir()
+                for name, target in (links or {}).items():
+                    (out / name).symlink_to(victim / target)
+                result = convert(SPEAKERS[0], self.segments, str(out))
+                self.assertEqual(result.returncode != 0, links is None, result.stderr)
+                self.assertEqual({p.name: p.read_bytes() for p in victim.iterdir()}, {"a": b"precious", "b": b"precious"})
+                if links:
+                    self.assertEqual([(out / n).is_symlink() for n in lib.numeric_names(out)], [False] * len(self.names))
+        # Scratch on another file system (where there is one): the result is made beside itself.
+        if os.path.isdir("/dev/shm") and os.stat("/dev/shm").st_dev != os.stat(self.root).st_dev:
+            sys.path.insert(0, lib.app_path())
+            import runtime_common
+            result = pathlib.Path(self.root, "result.wav")
+            result.symlink_to(victim / "a")
+            with tempfile.TemporaryDirectory(dir="/dev/shm") as scratch:
+                runtime_common.write_wav(str(result), np.zeros((441, 2), np.float32), lib.RATE, 2, scratch)
+            self.assertEqual((victim / "a").read_bytes(), b"precious")
+            self.assertFalse(result.is_symlink())
 
     def test_progress_lines_in_numeric_order(self):
         names, out = lib.check_progress(self, self.source, lambda segments, out: convert(SPEAKERS[1], segments, out))
