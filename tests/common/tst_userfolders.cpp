@@ -19,24 +19,17 @@ private slots:
     {
         QTest::addColumn<QString>("before"); // shell lines on $T (TMPDIR) and $Q (the first place)
         QTest::addColumn<QString>("used");   // "first", "run" ($XDG_RUNTIME_DIR), without it "tmp" or "none"
-        QTest::addRow("nothing") << ""
-                                 << "first";
-        QTest::addRow("ours, readable by others") << "mkdir -p $Q; chmod 755 $Q"
-                                                  << "first";
-        QTest::addRow("another owner") << "mkdir -p $Q; chown 65534 $Q"
-                                       << "run";
-        QTest::addRow("mode 0777") << "mkdir -p $Q; chmod 777 $Q"
-                                   << "run";
-        QTest::addRow("parent of another owner") << "mkdir -p $Q; chown 65534 $T/tessarin"
-                                                 << "run";
-        QTest::addRow("a link to a folder of ours") << "mkdir $T/tessarin; ln -s $T $Q"
-                                                    << "run";
-        QTest::addRow("temporary base writable by all") << "chmod 777 $T"
-                                                        << "run";
-        QTest::addRow("another owner, no XDG_RUNTIME_DIR") << "mkdir -p $Q; chown 65534 $Q"
-                                                           << "tmp";
-        QTest::addRow("temporary base writable by all, no XDG_RUNTIME_DIR") << "chmod 777 $T"
-                                                                            << "none";
+        // clang-format off
+        QTest::addRow("nothing") << "" << "first";
+        QTest::addRow("ours, readable by others") << "mkdir -p $Q; chmod 755 $Q" << "first";
+        QTest::addRow("another owner") << "mkdir -p $Q; chown 65534 $Q" << "run";
+        QTest::addRow("mode 0777") << "mkdir -p $Q; chmod 777 $Q" << "run";
+        QTest::addRow("parent of another owner") << "mkdir -p $Q; chown 65534 $T/tessarin" << "run";
+        QTest::addRow("a link to a folder of ours") << "mkdir $T/tessarin; ln -s $T $Q" << "run";
+        QTest::addRow("temporary base writable by all") << "chmod 777 $T" << "run";
+        QTest::addRow("another owner, no XDG_RUNTIME_DIR") << "mkdir -p $Q; chown 65534 $Q" << "tmp";
+        QTest::addRow("temporary base writable by all, no XDG_RUNTIME_DIR") << "chmod 777 $T" << "none";
+        // clang-format on
     }
     void runtimeFolder()
     {
