@@ -60,9 +60,10 @@ bool trustedChain(const QString &path)
 bool makeLevel(const QString &folder, bool tighten)
 {
     const QByteArray path = QFile::encodeName(folder);
-    ::mkdir(path.constData(), 0700);
     struct stat info;
-    if (!lookNoFollow(folder, info) || !ownedPrivate(info))
+    if (!lookNoFollow(folder, info) && (::mkdir(path.constData(), 0700) != 0 || !lookNoFollow(folder, info)))
+        return false;
+    if (!ownedPrivate(info))
         return false;
     return !tighten || (info.st_mode & 077) == 0 || ::chmod(path.constData(), 0700) == 0;
 }
