@@ -1,8 +1,12 @@
 #include "platform/linuxprocesstable.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +68,47 @@ bool LinuxProcessTable::suspend(qint64 pid) const
 bool LinuxProcessTable::kill(qint64 pid) const
 {
     return sendSignal(pid, SIGKILL);
+}
+
+QList<qint64> LinuxProcessTable::children(qint64 pid) const
+{
+    QList<qint64> result;
+    if (pid < 2)
+        return result;
+    const QByteArray taskFolder = "/proc/" + QByteArray::number(pid) + "/task";
+    DIR *tasks = ::opendir(taskFolder.constData());
+    if (!tasks)
+        return result; // gone
+    bool offered = true;
+    while (const dirent *task = ::readdir(tasks)) {
+        if (task->d_name[0] == '.')
+            continue;
+        // Each thread lists the children it started.
+        const QByteArray path = taskFolder + '/' + task->d_name + "/children";
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            offered = offered && errno != ENOENT;
+            continue;
+        }
+        QByteArray text;
+        char buffer[512];
+        ssize_t got = 0;
+        while ((got = ::read(fd, buffer, sizeof buffer)) > 0)
+            text.append(buffer, int(got));
+        ::close(fd);
+        for (const QByteArray &field : text.simplified().split(' ')) {
+            bool ok = false;
+            const qint64 child = field.toLongLong(&ok);
+            if (ok && child > 1 && !result.contains(child))
+                result.append(child);
+        }
+    }
+    ::closedir(tasks);
+    // A thread that ended between the listing and the read is no sign either way;
+    // a missing file in a live thread is a kernel without it.
+    if (!offered && ::access(taskFolder.constData(), F_OK) == 0)
+        return ProcessTable::children(pid);
+    return result;
 }
 
 bool LinuxProcessTable::parseStat(const QByteArray &stat, qint64 *pid, qint64 *parentPid)

@@ -11,6 +11,9 @@ public:
     bool read(QStringList &pids, QStringList &parentPids) const override;
     bool suspend(qint64 pid) const override;
     bool kill(qint64 pid) const override;
+    // From /proc/<pid>/task/<tid>/children; the whole table where the kernel
+    // does not offer that file.
+    QList<qint64> children(qint64 pid) const override;
 
     // Reads pid and parent pid from the text of /proc/<pid>/stat. The command
     // name in parentheses may itself hold blanks and parentheses, so the

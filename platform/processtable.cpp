@@ -19,6 +19,21 @@ const ProcessTable &ProcessTable::system()
     return table;
 }
 
+QList<qint64> ProcessTable::children(qint64 pid) const
+{
+    QList<qint64> result;
+    QStringList pids;
+    QStringList parentPids;
+    if (pid < 2 || !read(pids, parentPids))
+        return result;
+    const QString parent = QString::number(pid);
+    for (int i = 0; i < pids.size(); ++i) {
+        if (parentPids.at(i) == parent)
+            result.append(pids.at(i).toLongLong());
+    }
+    return result;
+}
+
 QStringList ProcessTable::descendants(const QString &root, const QStringList &pids,
                                       const QStringList &parentPids)
 {

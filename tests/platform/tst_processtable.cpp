@@ -53,10 +53,14 @@ private slots:
 
     void suspendsAndKills()
     {
+        // A shell with a child of its own, read by the platform's quick way and from the whole table.
         QProcess child;
-        child.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        child.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 30 & wait")});
         QVERIFY(child.waitForStarted());
         const ProcessTable &table = ProcessTable::system();
+        QTRY_COMPARE_WITH_TIMEOUT(table.children(child.processId()).size(), 1, 20000);
+        QCOMPARE(table.children(child.processId()), table.ProcessTable::children(child.processId()));
+        QVERIFY(table.kill(table.children(child.processId()).first()));
         QVERIFY(table.suspend(child.processId()));
         const auto state = [&child] {
             QFile status(QStringLiteral("/proc/%1/status").arg(child.processId()));
