@@ -480,7 +480,9 @@ void ToolsBaseWidget::StartWaitingItems()
             VoiceData *job = static_cast<VoiceData *>(entry);
             if (job->status == VoiceData::Converting && ++running >= limit)
                 return;
-            if (!next && job->status == VoiceData::Waiting)
+            // A job queued again just after its stop waits for its killed
+            // child's end, which comes back here.
+            if (!next && job->status == VoiceData::Waiting && job->process.state() == QProcess::NotRunning)
                 next = job;
         }
         if (!next)

@@ -10,10 +10,8 @@
 #include "platform/processtable.h"
 
 namespace {
-// Bounded waits of a stop: it blocks the user-interface thread.
-constexpr int KillCommandWaitMs = 500;
+// How long a job being destroyed waits for its killed child to be reaped.
 constexpr int ChildEndWaitMs = 500;
-constexpr int FinalChildWaitMs = 400;
 // Readings of the process table while halting a tree; each can only add
 // children started by processes that were still running at the previous one.
 constexpr int MaxFreezeRounds = 10;
@@ -42,8 +40,12 @@ VoiceData::~VoiceData()
     disconnect(&process, nullptr, this, nullptr);
     // A job deleted while converting (its panel was left) takes its whole
     // tree along, as a stop would.
-    if (process.state() != QProcess::NotRunning)
+    if (process.state() != QProcess::NotRunning) {
         killProcessTree();
+        // Killed, so this is only the reaping; the process object would
+        // otherwise wait for it unbounded.
+        process.waitForFinished(ChildEndWaitMs);
+    }
     releaseOutput();
 }
 
@@ -73,8 +75,8 @@ void VoiceData::stopConvert()
     if (process.state() == QProcess::NotRunning)
         return;
     status = Stopped;
-    // The child's end delivers finished(), which with `stopped` set only
-    // reports the stop.
+    // The child's end delivers finished() a moment later, which with
+    // `stopped` set only reports the stop.
     killProcessTree();
 }
 
@@ -181,6 +183,7 @@ void VoiceData::startChild(const QString &program, const QStringList &arguments)
     }
     runFailed = false;
     runStarted = true;
+    treeKilled = false;
     ++runSerial;
     statusReader.reset();
     StartChildProcess(process, program, arguments);
@@ -225,73 +228,54 @@ void VoiceData::processError(QProcess::ProcessError error)
     });
 }
 
-QStringList VoiceData::freezeProcessTree()
+QList<qint64> VoiceData::haltProcessTree(qint64 root)
 {
     const ProcessTable &table = ProcessTable::system();
-    QSet<QString> halted;
-    QStringList tree;
+    QList<qint64> halted;
+    QSet<qint64> known;
+    // Each process is halted before its children are read, so it can add none
+    // later; a fork already under way shows in the next round, which repeats
+    // until a round finds nothing new.
     for (int round = 0; round < MaxFreezeRounds; ++round) {
-        tree = getChildProcessList();
         bool grew = false;
-        for (const QString &pid : qAsConst(tree)) {
-            if (halted.contains(pid))
-                continue;
-            halted.insert(pid);
-            table.suspend(pid.toLongLong());
-            grew = true;
+        QList<qint64> queue{root};
+        QSet<qint64> queued{root};
+        for (int i = 0; i < queue.size(); ++i) {
+            const qint64 pid = queue.at(i);
+            if (!known.contains(pid)) {
+                known.insert(pid);
+                halted.append(pid);
+                table.suspend(pid);
+                grew = true;
+            }
+            for (qint64 child : table.children(pid)) {
+                if (!queued.contains(child)) {
+                    queued.insert(child);
+                    queue.append(child);
+                }
+            }
         }
         if (!grew)
             break;
     }
-    return tree;
+    return halted;
 }
 
 void VoiceData::killProcessTree()
 {
     const qint64 pid = process.processId();
-    // Halt the whole tree first, then kill it from the deepest level up while
-    // every process still hangs under its parent: each pkill -P then finds all
-    // children, and none can start another or slip away to init meanwhile.
-    const QStringList tree = freezeProcessTree();
-    for (int i = tree.size() - 1; i >= 0; --i) {
-        qDebug("childlist(%d): %s", i, qPrintable(tree.at(i)));
-        killChildrenOf(tree.at(i));
-    }
-    if (pid != 0) {
-        qDebug("Current ppid %ld", static_cast<long>(pid));
-        killChildrenOf(QString::number(pid));
-    }
-
-    // The child last.
-    process.kill();
-    if (!process.waitForFinished(ChildEndWaitMs)) {
-        process.kill();
-        process.waitForFinished(FinalChildWaitMs);
-    }
-    if (process.state() == QProcess::NotRunning)
-        process.close();
-}
-
-void VoiceData::killChildrenOf(const QString &pid)
-{
-    QProcess pkill;
-    pkill.setProcessEnvironment(ChildProcessEnvironment());
-    pkill.start(QStringLiteral("pkill"), {QStringLiteral("-9"), QStringLiteral("-P"), pid},
-                QIODevice::ReadWrite);
-    if (pkill.waitForFinished(KillCommandWaitMs))
+    if (treeKilled || pid < 2)
         return;
-    if (pkill.error() == QProcess::FailedToStart) {
-        // Without pkill the table serves: the same children, found by parent.
-        QStringList pids;
-        QStringList parentPids;
-        getAllProcessList(pids, parentPids);
-        const ProcessTable &table = ProcessTable::system();
-        for (int i = 0; i < qMin(pids.size(), parentPids.size()); ++i) {
-            if (parentPids.at(i) == pid)
-                table.kill(pids.at(i).toLongLong());
-        }
-        return;
+    treeKilled = true;
+    // Halt the whole tree, then kill every halted process directly: none can
+    // start another or slip away to init meanwhile, and SIGKILL ends a halted
+    // process too, so nothing is left stopped. Nothing here waits: the
+    // child's end arrives as finished() through the event loop.
+    const QList<qint64> tree = haltProcessTree(pid);
+    const ProcessTable &table = ProcessTable::system();
+    for (int i = 0; i < tree.size(); ++i) {
+        qDebug("childlist(%d): %lld", i, tree.at(i));
+        table.kill(tree.at(i));
     }
-    pkill.kill();
-    pkill.waitForFinished(KillCommandWaitMs);
+    qDebug("Current ppid %ld", static_cast<long>(pid));
 }

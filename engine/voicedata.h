@@ -66,6 +66,8 @@ public:
     bool lastRunFailed() const { return runFailed; }
 
     virtual void startConvert();
+    // The user's stop: kills the child's whole tree and returns at once; the
+    // run's end (convertfinished) follows when the child is gone.
     virtual void stopConvert();
     // The child's pid followed by all its descendants, parents before children.
     virtual QStringList getChildProcessList();
@@ -110,9 +112,10 @@ protected:
 private:
     void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void processError(QProcess::ProcessError error);
+    // Ends the child and all its descendants without waiting for any of them.
     void killProcessTree();
-    QStringList freezeProcessTree();
-    void killChildrenOf(const QString &pid);
+    // Halts `root` and every descendant; returns them, parents before children.
+    static QList<qint64> haltProcessTree(qint64 root);
 
     // Ends the reservation of the output path once the child is gone.
     void releaseOutput();
@@ -120,6 +123,7 @@ private:
     QString reservedOutput; // the output path this job's running child holds
     bool runFailed = false;
     bool runStarted = false; // false when the last child could not be started
+    bool treeKilled = false; // the current child's tree has been killed
     // Counts child starts, so that a late notice about an earlier child is recognised.
     quint64 runSerial = 0;
 };

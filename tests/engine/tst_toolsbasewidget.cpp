@@ -130,6 +130,18 @@ private slots:
         QVERIFY(QFileInfo::exists(firstOutput));
     }
 
+    void queuedAgainRightAfterAStop()
+    {
+        addJobs(makeInputs(1));
+        VoiceData *job = panel->jobs().first();
+        QSignalSpy finished(job, &VoiceData::convertfinished);
+        panel->Convertitem_slots(job);
+        job->stopConvert();
+        panel->Convertitem_slots(job); // the killed child's end is still on its way
+        // The stopped run ends, then the new one runs in full.
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
+        QCOMPARE(job->status, int(VoiceData::Succeeded));
+    }
     void selectionRules()
     {
         const QStringList paths = makeInputs(2);
