@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QSettings>
+#include <QThread>
 
 #include "app/mainwidget.h"
 #include "common/userfolders.h"
@@ -77,9 +78,15 @@ QString OutputFolder()
 
 int SameMaxCount()
 {
-    if (g_mainWidget)
-        return g_mainWidget->sameMaxCount;
-    return GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
+    const int stored =
+        g_mainWidget ? g_mainWidget->sameMaxCount
+                     : GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
+    return qBound(1, stored, MaxJobLimit());
+}
+
+int MaxJobLimit()
+{
+    return qMax(2, JobsPerCore * QThread::idealThreadCount());
 }
 
 QProcessEnvironment ChildProcessEnvironment()

@@ -47,7 +47,12 @@ QString GetTempFolder();
 // They live in the main window; without one (tests, tools used headless) they
 // fall back to what the main window would start with.
 QString OutputFolder();
+// The stored limit ("Same_MaxCount", kept as written) held within 1 and
+// MaxJobLimit(): every job holds a child and its descriptors, and beyond a
+// few per core more at once only makes each slower.
 int SameMaxCount();
+inline constexpr int JobsPerCore = 2;
+int MaxJobLimit(); // JobsPerCore per core, at least 2
 
 // The environment of every child process: the system's plus FONTCONFIG_FILE.
 // Built once and shared by all children: QProcessEnvironment is implicitly

@@ -468,8 +468,7 @@ void ToolsBaseWidget::Convertitem_slots(VoiceData *item)
 
 void ToolsBaseWidget::StartWaitingItems()
 {
-    // A limit below one (a damaged setting) would never start anything.
-    const int limit = qMax(1, SameMaxCount());
+    const int limit = SameMaxCount();
     const QList<void *> &data = listWidget->privateDataList();
     // Counted afresh for every start: a start that ends at once comes back
     // here through its finish and may start jobs of its own.

@@ -22,10 +22,11 @@ private slots:
     void sameMaxCount_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("expected"); // -1: the ceiling
         QTest::addRow("absent") << QString() << 2;
         QTest::addRow("three") << "3" << 3;
-        QTest::addRow("not a number") << "many" << 0;
+        QTest::addRow("not a number") << "many" << 1;
+        QTest::addRow("absurd") << "100000" << -1;
     }
     void sameMaxCount()
     {
@@ -36,8 +37,8 @@ private slots:
             QSettings(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application))
                 .remove(QLatin1String(SettingsKey::SameMaxCount));
         MainWidget window;
-        QCOMPARE(window.sameMaxCount, expected);
-        QCOMPARE(SameMaxCount(), expected);
+        QCOMPARE(SameMaxCount(), expected < 0 ? MaxJobLimit() : expected);
+        QCOMPARE(GetSettingValue(QLatin1String(SettingsKey::SameMaxCount)), stored); // kept as written
     }
     void dragZone_data()
     {
