@@ -1,5 +1,9 @@
 #include "engine/jobhelpers.h"
 
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -52,6 +56,17 @@ QString ConsoleText(const QByteArray &bytes)
 {
     const int nul = bytes.indexOf('\0');
     return QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul));
+}
+
+QString RegularInputFile(const QString &path)
+{
+    // realpath(3): no link is left in what it returns, so lstat sees the file itself.
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    struct stat info;
+    if (resolved.isEmpty() || ::lstat(QFile::encodeName(resolved).constData(), &info) != 0 ||
+        !S_ISREG(info.st_mode))
+        return QString();
+    return resolved;
 }
 
 QString OutputBaseName(const QString &inputPath)

@@ -29,6 +29,12 @@ void StartChildProcess(QProcess &process, const QString &program, const QStringL
 // Console bytes as the program reads them: Latin-1, up to the first NUL.
 QString ConsoleText(const QByteArray &bytes);
 
+// The file a path names, for use as a job's input: the path with its links
+// resolved, once and for all, when that ends at a regular file; otherwise
+// empty. A FIFO, a device or a folder never becomes a job: ffmpeg would wait
+// on it, or read it, forever.
+QString RegularInputFile(const QString &path);
+
 // The input's file name with every "." + its suffix removed (case-sensitive):
 // "a.mp3.b.mp3" gives "a.b".
 QString OutputBaseName(const QString &inputPath);

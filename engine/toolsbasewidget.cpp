@@ -15,6 +15,7 @@
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
 #include "engine/getmediainfothread.h"
+#include "engine/jobhelpers.h"
 #include "engine/voicedata.h"
 #include "engine/voiceitemwidget.h"
 #include "platform/desktopopener.h"
@@ -308,9 +309,11 @@ void ToolsBaseWidget::addfileButton_slots()
 
 void ToolsBaseWidget::AddFiles(const QStringList &paths)
 {
-    if (paths.isEmpty())
-        return;
-    pendingFiles.append(paths);
+    for (const QString &path : paths) {
+        const QString file = RegularInputFile(path);
+        if (!file.isEmpty())
+            pendingFiles.append(file);
+    }
     ProbeNextFile();
 }
 

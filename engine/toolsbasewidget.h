@@ -40,8 +40,9 @@ public:
     virtual void UpdateItem(VoiceData *job);
     virtual void AddVoiceData(VoiceData *record);
 
-    // Queues files for probing, in the given order. The file dialog, dropped
-    // files and tests all come through here.
+    // Queues files for probing, in the given order: each regular file, its
+    // links resolved (RegularInputFile); anything else is left out. The file
+    // dialog, dropped files and tests all come through here.
     void AddFiles(const QStringList &paths);
 
     // Makes `folder` the output folder when a file can be written there.

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -225,6 +227,26 @@ private slots:
         for (VoiceData *job : panel->jobs())
             names << job->fileName;
         QCOMPARE(names, (QStringList{"b.WAV", "track2.mp3", "track10.flac", "a.m4a"}));
+    }
+    void onlyRegularFilesBecomeJobs()
+    {
+        QTemporaryDir dir;
+        const auto at = [&dir](const char *name) {
+            return dir.filePath(QLatin1String(name));
+        };
+        QVERIFY(TestSupport::writeFileOfSize(at("real.wav"), 100) && QDir(dir.path()).mkdir("folder.wav"));
+        QVERIFY(QFile::link("real.wav", at("link.wav")) && QFile::link("link.wav", at("chain.wav")));
+        QVERIFY(QFile::link("/dev/urandom", at("random.wav")) && QFile::link("nothing", at("gone.wav")));
+        QCOMPARE(::mkfifo(QFile::encodeName(at("fifo.wav")).constData(), 0600), 0);
+        // Given directly, none is even queued for probing.
+        panel->AddFiles({at("fifo.wav"), at("random.wav"), at("gone.wav"), at("folder.wav")});
+        QVERIFY(!panel->isProbing());
+        // Dropped as a folder: its links, resolved, and the file itself.
+        panel->drop({QUrl::fromLocalFile(dir.path())});
+        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 3, 20000);
+        QVERIFY(!panel->isProbing());
+        for (VoiceData *job : panel->jobs())
+            QCOMPARE(job->filePath, QFileInfo(at("real.wav")).canonicalFilePath());
     }
     void leavingDuringProbesAddsNothingLater()
     {
