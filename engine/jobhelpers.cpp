@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTextBoundaryFinder>
 
 #include "app/globals.h"
 #include "common/qcommonutils.h"
@@ -80,17 +81,57 @@ QString OutputBaseName(const QString &inputPath)
     return base;
 }
 
+namespace {
+// Whether anything holds a name, a link that leads nowhere included: ffmpeg
+// would write through such a link to wherever it points.
+bool nameTaken(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// The longest file name the folder's file system takes, in bytes.
+int fileNameLimit(const QString &folder)
+{
+    const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return limit > 0 && limit < NAME_MAX ? int(limit) : NAME_MAX;
+}
+
+// The longest start of `base` that leaves room for `tail` within `limit`
+// bytes, cut between characters as the reader sees them.
+QString fitName(const QString &base, const QString &tail, int limit)
+{
+    const int room = limit - QFile::encodeName(tail).size();
+    if (QFile::encodeName(base).size() <= room)
+        return base;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
+    int cut = 0;
+    int bytes = 0;
+    for (int next = characters.toNextBoundary(); next > 0; next = characters.toNextBoundary()) {
+        bytes += QFile::encodeName(base.mid(cut, next - cut)).size();
+        if (bytes > room)
+            break;
+        cut = next;
+    }
+    return base.left(cut);
+}
+} // namespace
+
 QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension,
                          const QString &collisionOpen)
 {
-    QString folder = OutputFolder();
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString stem = folder + QLatin1Char('/') + OutputBaseName(inputPath) + nameTag;
+    const QString folder = OutputFolder();
+    const QString base = OutputBaseName(inputPath);
     const QString dotExtension = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
+    const int limit = fileNameLimit(folder);
+    const auto candidate = [&](const QString &number) {
+        const QString tail = nameTag + number + dotExtension;
+        return folder + QLatin1Char('/') + fitName(base, tail, limit) + tail;
+    };
 
-    QString out = stem + dotExtension;
-    for (int n = 0; QFileInfo::exists(out) || IsOutputPathReserved(out); ++n)
-        out = stem + collisionOpen + QString::number(n) + QLatin1Char(')') + dotExtension;
+    QString out = candidate(QString());
+    for (int n = 0; nameTaken(out) || IsOutputPathReserved(out); ++n)
+        out = candidate(collisionOpen + QString::number(n) + QLatin1Char(')'));
     return out;
 }
 

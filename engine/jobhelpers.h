@@ -39,12 +39,14 @@ QString RegularInputFile(const QString &path);
 // "a.mp3.b.mp3" gives "a.b".
 QString OutputBaseName(const QString &inputPath);
 
-// A path in the output folder that no file holds yet and no running job has
-// reserved (ReserveOutputPath):
-// base + nameTag + "." + extension, or, while that exists,
+// A path in the output folder that nothing holds yet (not even a link that
+// leads nowhere) and no running job has reserved (ReserveOutputPath):
+// base + nameTag + "." + extension, or, while that is taken,
 // base + nameTag + collisionOpen + n + ")." + extension for n = 0, 1, ...
-// Tools pass their tag ("-trim", "-mix" ...) and, where their names read
-// "name(0)" rather than "name (0)", a collisionOpen of "(".
+// The base is shortened, between characters, so that the whole name fits the
+// file system's limit (255 bytes). Tools pass their tag ("-trim", "-mix" ...)
+// and, where their names read "name(0)" rather than "name (0)", a
+// collisionOpen of "(".
 QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension,
                          const QString &collisionOpen = QStringLiteral(" ("));
 

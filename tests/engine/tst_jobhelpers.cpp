@@ -40,6 +40,9 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString blank = QStringLiteral(" (");
         using L = QStringList;
+        // Names near the 255-byte limit, in characters of two, four (a surrogate
+        // pair) and three bytes (a letter with a combining accent).
+        const QString e2(QChar(0xE9)), clef = QString::fromUcs4(U"\U0001D11E"), accented("e\u0301");
         // clang-format off
         QTest::addRow("free name") << L() << "/in/song.wav" << "" << blank << "song.mp3";
         QTest::addRow("first collision") << L{"song.mp3"} << "/in/song.wav" << "" << blank << "song (0).mp3";
@@ -48,6 +51,11 @@ private slots:
         QTest::addRow("tag, no blank") << L{"a-cat.wav", "a-cat(0).wav"} << "/in/a.wav" << "-cat" << "(" << "a-cat(1).wav";
         QTest::addRow("suffix twice at the end") << L() << "/in/a.mp3.mp3" << "" << blank << "a.mp3";
         QTest::addRow("other dots stay") << L() << "/in/v1.2 live.flac" << "" << blank << "v1.2 live.wav";
+        QTest::addRow("a link to nowhere holds its name") << L{"@song.mp3"} << "/in/song.wav" << "" << blank << "song (0).mp3";
+        QTest::addRow("long name shortened for the tag") << L() << "/in/" + e2.repeated(125) + ".wav" << "-split-1" << blank << e2.repeated(121) + "-split-1.wav";
+        QTest::addRow("long name shortened for the number") << L{e2.repeated(125) + ".mp3"} << "/in/" + e2.repeated(125) + ".wav" << "" << blank << e2.repeated(123) + " (0).mp3";
+        QTest::addRow("four-byte characters stay whole") << L() << "/in/" + clef.repeated(62) + ".wav" << "-trim" << blank << clef.repeated(61) + "-trim.wav";
+        QTest::addRow("an accent stays with its letter") << L() << "/in/" + accented.repeated(83) + ".wav" << "-mix" << blank << accented.repeated(82) + "-mix.wav";
         // clang-format on
     }
     void uniqueOutputPath()
@@ -59,10 +67,13 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), dir.path());
-        // A leading "*" marks a name a running job has reserved but not written yet.
+        // A leading "*" marks a name a running job has reserved but not written
+        // yet, "@" a link that leads nowhere.
         for (const QString &name : qAsConst(existing)) {
             if (name.startsWith(QLatin1Char('*')))
                 ReserveOutputPath(dir.filePath(name.mid(1)));
+            else if (name.startsWith(QLatin1Char('@')))
+                QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(name.mid(1))));
             else
                 QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 1));
         }

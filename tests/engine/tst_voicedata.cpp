@@ -82,6 +82,19 @@ private slots:
         QCOMPARE(kept.exists() ? kept.size() : qint64(-1), keptSize);
     }
 
+    void aLinkInTheOutputFolderIsNeverWrittenThrough()
+    {
+        QVERIFY(TestSupport::writeStandInFfmpeg(appDir->path(), "head -c 2000 /dev/zero > \"$out\""));
+        const QString outside = appDir->filePath(QStringLiteral("victim.wav"));
+        QVERIFY(QFile::link(outside, outDir->filePath(QStringLiteral("song-test.wav")))); // leads nowhere yet
+        QSignalSpy finished(job, &VoiceData::convertfinished);
+        job->startConvert();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(job->status, int(VoiceData::Succeeded));
+        QCOMPARE(QFileInfo(job->outputPath).canonicalPath(), QFileInfo(outDir->path()).canonicalFilePath());
+        QVERIFY(!QFileInfo::exists(outside));
+    }
+
     void childThatCannotStart_data()
     {
         QTest::addColumn<bool>("present");

@@ -72,21 +72,17 @@ void TestFileTools::arguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected"); // one argument a word
+    // Only what the results below cannot show: options for AMR, fallbacks, cut points.
     const auto split = [](int index, int count, qint64 length, qint64 duration) {
         return VoiceSplitData::Arguments("/i.wav", index, {count, length}, duration, "/o.wav");
     };
     // clang-format off
-    QTest::addRow("format") << VoiceConvertData::Arguments("/i.wav", "/o.mp3") << "-i /i.wav -vn -threads 1 -y /o.mp3";
     QTest::addRow("format, AMR in capitals is 8 kHz mono") << VoiceConvertData::Arguments("/i.wav", "/o.AMR") << "-i /i.wav -vn -threads 1 -y -ar 8000 -ac 1 /o.AMR";
-    QTest::addRow("speed 0.5") << VoiceSpeedData::Arguments("/i.wav", "0.5", "/o.wav") << "-i /i.wav -vn -af atempo=0.5 -threads 1 -y /o.wav";
     QTest::addRow("speed 4.0 in one filter, into AMR") << VoiceSpeedData::Arguments("/i.wav", "4.0", "/o.amr") << "-i /i.wav -vn -af atempo=4.0 -threads 1 -y -ar 8000 -ac 1 /o.amr";
-    QTest::addRow("standardizing keeps a known rate") << VoiceVolumeData::Arguments("/i.wav", 0, 44100, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y -ar 44100 /o.wav";
     QTest::addRow("standardizing, rate unknown") << VoiceVolumeData::Arguments("/i.wav", 0, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
-    QTest::addRow("+5 dB") << VoiceVolumeData::Arguments("/i.wav", 1, 44100, "/o.wav") << "-i /i.wav -vn -af volume=5dB -threads 1 -y /o.wav";
     QTest::addRow("-5 dB into AMR: 8 kHz mono") << VoiceVolumeData::Arguments("/i.wav", 2, 22050, "/o.amr") << "-i /i.wav -vn -af volume=-5dB -threads 1 -y -ar 8000 -ac 1 /o.amr";
     QTest::addRow("unknown volume mode standardizes") << VoiceVolumeData::Arguments("/i.wav", 7, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
     QTest::addRow("invert into 3GP: 8 kHz mono") << VoiceInvertData::Arguments("/i.wav", "/o.3gp") << "-i /i.wav -vn -af areverse -threads 1 -y -ar 8000 -ac 1 /o.3gp";
-    QTest::addRow("trim") << VoiceTrimData::Arguments("/i.wav", 90 * Second, 120 * Second, "/o.wav") << "-i /i.wav -ss 00:01:30 -to 00:02:00 -vn -acodec copy -threads 1 -y /o.wav";
     QTest::addRow("trim drops fractions") << VoiceTrimData::Arguments("/i.wav", 1500000, 2999999, "/o.wav") << "-i /i.wav -ss 00:00:01 -to 00:00:02 -vn -acodec copy -threads 1 -y /o.wav";
     QTest::addRow("split 150 s by 60, first") << split(0, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:00:00 -to 00:01:00 -vn -acodec copy -threads 1 -y /o.wav";
     QTest::addRow("split 150 s by 60, last ends past the file") << split(2, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:02:00 -to 00:03:00 -vn -acodec copy -threads 1 -y /o.wav";
@@ -245,6 +241,9 @@ void TestFileTools::results_data()
     const QString tone2 = QStringLiteral("sine=f=440:d=2");
     const QString tone1 = QStringLiteral("sine=f=440:d=1");
     const QString steps = QStringLiteral("aevalsrc=0.5*sin(2*PI*t*(300+200*floor(t))):s=44100:d=3");
+    const auto e = [](int count) {
+        return QString(count, QChar(0xE9));
+    };
     // Rows that convert a file again find the results of the rows before them.
     // clang-format off
     QTest::addRow("speed 0.5") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5.wav"} << Seconds{4} << "440 Hz";
@@ -273,6 +272,11 @@ void TestFileTools::results_data()
     QTest::addRow("split 4.5 s by 2 s") << int(Split) << "2 s" << "half.wav" << "sine=d=4.5" << QStringList{"half-split-1.wav", "half-split-2.wav"} << Seconds{2, 2.5} << "sum";
     QTest::addRow("split 5 s into 3") << int(Split) << "3 pieces" << "five.wav" << "sine=d=5" << QStringList{"five-split-1 (0).wav", "five-split-2 (0).wav", "five-split-3 (0).wav"} << Seconds{1, 2, 2} << "sum";
     QTest::addRow("split 2.5 s into 4") << int(Split) << "4 pieces" << "short.wav" << "sine=d=2.5" << QStringList{"short-split-1.wav", "short-split-2.wav"} << Seconds{1, 1.5} << "sum";
+    // A 253-byte name: each result's name is cut between characters to leave room for its tag and number.
+    QTest::addRow("speed, long name") << int(Speed) << "0" << e(124) + "a.wav" << tone1 << QStringList{e(123) + "-0_5.wav"} << Seconds{2} << "440 Hz";
+    QTest::addRow("speed, long name again") << int(Speed) << "0" << e(124) + "a.wav" << tone1 << QStringList{e(121) + "-0_5 (0).wav"} << Seconds{2} << "440 Hz";
+    QTest::addRow("trim, long name") << int(Trim) << "0-1" << e(124) + "a.wav" << tone2 << QStringList{e(123) + "-trim.wav"} << Seconds{1} << "440 Hz";
+    QTest::addRow("split, long name") << int(Split) << "2 pieces" << e(124) + "a.wav" << tone2 << QStringList{e(121) + "-split-1.wav", e(121) + "-split-2.wav"} << Seconds{1, 1} << "sum";
     // clang-format on
 }
 

@@ -164,6 +164,9 @@ void TestWholeListTool::outputName_data()
     QTest::addColumn<QString>("reference");
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("expected");
+    const auto e = [](int count) {
+        return QString(count, QChar(0xE9));
+    }; // two bytes each
     // clang-format off
     QTest::addRow("mix") << int(Mix) << "/in/a.wav" << QStringList() << "a-mix.wav";
     QTest::addRow("mix, taken once") << int(Mix) << "/in/a.wav" << QStringList{"a-mix.wav"} << "a-mix (0).wav";
@@ -172,6 +175,8 @@ void TestWholeListTool::outputName_data()
     QTest::addRow("concat, taken once: no blank") << int(Concat) << "/in/a.wav" << QStringList{"a-cat.wav"} << "a-cat(0).wav";
     QTest::addRow("concat, the mix's numbering is no collision") << int(Concat) << "/in/a.wav" << QStringList{"a-cat.wav", "a-cat (0).wav"} << "a-cat(0).wav";
     QTest::addRow("concat, a container ffmpeg only reads") << int(Concat) << "/in/tape.DV" << QStringList() << "tape-cat.mp3";
+    QTest::addRow("mix, 253-byte name") << int(Mix) << "/in/" + e(124) + "a.wav" << QStringList() << e(123) + "-mix.wav";
+    QTest::addRow("concat, 253-byte name taken once") << int(Concat) << "/in/" + e(124) + "a.wav" << QStringList{e(123) + "-cat.wav"} << e(122) + "-cat(0).wav";
     // clang-format on
 }
 
