@@ -71,9 +71,9 @@ QString GetTempFolder()
 
 QString OutputFolder()
 {
-    QString folder =
-        g_mainWidget ? g_mainWidget->outputFolder : GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
-    return folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // A "\\" is part of a folder's name here, not a separator.
+    return g_mainWidget ? g_mainWidget->outputFolder
+                        : GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
 }
 
 int SameMaxCount()

@@ -32,7 +32,6 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
     toolsSelectWidget = new ToolsSelectWidget(this);
     panels.clear();
     outputFolder = GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
-    outputFolder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     sameMaxCount = GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
 
     const int w = width();

@@ -571,9 +571,8 @@ void ToolsBaseWidget::RemoveAllItems()
 
 // ---------------------------------------------------------------- output folder, navigation
 
-bool ToolsBaseWidget::SetOutputFolderIfWritable(QString folder)
+bool ToolsBaseWidget::SetOutputFolderIfWritable(const QString &folder)
 {
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return false;
     // A uniquely named file: the test never meets, or removes, a file of the user's.

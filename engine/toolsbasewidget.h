@@ -46,7 +46,7 @@ public:
     void AddFiles(const QStringList &paths);
 
     // Makes `folder` the output folder when a file can be written there.
-    bool SetOutputFolderIfWritable(QString folder);
+    bool SetOutputFolderIfWritable(const QString &folder);
 
     QList<VoiceData *> jobs() const;
     MyTableListWidget *itemList() const { return listWidget; }

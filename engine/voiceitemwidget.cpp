@@ -298,9 +298,7 @@ void VoiceItemWidget::openButton_slots()
     if (!current)
         return;
     qDebug("%s", qUtf8Printable(current->outputPath));
-    QString folder = QFileInfo(current->outputPath).absolutePath();
-    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    DesktopOpener::OpenFolder(folder);
+    DesktopOpener::OpenFolder(QFileInfo(current->outputPath).absolutePath());
 }
 
 void VoiceItemWidget::deleteButton_slots()

@@ -176,6 +176,7 @@ private slots:
         QTest::addRow("writable folder") << "" << true;
         QTest::addRow("read-only file system") << "/proc/1" << false;
         QTest::addRow("deleted folder") << "gone" << false;
+        QTest::addRow("a backslash is part of the name") << "back\\slash" << true;
     }
     void writeTest()
     {
@@ -184,6 +185,7 @@ private slots:
         QTemporaryDir chosen;
         if (!folder.startsWith(QLatin1Char('/')))
             folder = QDir::cleanPath(chosen.path() + QLatin1Char('/') + folder);
+        QVERIFY(!accepted || QDir().mkpath(folder));
         QCOMPARE(panel->SetOutputFolderIfWritable(folder), accepted);
         QCOMPARE(window->outputFolder, accepted ? folder : outputs.path());
         // The test leaves nothing behind.
@@ -201,7 +203,7 @@ private slots:
                 .arg(record)));
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8() + ':' + path);
-        const QString folder = bin.filePath(QStringLiteral("it's a \"dir\" $(x)"));
+        const QString folder = bin.filePath(QStringLiteral("it's a \"dir\" $(x) \\"));
         QVERIFY(QDir().mkpath(folder));
         window->outputFolder = folder;
         panel->openOutputButton_slots();

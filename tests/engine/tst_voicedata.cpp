@@ -33,7 +33,8 @@ private slots:
     void init()
     {
         appDir.reset(new QTemporaryDir);
-        outDir.reset(new QTemporaryDir);
+        // A "\\" is part of a folder's name: the output goes into this very folder.
+        outDir.reset(new QTemporaryDir(QDir::tempPath() + QStringLiteral("/out\\put-XXXXXX")));
         g_appDir = appDir->path();
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), outDir->path());
         job = new TestSupport::StandInJob(QStringLiteral("-test"), QStringLiteral("wav"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -40,6 +41,7 @@ protected slots:
 
 protected:
     QTemporaryDir inputs;
-    QTemporaryDir outputs;
+    // A "\\" in the name: part of the folder's name, never a separator.
+    QTemporaryDir outputs{QDir::tempPath() + QStringLiteral("/out\\put-XXXXXX")};
     MainWidget *window = nullptr;
 };
