@@ -7,7 +7,7 @@
 set -e
 build=${1:-build-bench}
 benches=$build/bench
-for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch; do
+for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop; do
     [ -x "$benches/$b" ] || { echo "missing $benches/$b: build $build first" >&2; exit 2; }
 done
 
@@ -41,6 +41,7 @@ if command -v xvfb-run >/dev/null 2>&1; then
 fi
 run "$benches/bench_probe"
 run "$benches/bench_batch"
+run "$benches/bench_stop"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n 1)
