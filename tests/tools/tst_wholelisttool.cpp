@@ -133,19 +133,14 @@ void TestWholeListTool::arguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("expected");
-    const QStringList three{"/a.wav", "/b.mp3", "/c.ogg"};
-    const QStringList threeIn{"-i", "/a.wav", "-i", "/b.mp3", "-i", "/c.ogg"};
+    // Three inputs are run for real below; these are the single-input and AMR forms.
     // clang-format off
     QTest::addRow("mix one file") << MixConvertWidget::Arguments({"/a.wav"}, "/o.wav")
         << QStringList{"-i", "/a.wav", "-vn", "-filter_complex", "amix=inputs=1:duration=first", "-threads", "1", "-y", "/o.wav"};
-    QTest::addRow("mix three") << MixConvertWidget::Arguments(three, "/o.wav")
-        << threeIn + QStringList{"-vn", "-filter_complex", "amix=inputs=3:duration=first", "-threads", "1", "-y", "/o.wav"};
     QTest::addRow("mix into amr: 8 kHz mono") << MixConvertWidget::Arguments({"/a.amr", "/b.wav"}, "/o.amr")
         << QStringList{"-i", "/a.amr", "-i", "/b.wav", "-vn", "-filter_complex", "amix=inputs=2:duration=first", "-threads", "1", "-y", "-ar", "8000", "-ac", "1", "/o.amr"};
     QTest::addRow("concat one file") << ConcatConvertWidget::Arguments({"/a.wav"}, "/o.wav")
         << QStringList{"-i", "/a.wav", "-filter_complex", "[0:0] concat=n=1:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "/o.wav"};
-    QTest::addRow("concat three") << ConcatConvertWidget::Arguments(three, "/o.wav")
-        << threeIn + QStringList{"-filter_complex", "[0:0][1:0][2:0] concat=n=3:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "/o.wav"};
     QTest::addRow("concat into 3gp: 8 kHz mono") << ConcatConvertWidget::Arguments({"/a.3gp"}, "/o.3gp")
         << QStringList{"-i", "/a.3gp", "-filter_complex", "[0:0] concat=n=1:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "-ar", "8000", "-ac", "1", "/o.3gp"};
     // clang-format on
