@@ -117,7 +117,7 @@ private slots:
         job->startConvert();
         if (stopAtOnce)
             job->stopConvert();
-        QTRY_COMPARE(finished.count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(finishedCount(finished), 1);
         QCOMPARE(job->status, int(stopAtOnce ? VoiceData::Stopped : VoiceData::Failed));
         QVERIFY(!QFileInfo::exists(job->outputPath));
@@ -155,7 +155,7 @@ private slots:
         };
         job->startConvert();
         QFile pidFile(appDir->filePath(QStringLiteral("great.pid")));
-        QTRY_VERIFY(pidFile.size() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(pidFile.size() > 0, 60000);
         QVERIFY(pidFile.open(QIODevice::ReadOnly));
         // The whole tree is seen, not one line of descent.
         const QStringList tree = job->getChildProcessList();

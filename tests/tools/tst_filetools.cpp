@@ -356,10 +356,10 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     g_splitNumber = 3;
     QSignalSpy finished(&job, &VoiceData::convertfinished);
     job.startConvert();
-    QTRY_COMPARE(job.segmentIndex, 1);
-    QTRY_COMPARE(job.process.state(), QProcess::Running);
+    QTRY_COMPARE_WITH_TIMEOUT(job.segmentIndex, 1, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(job.process.state(), QProcess::Running, 60000);
     job.stopConvert();
-    QTRY_COMPARE(finished.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
     QCOMPARE(job.status, int(VoiceData::Stopped));
 
     // The plan made at the first start holds; the run goes on at the second piece.

@@ -105,10 +105,10 @@ void TestFormatConvertFaults::converterMissing()
     // Without a converter the probe makes no record: the file is dropped and
     // the panel goes on answering.
     panel->AddFiles({input});
-    QTRY_VERIFY(!panel->isProbing());
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isProbing(), 60000);
     QCOMPARE(panel->jobs().size(), 3);
     panel->Convertitem_slots(panel->jobs().first());
-    QTRY_COMPARE(panel->jobs().first()->status, int(VoiceData::Failed));
+    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().first()->status, int(VoiceData::Failed), 60000);
     QCOMPARE(outputFiles(), QStringList());
 }
 
@@ -143,8 +143,8 @@ void TestFormatConvertFaults::outputFolderLost()
                     : TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     convert();
     if (deleted) {
-        QTRY_VERIFY(jobs.at(2)->status == VoiceData::Converting &&
-                    jobs.at(3)->status == VoiceData::Converting);
+        QTRY_VERIFY_WITH_TIMEOUT(jobs.at(2)->status == VoiceData::Converting &&
+                    jobs.at(3)->status == VoiceData::Converting, 60000);
         QVERIFY(QDir(window->outputFolder).removeRecursively());
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     }
@@ -190,7 +190,7 @@ void TestFormatConvertFaults::troubledInputs()
     };
     write(made, 3.0);
     panel->AddFiles({input});
-    QTRY_COMPARE(panel->jobs().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 1, 60000);
     if (!later.isEmpty())
         QVERIFY(QFile::remove(input));
     write(later, 4.0);
@@ -296,14 +296,22 @@ void TestFormatConvertFaults::randomStopsLeaveNoProcess()
         }
         QTest::qWait(random.bounded(20));
     }
-    QCoreApplication::processEvents();
+    // A stopped run's notice comes once its killed child has ended.
+    const auto noticed = [&] {
+        for (VoiceData *job : jobs) {
+            if (finishedCount.value(job) < (requeued.contains(job) ? 2 : 1))
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(noticed(), 60000);
     for (int i = 0; i < jobs.size(); ++i) {
         QVERIFY(jobs.at(i)->status == VoiceData::Stopped || jobs.at(i)->status == VoiceData::Succeeded);
         QCOMPARE(finishedCount.value(jobs.at(i)), requeued.contains(jobs.at(i)) ? 2 : 1);
     }
     QVERIFY(!requeued.isEmpty());
-    QTRY_COMPARE(TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_MARK"), mark),
-                 QList<qint64>());
+    QTRY_COMPARE_WITH_TIMEOUT(TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_MARK"), mark),
+                 QList<qint64>(), 60000);
 }
 
 QTEST_MAIN(TestFormatConvertFaults)
