@@ -14,6 +14,8 @@ BgIconTextButton::BgIconTextButton(QWidget *parent)
     // The button alone handles the mouse, wherever on it the pointer is.
     for (QWidget *child : {bgWidget, iconWidget, static_cast<QWidget *>(textLabel)})
         child->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The keyboard reaches it with Tab; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void BgIconTextButton::setSkinConfig(const QString &section, int fontSize, int fontWeight, int borderRadius,

@@ -6,7 +6,11 @@
 
 namespace MyQtCustom {
 
-LabelButton::LabelButton(QWidget *parent) : StateButton<QLabel>(parent) {}
+LabelButton::LabelButton(QWidget *parent) : StateButton<QLabel>(parent)
+{
+    // The keyboard reaches it with Tab; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+}
 
 void LabelButton::setSkinConfig(const QString &section, int fontSize, int fontWeight, int borderRadius,
                                 int borderWidth, bool leftBorder, bool topBorder, bool rightBorder,

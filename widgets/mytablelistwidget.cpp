@@ -1,5 +1,6 @@
 #include "widgets/mytablelistwidget.h"
 
+#include <QApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -12,6 +13,8 @@ namespace {
 
 // Rows kept bound above the visible top, so that a short scroll up finds them ready.
 constexpr int MarginRows = 3;
+// Wheel angle (eighths of a degree) per pixel scrolled.
+constexpr int WheelDivisor = 5;
 
 int CeilDiv(int value, int divisor)
 {
@@ -38,6 +41,33 @@ MyTableListWidget::MyTableListWidget(QWidget *parent)
     connect(scrollBar, &QScrollBar::sliderReleased, this, &MyTableListWidget::scrollBar_verticalReleased);
     connect(scrollBar, &QScrollBar::actionTriggered, this, &MyTableListWidget::scrollBar_actionTriggered);
     connect(scrollBar, &QScrollBar::valueChanged, this, &MyTableListWidget::scrollBar_valueChange);
+    scrollBar->installEventFilter(this);
+    // A control of a row reached with Tab is brought into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        for (QWidget *w = now; w && w != content; w = w->parentWidget()) {
+            if (w->parentWidget() == content) {
+                scrollToRow(qobject_cast<MyTableItemWidget *>(w));
+                return;
+            }
+        }
+    });
+}
+
+int MyTableListWidget::rowsToCover() const
+{
+    // A row cut at each end of the view besides the whole ones.
+    return viewport->height() / qMax(1, rowHeight) + 2 + MarginRows;
+}
+
+void MyTableListWidget::scrollToRow(const MyTableItemWidget *row)
+{
+    if (!row || !row->data)
+        return;
+    const int top = row->y() + content->y();
+    if (top < 0)
+        updateMoveLayout(-top, true);
+    else if (top + rowHeight > viewport->height())
+        updateMoveLayout(viewport->height() - top - rowHeight, true);
 }
 
 void MyTableListWidget::Layout()
@@ -191,7 +221,7 @@ void MyTableListWidget::updateLayout(int)
     const int contentHeight = qMax(privateData.size() * rowHeight, viewHeight);
     const int top = qBound(0, -content->y(), contentHeight - viewHeight);
     content->setGeometry(0, -top, width(), contentHeight);
-    setScrollBar(contentHeight - viewHeight, top, contentHeight > 2 * viewHeight);
+    setScrollBar(contentHeight - viewHeight, top, contentHeight > viewHeight);
     bindRows(firstIndexFor(top), true);
 }
 
@@ -264,7 +294,7 @@ void MyTableListWidget::moveContent(int delta, bool refresh)
 
     const int newY = qBound(viewHeight - total, content->y() + delta, 0);
     content->setGeometry(0, newY, width(), total);
-    setScrollBar(total - viewHeight, -newY, total > 2 * viewHeight);
+    setScrollBar(total - viewHeight, -newY, total > viewHeight);
 
     if (rowPool.isEmpty() || delta == 0)
         return;
@@ -327,11 +357,27 @@ void MyTableListWidget::recycleUp(int top, int passes, bool refresh)
 
 void MyTableListWidget::wheelEvent(QWheelEvent *event)
 {
-    int delta = event->angleDelta().y();
-    if (qAbs(delta) > 16)
-        delta /= 5;
+    int delta = event->pixelDelta().y();
+    if (delta == 0) {
+        // A notch (120) moves 24 pixels. A wheel or pad that reports finer
+        // steps moves in proportion, its remainders carried to the next step,
+        // so the same turn back always returns to the same place.
+        wheelRest += event->angleDelta().y();
+        delta = wheelRest / WheelDivisor;
+        wheelRest -= delta * WheelDivisor;
+    }
     updateMoveLayout(delta, true);
     event->accept();
+}
+
+bool MyTableListWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // The bar would move itself without the rows; the list scrolls them together.
+    if (watched == scrollBar && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MyTableListWidget::scrollBar_verticalReleased()

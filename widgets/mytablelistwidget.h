@@ -57,6 +57,11 @@ public:
     // when the list is busy (its lock is held).
     void updateMoveLayout(int delta, bool refresh);
 
+    // Rows a pool needs to fill the view and the margin kept above it.
+    int rowsToCover() const;
+    // Scrolls the least that shows all of a bound row.
+    void scrollToRow(const MyTableItemWidget *row);
+
     int count() const { return privateData.size(); }
     const QList<void *> &privateDataList() const { return privateData; }
     const QList<MyTableItemWidget *> &rows() const { return rowPool; }
@@ -76,6 +81,7 @@ public slots:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void placeViewport();
@@ -97,6 +103,7 @@ private:
     QScrollBar *scrollBar;
     QList<void *> privateData;
     QReadWriteLock lock; // guards rowPool and privateData; never recursive
+    int wheelRest = 0;   // wheel angle not yet turned into pixels
 };
 
 } // namespace MyQtCustomLV

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "widgets/buttonlook.h"
@@ -11,7 +12,8 @@ namespace MyQtCustom {
 // press the pressed look, a release or leaving the resting look (checked or
 // normal). Press and release are consumed, so a press on a button never
 // reaches the window behind it. The button shows a state in applyState and
-// reports the events through the notify functions (its own signals).
+// reports the events through the notify functions (its own signals). Reached
+// with Tab, it looks as under the mouse, and Space or Return click it.
 template<class Base> class StateButton : public Base
 {
 public:
@@ -70,8 +72,34 @@ protected:
         Base::leaveEvent(event);
         if (!enabled)
             return;
-        applyState(ButtonLook::RestingState(enabled, checked));
+        applyState(this->hasFocus() ? int(ButtonLook::Light) : ButtonLook::RestingState(enabled, checked));
         notifyLeft();
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        Base::focusInEvent(event);
+        if (enabled)
+            applyState(ButtonLook::Light);
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        Base::focusOutEvent(event);
+        if (enabled)
+            applyState(ButtonLook::RestingState(enabled, checked));
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int key = event->key();
+        if (!enabled || event->modifiers() != Qt::NoModifier ||
+            (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+            Base::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        if (!event->isAutoRepeat()) {
+            notifyPressed();
+            notifyClicked();
+        }
     }
 
     bool enabled = true;

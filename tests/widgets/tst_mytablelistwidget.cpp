@@ -119,13 +119,8 @@ private slots:
         QTest::addColumn<int>("moved");
         QTest::addColumn<bool>("barShown");
         QTest::addRow("5 items fit") << 5 << -120 << 0 << false;
-        QTest::addRow("7 items scroll without bar") << 7 << -120 << -20 << false;
-        QTest::addRow("13 items are not twice the view") << 13 << -120 << -24 << false;
-        QTest::addRow("14 items show the bar") << 14 << -120 << -24 << true;
+        QTest::addRow("7 items reach past the view: bar") << 7 << -120 << -20 << true;
         QTest::addRow("a notch up moves 24") << 100 << 120 << 24 << true;
-        QTest::addRow("small deltas stay") << 100 << 10 << 10 << true;
-        QTest::addRow("16 is small") << 100 << -16 << -16 << true;
-        QTest::addRow("17 is divided") << 100 << 17 << 3 << true;
     }
     void wheelAndScrollBar()
     {
@@ -145,6 +140,36 @@ private slots:
         VERIFY_INVARIANT(f.list);
         if (items < PoolSize) // rows are bound when their item arrives; scrolling rebinds none
             QCOMPARE(f.row(items - 1)->shownData, QList<void *>{Item(items - 1)});
+    }
+
+    // However the wheel reports a turn, the same turn back returns to the top.
+    void wheelThereAndBack_data()
+    {
+        QTest::addColumn<QList<int>>("down");
+        QTest::addColumn<QList<int>>("up");
+        const auto times = [](int count, QList<int> steps) {
+            QList<int> all;
+            while (count-- > 0)
+                all += steps;
+            return all;
+        };
+        QTest::addRow("three notches down, four up") << times(3, {-120}) << times(4, {120});
+        QTest::addRow("fine steps down, notches up") << times(24, {-15}) << times(4, {120});
+        QTest::addRow("notches down, fine steps up") << times(3, {-120}) << times(32, {15});
+        QTest::addRow("uneven halves") << times(3, {-57, -63}) << times(4, {57, 63});
+    }
+    void wheelThereAndBack()
+    {
+        QFETCH(QList<int>, down);
+        QFETCH(QList<int>, up);
+        Fixture f(16);
+        for (int step : down)
+            f.wheel(step);
+        QVERIFY(f.contentY() < 0);
+        for (int step : up)
+            f.wheel(step);
+        QCOMPARE(f.contentY(), 0);
+        VERIFY_INVARIANT(f.list);
     }
 
     // Random wheel steps, jumps, moves, slider releases and deletions, checked after each.
