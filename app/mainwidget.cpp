@@ -34,14 +34,8 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
     outputFolder = GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
     sameMaxCount = GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
 
-    const int w = width();
-    const int h = height();
-    background->setGeometry(0, 0, w, h);
-    topWidget->setGeometry(0, 0, w, ScaledPx(68));
-    const int selectorTop = topWidget->height();
-    toolsSelectWidget->setGeometry(1, selectorTop, w - 2, h - 1 - selectorTop);
-    topWidget->Layout();
-    toolsSelectWidget->Layout();
+    setMinimumSize(ScaledPx(MinimumWidth), ScaledPx(MinimumHeight));
+    layoutChildren();
 
     background->setStyleSheet(QStringLiteral("QWidget{border: 1px solid ") +
                               skin->GetValue(QStringLiteral("main"), QStringLiteral("bgbordercolor")) +
@@ -66,6 +60,31 @@ void MainWidget::UpdateText()
         if (!panel->isHidden())
             panel->FlushText();
     }
+}
+
+void MainWidget::layoutChildren()
+{
+    const int w = width();
+    const int h = height();
+    background->setGeometry(0, 0, w, h);
+    topWidget->setGeometry(0, 0, w, ScaledPx(68));
+    const int top = topWidget->height();
+    const QRect area(1, top, w - 2, h - 1 - top);
+    toolsSelectWidget->setGeometry(area);
+    topWidget->Layout();
+    toolsSelectWidget->Layout();
+    // A panel covers the selector's area; one still sliding in is put in place at once.
+    toolsSelectWidget->FinishSlide();
+    for (ToolsBaseWidget *panel : qAsConst(panels)) {
+        if (panel->isVisible())
+            panel->setGeometry(area);
+    }
+}
+
+void MainWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutChildren();
 }
 
 MainWidget::~MainWidget()

@@ -32,6 +32,9 @@ public:
 
     // Title bar height plus a little: presses above this start a window drag.
     static constexpr int DragZoneHeight = 72;
+    // The smallest window in which every panel's controls fit, in both languages.
+    static constexpr int MinimumWidth = 940;
+    static constexpr int MinimumHeight = 580;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -39,8 +42,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Title bar, selector and the open panel fill the window as it is now.
+    void layoutChildren();
+
     bool dragging = false;
     QPoint dragStart;
 };

@@ -23,6 +23,7 @@ struct Tool
 {
     const char *icon;
     const char *label;
+    const char *tip;
     const char *panel;
     ToolsBaseWidget *(*create)(QWidget *parent);
 };
@@ -34,23 +35,36 @@ template<class Panel> ToolsBaseWidget *make(QWidget *parent)
 
 // Grid order: two rows of four, then the two hidden tools.
 const Tool tools[ToolsSelectWidget::ToolCount] = {
-    {"convert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Format Convert"), "FormatConvert",
+    {"convert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Format Convert"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Convert files to MP3, AAC, FLAC, WAV or AMR."), "FormatConvert",
      make<FormatConvertWidget>},
-    {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"), "SpeedConvert",
-     make<SpeedConvertWidget>},
-    {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"), "VolumeConvert",
-     make<VolumeConvertWidget>},
-    {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Invert"), "InvertConvert",
+    {"speed", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Speed Adjust"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Play faster or slower without changing the pitch."),
+     "SpeedConvert", make<SpeedConvertWidget>},
+    {"volume", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Volume Adjust"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Even out the loudness, or make files louder or quieter."),
+     "VolumeConvert", make<VolumeConvertWidget>},
+    {"invert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Reverse"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Reverse each file: it plays backwards."), "InvertConvert",
      make<InvertConvertWidget>},
-    {"mix", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Mix"), "MixConvert", make<MixConvertWidget>},
-    {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"), "SplitConvert",
-     make<SplitConvertWidget>},
-    {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"), "ConcatConvert",
-     make<ConcatConvertWidget>},
-    {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"), "TrimConvert", make<TrimConvertWidget>},
-    {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"), "UVRConvert",
+    {"mix", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Mix"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Overlay every file of the list into one, played together."),
+     "MixConvert", make<MixConvertWidget>},
+    {"split", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Split"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget",
+                       "Cut each file into pieces of a length or into a number of parts."),
+     "SplitConvert", make<SplitConvertWidget>},
+    {"concat", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Concat"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Join every file of the list, one after another, into one."),
+     "ConcatConvert", make<ConcatConvertWidget>},
+    {"trim", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Trim"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Keep one time range of each file."), "TrimConvert",
+     make<TrimConvertWidget>},
+    {"audio", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice separation"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Separate the voice from the accompaniment."), "UVRConvert",
      make<URVConvertWidget>},
-    {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"), "ChangerConvert",
+    {"user", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Voice Changer"),
+     QT_TRANSLATE_NOOP("ToolsSelectWidget", "Make a voice sound like another speaker."), "ChangerConvert",
      make<ChangeConvertWidget>},
 };
 } // namespace
@@ -80,7 +94,9 @@ void ToolsSelectWidget::Layout()
     const int buttonHeight = ScaledPx(60);
     const int spacing = ScaledPx(30);
     const int left = (width() - 4 * buttonWidth - 3 * spacing) / 2;
-    const int rowTop[] = {ScaledPx(140), ScaledPx(280), ScaledPx(320)};
+    // The grid keeps its place in the designed area and the middle of a larger or smaller one.
+    const int shift = (height() - ScaledPx(DesignedHeight)) / 2;
+    const int rowTop[] = {ScaledPx(140) + shift, ScaledPx(280) + shift, ScaledPx(320) + shift};
     const int icon = ScaledPx(40);
     for (int i = 0; i < ToolCount; ++i) {
         MyQtCustom::BgIconTextButton *button = buttons[i];
@@ -107,8 +123,10 @@ void ToolsSelectWidget::UpdateSkin()
 
 void ToolsSelectWidget::UpdateText()
 {
-    for (int i = 0; i < ToolCount; ++i)
+    for (int i = 0; i < ToolCount; ++i) {
         buttons[i]->setText(tr(tools[i].label));
+        buttons[i]->setToolTip(tr(tools[i].tip));
+    }
 }
 
 ToolsBaseWidget *ToolsSelectWidget::OpenTool(int index)
@@ -129,6 +147,10 @@ void ToolsSelectWidget::ShowPanel(ToolsBaseWidget *panel)
 {
     if (!panel || !g_mainWidget)
         return;
+    // A second click on a tool while its panel slides in changes nothing.
+    if (isSliding() && slidingPanel == panel)
+        return;
+    stopSlide();
     const int w = g_mainWidget->width();
     const int h = g_mainWidget->height();
     const int top = g_mainWidget->topWidget ? g_mainWidget->topWidget->height() : 0;
@@ -141,21 +163,50 @@ void ToolsSelectWidget::ShowPanel(ToolsBaseWidget *panel)
     panel->FlushText();
     panel->show();
     panel->raise();
+    // The keyboard follows the eye: keys must not reach the selector or a panel behind.
+    panel->setFocus(Qt::OtherFocusReason);
 
     auto *animation = new QPropertyAnimation(panel, "geometry");
     animation->setDuration(SlideDurationMs);
     animation->setStartValue(start);
     animation->setEndValue(end);
-    connect(animation, &QAbstractAnimation::finished, this, &QWidget::hide);
-    for (ToolsBaseWidget *other : qAsConst(g_mainWidget->panels)) {
-        if (other != panel && other->isVisible())
-            connect(animation, &QAbstractAnimation::finished, other, &QWidget::hide);
-    }
+    connect(animation, &QAbstractAnimation::finished, this, [this, panel] { coverWith(panel); });
+    slide = animation;
+    slidingPanel = panel;
     animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void ToolsSelectWidget::coverWith(ToolsBaseWidget *panel)
+{
+    // Whatever is visible at the end, apart from the panel, was behind it.
+    hide();
+    for (ToolsBaseWidget *other : qAsConst(g_mainWidget->panels)) {
+        if (other != panel)
+            other->hide();
+    }
+}
+
+void ToolsSelectWidget::FinishSlide()
+{
+    ToolsBaseWidget *panel = slidingPanel;
+    if (!isSliding() || !panel)
+        return;
+    stopSlide();
+    coverWith(panel);
+}
+
+void ToolsSelectWidget::stopSlide()
+{
+    // A stopped animation never reports its end, so it hides nothing later.
+    if (slide)
+        slide->stop();
+    slidingPanel.clear();
 }
 
 bool ToolsSelectWidget::ShowSelector()
 {
+    // Back during a slide: the slide's end must not hide the selector shown now.
+    stopSlide();
     bool anyVisible = false;
     if (g_mainWidget) {
         for (ToolsBaseWidget *panel : qAsConst(g_mainWidget->panels)) {
@@ -167,6 +218,8 @@ bool ToolsSelectWidget::ShowSelector()
         }
     }
     show();
+    // A hidden panel must not keep the keyboard: its option box would still take keys.
+    setFocus(Qt::OtherFocusReason);
     return anyVisible;
 }
 

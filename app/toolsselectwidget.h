@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
+class QPropertyAnimation;
 class ToolsBaseWidget;
 
 namespace MyQtCustom {
@@ -33,6 +35,12 @@ public:
     static QString PanelName(int index);
 
     static constexpr int SlideDurationMs = 300;
+    // The selector's height in the window's designed size.
+    static constexpr int DesignedHeight = 603;
+    // A panel is sliding in; its end hides everything else.
+    bool isSliding() const { return !slide.isNull(); }
+    // Ends a slide at once, as its end would (the window changes size under it).
+    void FinishSlide();
 
 public slots:
     void vocformatcovertButton_slots();
@@ -47,5 +55,12 @@ public slots:
     void vocchangercovertButton_slots();
 
 private:
+    // Ends a slide where it is; the panel it brought in stays where it ended.
+    void stopSlide();
+    // Hides the selector and every panel but `panel`, which now covers them.
+    void coverWith(ToolsBaseWidget *panel);
+
     MyQtCustom::BgIconTextButton *buttons[ToolCount];
+    QPointer<QPropertyAnimation> slide;
+    QPointer<ToolsBaseWidget> slidingPanel;
 };
