@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QStringList>
 
@@ -11,6 +12,32 @@
 #include "engine/voicedata.h"
 
 namespace {
+// The channels of a layout as ffmpeg names it: "mono", "5.1", "quad", "3 channels" ...
+int channelCount(const QString &layout)
+{
+    static const QHash<QString, int> named = {
+        {QStringLiteral("mono"), 1},          {QStringLiteral("stereo"), 2},
+        {QStringLiteral("downmix"), 2},       {QStringLiteral("quad"), 4},
+        {QStringLiteral("hexagonal"), 6},     {QStringLiteral("octagonal"), 8},
+        {QStringLiteral("hexadecagonal"), 16}};
+    const QString name = layout.trimmed().toLower();
+    if (named.contains(name))
+        return named.value(name);
+    if (name.endsWith(QLatin1String(" channels")))
+        return name.section(QLatin1Char(' '), 0, 0).toInt();
+    // "5.1" is five full-range channels and one low-frequency one.
+    const QStringList parts = name.split(QLatin1Char('.'));
+    bool fullOk = false;
+    bool lowOk = false;
+    if (parts.size() == 2) {
+        const int full = parts.at(0).toInt(&fullOk);
+        const int low = parts.at(1).toInt(&lowOk);
+        if (fullOk && lowOk)
+            return full + low;
+    }
+    return 1;
+}
+
 void parseAudioStream(const QString &line, VoiceData &record)
 {
     // Walk along "Audio: codec, rate Hz, layout, sample format, N kb/s" with
@@ -28,7 +55,7 @@ void parseAudioStream(const QString &line, VoiceData &record)
     record.codecName = codec;
     if (!rate.isEmpty())
         record.sampleRate = rate.toInt();
-    record.channels = layout.toLower() == QLatin1String("stereo") ? 2 : 1;
+    record.channels = channelCount(layout);
     if (!bitRate.isEmpty())
         record.bitRate = bitRate.toInt() * 1000;
     record.hasAudio = 1;

@@ -1,11 +1,16 @@
 #include "engine/toolsbasewidget.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTemporaryFile>
@@ -54,6 +59,7 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     topBarBackground = new QWidget(topBar);
     backButton = new MyQtCustom::BgIconTextButton(topBar);
     addButton = new MyQtCustom::LabelButton(topBar);
+    addFolderButton = new MyQtCustom::LabelButton(topBar);
     listWidget = new MyTableListWidget(this);
     bottomBar = new QWidget(this);
     bottomBarBackground = new QWidget(bottomBar);
@@ -62,16 +68,23 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     changeButton = new MyQtCustom::LabelButton(bottomBar);
     openButton = new MyQtCustom::LabelButton(bottomBar);
     convertButton = new MyQtCustom::LabelButton(bottomBar);
+    noticeLabel = new QLabel(bottomBar);
 
     listWidget->rowHeight = ScaledPx(60);
     folderPathLabel->setTextFormat(Qt::PlainText);
-    for (MyQtCustom::LabelButton *button : {addButton, changeButton, openButton, convertButton})
+    noticeLabel->setTextFormat(Qt::PlainText);
+    for (MyQtCustom::LabelButton *button :
+         {addButton, addFolderButton, changeButton, openButton, convertButton})
         button->setAlignment(Qt::AlignCenter);
+    // A click anywhere in the panel brings the keyboard here, for its keys.
+    setFocusPolicy(Qt::ClickFocus);
 
     connect(backButton, qOverload<>(&MyQtCustom::BgIconTextButton::clicked), this,
             &ToolsBaseWidget::backupButton_slots);
     connect(addButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::addfileButton_slots);
+    connect(addFolderButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
+            &ToolsBaseWidget::addFolderButton_slots);
     connect(changeButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::selectOutputButton_slots);
     connect(openButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
@@ -134,6 +147,45 @@ void ToolsBaseWidget::Layout()
         row->setGeometry(ScaledPx(10), row->y(), listWidget->width() - ScaledPx(20), ScaledPx(60));
         row->Layout();
     }
+    growRowPool();
+}
+
+void ToolsBaseWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A hidden panel is laid out when it is shown.
+    if (isVisible()) {
+        Layout();
+        FlushText();
+    }
+}
+
+void ToolsBaseWidget::growRowPool()
+{
+    if (!makeRow)
+        return;
+    const int wanted = qMax(int(RowPoolSize), listWidget->rowsToCover());
+    if (listWidget->rows().size() >= wanted)
+        return;
+    while (listWidget->rows().size() < wanted)
+        AddItemWidget(makeRow());
+    listWidget->updateLayout(0);
+    orderTabs();
+}
+
+void ToolsBaseWidget::orderTabs()
+{
+    // Controls made later (the tool's, the rows) would come after the bottom bar.
+    QList<QWidget *> chain{backButton, addButton, addFolderButton};
+    for (QWidget *control : topBar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if ((control->focusPolicy() & Qt::TabFocus) && !chain.contains(control))
+            chain.append(control);
+    }
+    for (MyTableItemWidget *row : listWidget->rows())
+        chain.append(row);
+    chain << changeButton << openButton << convertButton;
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
 }
 
 void ToolsBaseWidget::UpdateSkin()
@@ -141,6 +193,7 @@ void ToolsBaseWidget::UpdateSkin()
     topBarBackground->setStyleSheet(barStyle("; border-top:none; border-left:none;border-right:none;"));
     bottomBarBackground->setStyleSheet(barStyle("; border-bottom:none; border-left:none;border-right:none;"));
     addButton->setSkinConfig(QStringLiteral("Button1"), ScaledPx(14), 0, 2, 1, true, true, true, true);
+    addFolderButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(14), 0, 2, 1, true, true, true, true);
     backButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(14), 0, 2, 1, true, true, true, true);
     convertButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(14), 0, 2, 1, true, true, true, true);
     // The folder row reads as one box: caption | path | Change | Open.
@@ -162,7 +215,7 @@ void ToolsBaseWidget::FlushText()
     const int buttonHeight = ScaledPx(32);
     const int icon = ScaledPx(20);
     const int pad = ScaledPx(8);
-    backButton->setText(tr("Backup"));
+    backButton->setText(tr("Back"));
     backButton->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const int backText = backButton->setTextadjustSize();
     const int backWidth = pad + icon + backText + 10 + ScaledPx(10);
@@ -173,6 +226,10 @@ void ToolsBaseWidget::FlushText()
 
     addButton->setText(tr("Add Voices"));
     addButton->move(backButton->geometry().right() + 1 + ScaledPx(10), addButton->y());
+    addFolderButton->setText(tr("Add Folder"));
+    addFolderButton->setGeometry(addButton->geometry().right() + 1 + ScaledPx(10), addButton->y(),
+                                 qMax(ScaledPx(100), textWidth(addFolderButton) + ScaledPx(30)),
+                                 buttonHeight);
 
     listWidget->FlushText();
     convertButton->setText(tr("Convert"));
@@ -191,6 +248,7 @@ void ToolsBaseWidget::FlushText()
     changeButton->setText(tr("Change"));
     openButton->setText(tr("Open"));
     placeBottomBarText();
+    orderTabs();
 }
 
 void ToolsBaseWidget::placeBottomBarText()
@@ -198,16 +256,66 @@ void ToolsBaseWidget::placeBottomBarText()
     const int barHeight = bottomBar->height();
     const int height = ScaledPx(30);
     const int top = (barHeight - height) / 2;
+    const int gap = ScaledPx(14);
     folderCaptionLabel->setGeometry(ScaledPx(10), top, textWidth(folderCaptionLabel) + ScaledPx(20), height);
-    folderPathLabel->setGeometry(folderCaptionLabel->geometry().right() + 1, top, ScaledPx(400), height);
+    const int changeWidth = textWidth(changeButton) + 10 + ScaledPx(10);
+    const int openWidth = textWidth(openButton) + 10 + ScaledPx(10);
+    const int pathLeft = folderCaptionLabel->geometry().right() + 1;
+    // In a narrow window the path gives way, down to a third, so the notice keeps some room.
+    const int room = convertButton->x() - gap - pathLeft - changeWidth - openWidth;
+    const int pathWidth = qBound(ScaledPx(130), room - ScaledPx(180), ScaledPx(400));
+    folderPathLabel->setGeometry(pathLeft, top, pathWidth, height);
     const QString folder = OutputFolder();
     folderPathLabel->setToolTip(folder);
     folderPathLabel->setText(folderPathLabel->fontMetrics().elidedText(
         folder, Qt::ElideMiddle, folderPathLabel->width() - ScaledPx(14)));
-    changeButton->setGeometry(folderPathLabel->geometry().right() + 1, top,
-                              textWidth(changeButton) + 10 + ScaledPx(10), height);
-    openButton->setGeometry(changeButton->geometry().right() + 1, top,
-                            textWidth(openButton) + 10 + ScaledPx(10), height);
+    changeButton->setGeometry(folderPathLabel->geometry().right() + 1, top, changeWidth, height);
+    openButton->setGeometry(changeButton->geometry().right() + 1, top, openWidth, height);
+
+    const int noticeLeft = openButton->geometry().right() + 1 + gap;
+    noticeLabel->setGeometry(noticeLeft, top, qMax(0, convertButton->x() - gap - noticeLeft), height);
+    noticeLabel->setStyleSheet(
+        QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(12)) + QStringLiteral("px;color:") +
+        (noticeIsProblem ? skinValue("State", "failed") : skinValue("main", "txtcolor1")) +
+        QStringLiteral(";}"));
+    noticeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    noticeLabel->setText(
+        noticeLabel->fontMetrics().elidedText(noticeLabel->toolTip(), Qt::ElideRight, noticeLabel->width()));
+}
+
+QString ToolsBaseWidget::notice() const
+{
+    return noticeLabel->toolTip();
+}
+
+void ToolsBaseWidget::showNotice(const QString &text, bool problem)
+{
+    // The whole text stays in the tooltip when the label has to shorten it.
+    noticeLabel->setToolTip(text);
+    noticeIsProblem = problem;
+    placeBottomBarText();
+}
+
+void ToolsBaseWidget::clearNotice()
+{
+    showNotice(QString());
+}
+
+QString ToolsBaseWidget::BatchSummary(int succeeded, int failed, int stopped)
+{
+    QStringList parts;
+    if (succeeded > 0 || (failed == 0 && stopped == 0))
+        parts << tr("%n converted", nullptr, succeeded);
+    if (failed > 0)
+        parts << tr("%n failed", nullptr, failed);
+    if (stopped > 0)
+        parts << tr("%n stopped", nullptr, stopped);
+    return parts.join(tr(", "));
+}
+
+QString ToolsBaseWidget::OptionProblem() const
+{
+    return QString();
 }
 
 void ToolsBaseWidget::placeAtTopBarRight(QWidget *control, int width, int height, int rightMargin)
@@ -271,7 +379,8 @@ QString ToolsBaseWidget::MediaPatterns()
                           "*.RA *.3g2 *.3gp *.rm "
                           "*.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr *.ape "
                           "*.flac *.iff *.m4a *.mka "
-                          "*.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm");
+                          "*.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm "
+                          "*.oga *.opus *.m4b *.aif *.wv");
 }
 
 QString ToolsBaseWidget::MediaFilter()
@@ -295,10 +404,38 @@ bool ToolsBaseWidget::IsMediaFileName(const QString &fileName)
     return false;
 }
 
+QStringList ToolsBaseWidget::ChosenFiles(const QFileDialog &dialog)
+{
+    // The dialog reports the files selected in its view, and a typed name only
+    // when none is: a typed name that its filter hides would go unnoticed.
+    QStringList files;
+    if (const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+        const QString text = edit->text();
+        const QStringList names =
+            text.contains(QLatin1Char('"')) ? text.split(QLatin1Char('"')) : QStringList{QString(), text};
+        const QDir folder = dialog.directory();
+        // Quoted names stand at the odd places: "a.wav" "b.ogg" splits into '', a.wav, ' ', b.ogg, ''.
+        for (int i = 1; i < names.size(); i += 2) {
+            const QFileInfo typed(folder, names.at(i));
+            if (!names.at(i).isEmpty() && typed.isFile() && !files.contains(typed.absoluteFilePath()))
+                files.append(typed.absoluteFilePath());
+        }
+    }
+    for (const QString &selected : dialog.selectedFiles()) {
+        if (!files.contains(selected))
+            files.append(selected);
+    }
+    return files;
+}
+
 void ToolsBaseWidget::addfileButton_slots()
 {
-    const QString start = GetSettingFolder(QLatin1String(SettingsKey::AddVideoPath));
-    const QStringList chosen = QFileDialog::getOpenFileNames(this, tr("Add Files"), start, MediaFilter());
+    QFileDialog dialog(this, tr("Add Files"), GetSettingFolder(QLatin1String(SettingsKey::AddVideoPath)));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({MediaFilter(), tr("All files") + QStringLiteral(" (*)")});
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = ChosenFiles(dialog);
     if (chosen.isEmpty())
         return;
     const QString first = chosen.first();
@@ -307,8 +444,22 @@ void ToolsBaseWidget::addfileButton_slots()
     AddFiles(chosen);
 }
 
+void ToolsBaseWidget::addFolderButton_slots()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Add Folder"), GetSettingFolder(QLatin1String(SettingsKey::AddVideoPath)),
+        QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return;
+    SetSettingValue(QLatin1String(SettingsKey::AddVideoPath), folder);
+    // The same way as a dropped folder: its media files in name order.
+    AddFiles(mediaFilesOf({folder}));
+}
+
 void ToolsBaseWidget::AddFiles(const QStringList &paths)
 {
+    if (!paths.isEmpty())
+        clearNotice();
     for (const QString &path : paths) {
         const QString file = RegularInputFile(path);
         if (!file.isEmpty())
@@ -450,6 +601,10 @@ void ToolsBaseWidget::dropEvent(QDropEvent *event)
 
 void ToolsBaseWidget::convertButton_slots()
 {
+    const QString problem = OptionProblem();
+    showNotice(problem, true);
+    if (!problem.isEmpty())
+        return;
     // A job that is converting keeps its run: queueing it again would start it twice.
     for (VoiceData *job : jobs()) {
         if (job->status == VoiceData::Converting)
@@ -463,6 +618,10 @@ void ToolsBaseWidget::convertButton_slots()
 void ToolsBaseWidget::Convertitem_slots(VoiceData *item)
 {
     if (!item || item->status == VoiceData::Converting)
+        return;
+    const QString problem = OptionProblem();
+    showNotice(problem, true);
+    if (!problem.isEmpty())
         return;
     item->status = VoiceData::Waiting;
     UpdateItem(item);
@@ -489,6 +648,10 @@ void ToolsBaseWidget::StartWaitingItems()
         }
         if (!next)
             return;
+        if (!batchOpen) {
+            batchOpen = true;
+            batchSucceeded = batchFailed = batchStopped = 0;
+        }
         next->startConvert();
         UpdateItem(next);
     }
@@ -499,7 +662,18 @@ void ToolsBaseWidget::Convertitem_Finished(VoiceData *item)
     if (!item)
         return;
     UpdateItem(item);
+    batchSucceeded += item->status == VoiceData::Succeeded;
+    batchFailed += item->status == VoiceData::Failed;
+    batchStopped += item->status == VoiceData::Stopped;
     StartWaitingItems();
+    const QList<VoiceData *> all = jobs();
+    const bool busy = std::any_of(all.cbegin(), all.cend(), [](const VoiceData *job) {
+        return job->status == VoiceData::Waiting || job->status == VoiceData::Converting;
+    });
+    if (batchOpen && !busy) {
+        batchOpen = false;
+        showNotice(BatchSummary(batchSucceeded, batchFailed, batchStopped));
+    }
 }
 
 void ToolsBaseWidget::Convertitem_updateProgress(VoiceData *item)
@@ -543,6 +717,7 @@ void ToolsBaseWidget::ItemDeleted_slots(VoiceData *item)
 {
     if (!item)
         return;
+    clearNotice();
     if (item == selectedData)
         selectedData = nullptr;
     listWidget->deletePrivateData(item);
@@ -563,6 +738,8 @@ void ToolsBaseWidget::RemoveAllItems()
     }
     selectedData = nullptr;
     listWidget->clear();
+    batchOpen = false;
+    clearNotice();
     // A pending first file is being probed, or its probe has ended and the
     // notice is still on its way: either way its record must not come back.
     discardRunningProbe = !pendingFiles.isEmpty();
@@ -582,6 +759,7 @@ bool ToolsBaseWidget::SetOutputFolderIfWritable(const QString &folder)
     probe.close();
     if (g_mainWidget)
         g_mainWidget->outputFolder = folder;
+    SetSettingValue(QLatin1String(SettingsKey::OutFolder), folder);
     placeBottomBarText();
     return true;
 }
@@ -591,13 +769,40 @@ void ToolsBaseWidget::selectOutputButton_slots()
     const QString chosen =
         QFileDialog::getExistingDirectory(this, tr("Save Directory"), OutputFolder(),
                                           QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-    if (!chosen.isEmpty())
-        SetOutputFolderIfWritable(chosen);
+    if (chosen.isEmpty() || SetOutputFolderIfWritable(chosen))
+        return;
+    QMessageBox::warning(this, tr("Save Directory"),
+                         tr("Quillvane cannot write to this folder.") + QStringLiteral("\n\n") + chosen);
 }
 
 void ToolsBaseWidget::openOutputButton_slots()
 {
     DesktopOpener::OpenFolder(OutputFolder());
+}
+
+void ToolsBaseWidget::returnPressed()
+{
+    convertButton_slots();
+}
+
+void ToolsBaseWidget::keyPressEvent(QKeyEvent *event)
+{
+    // Keys the panel's own controls leave alone end up here.
+    if (event->matches(QKeySequence::Open)) {
+        addfileButton_slots();
+    } else if (event->key() == Qt::Key_Escape) {
+        backupButton_slots();
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        returnPressed();
+    } else if (event->key() == Qt::Key_Delete) {
+        // As the row's Delete: never a job that converts.
+        if (selectedData && selectedData->status != VoiceData::Converting)
+            ItemDeleted_slots(selectedData);
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void ToolsBaseWidget::backupButton_slots()

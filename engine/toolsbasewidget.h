@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include <QStringList>
 #include <QWidget>
 
 #include "widgets/mytablelistwidget.h"
 
+class QFileDialog;
 class QLabel;
 class GetMediaInfoThread;
 class VoiceData;
@@ -25,8 +28,9 @@ public:
     explicit ToolsBaseWidget(QWidget *parent = nullptr);
     ~ToolsBaseWidget() override;
 
-    // Rows in the pool of every panel: enough for the visible area and the
-    // margin the list keeps above it.
+    // Rows in the pool of every panel: enough for the visible area of the
+    // designed window and the margin the list keeps above it. A taller window
+    // gets more.
     static constexpr int RowPoolSize = 30;
 
     virtual void Layout();
@@ -45,8 +49,20 @@ public:
     // dialog, dropped files and tests all come through here.
     void AddFiles(const QStringList &paths);
 
-    // Makes `folder` the output folder when a file can be written there.
+    // Makes `folder` the output folder, for this run and the next starts,
+    // when a file can be written there.
     bool SetOutputFolderIfWritable(const QString &folder);
+
+    // Why Convert cannot start with the tool's options as they are, or empty.
+    virtual QString OptionProblem() const;
+
+    // The line in the bottom bar that says what the last batch did, or why
+    // Convert refused; it stays until the next action.
+    QString notice() const;
+    void showNotice(const QString &text, bool problem = false);
+    void clearNotice();
+    // "12 converted, 1 failed": what a batch ended with.
+    static QString BatchSummary(int succeeded, int failed, int stopped);
 
     QList<VoiceData *> jobs() const;
     MyTableListWidget *itemList() const { return listWidget; }
@@ -57,10 +73,14 @@ public:
     static QString MediaPatterns();
     static QString MediaFilter();
     static bool IsMediaFileName(const QString &fileName);
+    // The files an accepted Add dialog was given: every existing file named in
+    // its name field, in typed order, and whatever else its view selected.
+    static QStringList ChosenFiles(const QFileDialog &dialog);
 
 public slots:
     void backupButton_slots();
     void addfileButton_slots();
+    void addFolderButton_slots();
     virtual void convertButton_slots();
     void selectOutputButton_slots();
     void openOutputButton_slots();
@@ -77,6 +97,11 @@ public slots:
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+    // What Return does: convert, unless the tool knows better.
+    virtual void returnPressed();
 
     // Wires a tool's new job to the panel, gives it the probe facts and lists it.
     void adoptJob(VoiceData *job, const VoiceData *record);
@@ -86,8 +111,10 @@ protected:
     {
         if (!listWidget->rows().isEmpty())
             return;
-        for (int i = 0; i < RowPoolSize; ++i)
-            AddItemWidget(new Row(listWidget->contentWidget()));
+        makeRow = [this] {
+            return new Row(listWidget->contentWidget());
+        };
+        growRowPool();
     }
 
     // Places a tool's control at the right end of the top bar, vertically centred.
@@ -105,6 +132,7 @@ protected:
     QWidget *topBarBackground;
     MyQtCustom::BgIconTextButton *backButton;
     MyQtCustom::LabelButton *addButton;
+    MyQtCustom::LabelButton *addFolderButton;
     MyTableListWidget *listWidget;
     QWidget *bottomBar;
     QWidget *bottomBarBackground;
@@ -113,10 +141,23 @@ protected:
     MyQtCustom::LabelButton *changeButton;
     MyQtCustom::LabelButton *openButton;
     MyQtCustom::LabelButton *convertButton;
+    QLabel *noticeLabel;
+    bool noticeIsProblem = false; // the notice says why Convert refused
 
 private:
     QStringList mediaFilesOf(const QStringList &droppedPaths) const;
     void placeBottomBarText();
+    // Adds rows until the pool covers the list's view and its margin.
+    void growRowPool();
+    // Tab goes through the top bar, the tool's own controls, the rows and the bottom bar.
+    void orderTabs();
+
+    std::function<MyTableItemWidget *()> makeRow;
+    // What the jobs of the batch under way have ended with so far.
+    bool batchOpen = false;
+    int batchSucceeded = 0;
+    int batchFailed = 0;
+    int batchStopped = 0;
 
     // A probe that was under way when the list was emptied: its record is dropped.
     bool discardRunningProbe = false;

@@ -153,6 +153,7 @@ void VoiceData::beginRun(const QString &output)
 {
     errorText.clear();
     progress = 0;
+    runClock.start();
     stopped = false;
     claimOutput(output);
 }
@@ -267,15 +268,20 @@ void VoiceData::killProcessTree()
     if (treeKilled || pid < 2)
         return;
     treeKilled = true;
+    KillProcessTree(pid);
+}
+
+void VoiceData::KillProcessTree(qint64 root)
+{
     // Halt the whole tree, then kill every halted process directly: none can
     // start another or slip away to init meanwhile, and SIGKILL ends a halted
     // process too, so nothing is left stopped. Nothing here waits: the
     // child's end arrives as finished() through the event loop.
-    const QList<qint64> tree = haltProcessTree(pid);
+    const QList<qint64> tree = haltProcessTree(root);
     const ProcessTable &table = ProcessTable::system();
     for (int i = 0; i < tree.size(); ++i) {
         qDebug("childlist(%d): %lld", i, tree.at(i));
         table.kill(tree.at(i));
     }
-    qDebug("Current ppid %ld", static_cast<long>(pid));
+    qDebug("Current ppid %ld", static_cast<long>(root));
 }

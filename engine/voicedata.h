@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -49,7 +50,8 @@ public:
     QProcess process;
     int status = Idle;
     QString outputPath;
-    int progress = 0; // hundredths of a percent
+    int progress = 0;       // hundredths of a percent
+    QElapsedTimer runClock; // started as the current run began; tells the time left
     bool stopped = false;
     int retryCount = 0;
     // Why the last run failed, in the child's words where it gave any.
@@ -72,6 +74,9 @@ public:
     // The child's pid followed by all its descendants, parents before children.
     virtual QStringList getChildProcessList();
     virtual void getAllProcessList(QStringList &pids, QStringList &parentPids);
+
+    // Halts and kills a process with all its descendants; waits for none of them.
+    static void KillProcessTree(qint64 root);
 
 signals:
     void convertfinished(VoiceData *data);

@@ -1,7 +1,11 @@
 #include "engine/voiceitemwidget.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QProgressBar>
@@ -25,6 +29,25 @@ QString labelSheet(int fontSize, const QString &color)
 {
     return QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(fontSize)) +
            QStringLiteral("px;color:") + color + QStringLiteral(";}");
+}
+
+// The skin key of each state's colour, in the order of VoiceData::State from Waiting on.
+const char *const stateColorKeys[] = {"waiting", "converting", "success", "failed", "stopped"};
+
+QString stateSheet(int status)
+{
+    const bool known = status >= VoiceData::Waiting && status <= VoiceData::Stopped;
+    return labelSheet(11, skinValue("State", known ? stateColorKeys[status] : "waiting"));
+}
+
+// "0:42" below an hour, "1:02:03" from there on.
+QString clockText(qint64 seconds)
+{
+    const QString minutes = QString::number(seconds / 60 % 60);
+    const QString rest = QStringLiteral(":%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (seconds < 3600)
+        return minutes + rest;
+    return QString::number(seconds / 3600) + QStringLiteral(":%1").arg(minutes, 2, QLatin1Char('0')) + rest;
 }
 
 QPixmap image(const char *form, const QString &name)
@@ -98,7 +121,8 @@ void VoiceItemWidget::Layout()
                            ScaledPx(340), labelHeight);
     // Tall enough for its 11-pixel text, ending where a 10-pixel line 16 above the bottom would.
     statusLabel->setGeometry(ScaledPx(40), h - ScaledPx(20), ScaledPx(200), ScaledPx(14));
-    progressBar->setGeometry(ScaledPx(40), h - ScaledPx(10), qMax(0, w - ScaledPx(10) - ScaledPx(40)),
+    // On the status line's middle, after its text (placed by showRunProgress).
+    progressBar->setGeometry(ScaledPx(40), h - ScaledPx(15), qMax(0, w - ScaledPx(10) - ScaledPx(40)),
                              ScaledPx(4));
     const int holder = ScaledPx(20);
     animationHolder->resize(holder, holder);
@@ -170,6 +194,42 @@ void VoiceItemWidget::UpdateText()
                                  convertingLabel->width(), labelHeight);
     animationHolder->move(convertingLabel->x() - 6 - animationHolder->width(),
                           (h - animationHolder->height()) / 2);
+    fitLabels(startButton->x());
+}
+
+void VoiceItemWidget::fitLabels(int buttonsLeft)
+{
+    // The designed widths while they fit before the buttons; in a narrower row
+    // the name keeps at least half of what there is and the facts the rest.
+    const int gap = ScaledPx(10);
+    const int room = qMax(0, buttonsLeft - gap - nameLabel->x());
+    const int nameWidth = qMin(ScaledPx(400), qMax(room / 2, room - gap - ScaledPx(340)));
+    nameLabel->resize(nameWidth, nameLabel->height());
+    infoLabel->move(nameLabel->geometry().right() + 1 + gap, infoLabel->y());
+    infoLabel->resize(qBound(0, room - nameWidth - gap, ScaledPx(340)), infoLabel->height());
+}
+
+QString VoiceItemWidget::ProgressText(int progress, qint64 elapsedMs)
+{
+    QString text = QString::number(progress / 100) + QLatin1Char('%');
+    // The rate means little before a second or two and the first percent.
+    if (elapsedMs >= 2000 && progress >= 100 && progress < 10000) {
+        const qint64 leftSeconds = (elapsedMs * (10000 - progress) / progress + 999) / 1000;
+        text += QStringLiteral(" \u00b7 ") + tr("%1 left").arg(clockText(leftSeconds));
+    }
+    return text;
+}
+
+void VoiceItemWidget::showRunProgress(const VoiceData &current)
+{
+    statusLabel->setText(
+        ProgressText(current.progress, current.runClock.isValid() ? current.runClock.elapsed() : -1));
+    statusLabel->resize(statusLabel->fontMetrics().horizontalAdvance(statusLabel->text()) + ScaledPx(4),
+                        statusLabel->height());
+    const int barLeft = statusLabel->geometry().right() + 1 + ScaledPx(6);
+    progressBar->setGeometry(barLeft, progressBar->y(), qMax(0, width() - ScaledPx(10) - barLeft),
+                             progressBar->height());
+    progressBar->setValue(current.progress);
 }
 
 QString VoiceItemWidget::InfoText(const VoiceData &job)
@@ -183,8 +243,14 @@ QString VoiceItemWidget::InfoText(const VoiceData &job)
         parts << job.codecName;
     if (job.channels == 1)
         parts << tr("mono");
-    else if (job.channels > 1)
+    else if (job.channels == 2)
         parts << tr("stereo");
+    else if (job.channels == 6)
+        parts << QStringLiteral("5.1");
+    else if (job.channels == 8)
+        parts << QStringLiteral("7.1");
+    else if (job.channels > 2)
+        parts << tr("%n channels", nullptr, job.channels);
     if (job.sampleRate > 0)
         parts << QString::number(job.sampleRate);
     return parts.join(QStringLiteral(" | "));
@@ -195,7 +261,8 @@ void VoiceItemWidget::ShowData()
     VoiceData *current = job();
     if (!current)
         return;
-    nameLabel->setText(current->fileName);
+    nameLabel->setText(
+        nameLabel->fontMetrics().elidedText(current->fileName, Qt::ElideMiddle, nameLabel->width()));
     nameLabel->setToolTip(current->filePath);
 
     const bool selected = current->selected;
@@ -205,7 +272,8 @@ void VoiceItemWidget::ShowData()
         QStringLiteral(";border-top:none; border-left:none; border-right:none; border-radius: 0px; "
                        "background-color:") +
         skinValue("Item", selected ? "selectbgcolor" : "bgcolor") + QStringLiteral(";}"));
-    infoLabel->setText(InfoText(*current));
+    infoLabel->setText(
+        infoLabel->fontMetrics().elidedText(InfoText(*current), Qt::ElideRight, infoLabel->width()));
 
     animationHolder->hide();
     convertingLabel->hide();
@@ -219,11 +287,9 @@ void VoiceItemWidget::ShowData()
     progressBar->hide();
     deleteButton->show();
     voiceIcon->setEnabled(true);
-    const QString green = QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(11)) +
-                          QStringLiteral("px;color:green;}");
-    const QString red = QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(11)) +
-                        QStringLiteral("px;color:red;}");
-    statusLabel->setStyleSheet(green);
+    // Every state its own colour, from the skin.
+    statusLabel->setStyleSheet(stateSheet(current->status));
+    statusLabel->resize(ScaledPx(200), statusLabel->height());
     statusLabel->setToolTip(QString());
     statusLabel->show();
 
@@ -236,12 +302,11 @@ void VoiceItemWidget::ShowData()
         statusLabel->setText(tr("Waiting"));
         break;
     case VoiceData::Converting:
-        progressBar->setValue(current->progress);
+        showRunProgress(*current);
         progressBar->show();
         stopButton->show();
         deleteButton->hide();
         voiceIcon->setEnabled(false);
-        statusLabel->hide();
         animationHolder->show();
         convertingLabel->show();
         busyAnimation->timerId = busyAnimation->startTimer(60, Qt::CoarseTimer);
@@ -253,13 +318,11 @@ void VoiceItemWidget::ShowData()
     case VoiceData::Failed:
         startButton->show();
         statusLabel->setText(tr("Failed"));
-        statusLabel->setStyleSheet(red);
         statusLabel->setToolTip(current->errorText);
         break;
     case VoiceData::Stopped:
         startButton->show();
         statusLabel->setText(tr("Stopped"));
-        statusLabel->setStyleSheet(red);
         break;
     default:
         break;
@@ -269,7 +332,23 @@ void VoiceItemWidget::ShowData()
 void VoiceItemWidget::ShowProgress()
 {
     if (VoiceData *current = job())
-        progressBar->setValue(current->progress);
+        showRunProgress(*current);
+}
+
+void VoiceItemWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    const VoiceData *current = job();
+    if (!current || current->status != VoiceData::Failed || current->errorText.isEmpty()) {
+        MyTableItemWidget::contextMenuEvent(event);
+        return;
+    }
+    // Taken now: the menu runs an event loop, and the job may be gone after it.
+    const QString reason = current->errorText;
+    QMenu menu(this);
+    menu.setStyleSheet(SkinHelper_QSetting::GetInstance()->GetQMenuQSS(90, 30, 12, QStringLiteral("QMenu")));
+    const QAction *copy = menu.addAction(tr("Copy error"));
+    if (menu.exec(event->globalPos()) == copy)
+        QApplication::clipboard()->setText(reason);
 }
 
 void VoiceItemWidget::mouseReleaseEvent(QMouseEvent *event)

@@ -31,6 +31,8 @@ public:
 
     // The media facts line of a job: duration | size | codec | channels | rate.
     static QString InfoText(const VoiceData &job);
+    // "45%", and once the rate tells, "45% · 0:12 left".
+    static QString ProgressText(int progress, qint64 elapsedMs);
 
 signals:
     void clickeditem(VoiceData *data);
@@ -48,6 +50,10 @@ public slots:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+    // Gives the name and the facts what is left of the row before `buttonsLeft`.
+    void fitLabels(int buttonsLeft);
 
     // Gives an action button its icon pair and caption and sizes it to both;
     // derived rows with their own buttons use it too.
@@ -67,4 +73,8 @@ protected:
     QLabel *animationHolder;
     QLabel *convertingLabel;
     MyQtCustom::MyMoveWidget *busyAnimation;
+
+private:
+    // The status line of a run: its progress in words and the bar after them.
+    void showRunProgress(const VoiceData &current);
 };

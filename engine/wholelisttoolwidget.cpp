@@ -5,9 +5,10 @@
 #include "app/globals.h"
 #include "engine/jobhelpers.h"
 #include "engine/voicedata.h"
+#include "widgets/labelbutton.h"
 
 namespace {
-// How long closing the panel waits for a killed child; it blocks the user-interface thread.
+// How long closing the panel waits to reap a killed child; it blocks the user-interface thread.
 constexpr int ChildEndWaitMs = 500;
 } // namespace
 
@@ -26,7 +27,8 @@ WholeListToolWidget::~WholeListToolWidget()
     disconnect(&listProcess, nullptr, this, nullptr);
     if (listProcess.state() == QProcess::NotRunning)
         return;
-    listProcess.kill();
+    VoiceData::KillProcessTree(listProcess.processId());
+    // Killed, so this is only the reaping.
     listProcess.waitForFinished(ChildEndWaitMs);
     // An unfinished result is no result.
     QFile::remove(runOutput);
@@ -62,13 +64,28 @@ void WholeListToolWidget::ItemDeleted_slots(VoiceData *item)
     ToolsBaseWidget::ItemDeleted_slots(item);
 }
 
+void WholeListToolWidget::FlushText()
+{
+    ToolsBaseWidget::FlushText();
+    convertButton->setText(running ? tr("Stop") : tr("Convert"));
+}
+
+void WholeListToolWidget::returnPressed()
+{
+    if (!running)
+        convertButton_slots();
+}
+
 void WholeListToolWidget::convertButton_slots()
 {
-    // The child would refuse a second start, and the entries of the running
-    // one would be rewritten under it.
-    if (running)
+    // While a run goes on the button is its Stop: a second child would be
+    // refused, and the entries of the running one rewritten under it.
+    if (running) {
+        stopRun();
         return;
+    }
     const QList<VoiceData *> entries = jobs();
+    clearNotice();
     if (entries.isEmpty())
         return;
 
@@ -82,12 +99,22 @@ void WholeListToolWidget::convertButton_slots()
     for (VoiceData *entry : entries) {
         entry->status = VoiceData::Converting;
         entry->progress = 0;
+        entry->runClock.start();
         entry->outputPath = runOutput;
         entry->errorText.clear();
         UpdateItem(entry);
     }
     running = true;
+    stopRequested = false;
+    convertButton->setText(tr("Stop"));
     StartChildProcess(listProcess, GetFFmpegPath(), plan.arguments);
+}
+
+void WholeListToolWidget::stopRun()
+{
+    stopRequested = true;
+    // The child's end comes back through processFinished, as the event loop delivers it.
+    VoiceData::KillProcessTree(listProcess.processId());
 }
 
 void WholeListToolWidget::ffmpegProcess_StandardOutput_slots()
@@ -130,20 +157,27 @@ void WholeListToolWidget::endRun(bool childStarted)
 {
     ffmpegProcess_StandardOutput_slots();
     running = false;
-    // A child that failed leaves nothing to trust, however much it wrote. The
-    // verdict holds also when the entries are gone: the file is the run's.
-    if (childFailed)
+    convertButton->setText(tr("Convert"));
+    // A child that failed or was stopped leaves nothing to trust, however much
+    // it wrote. The verdict holds also when the entries are gone: the file is the run's.
+    if (childFailed || stopRequested)
         QFile::remove(runOutput);
-    const bool usable = !childFailed && SettleOutput(runOutput);
-    const QString reason =
-        usable ? QString() : VoiceData::FailureReason(statusReader.lastMessage(), childStarted);
+    const bool usable = !childFailed && !stopRequested && SettleOutput(runOutput);
+    const QString reason = usable || stopRequested
+                               ? QString()
+                               : VoiceData::FailureReason(statusReader.lastMessage(), childStarted);
+    const int state = stopRequested ? VoiceData::Stopped : usable ? VoiceData::Succeeded : VoiceData::Failed;
+    showNotice(
+        BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed, state == VoiceData::Stopped));
+    stopRequested = false;
 
     const QList<VoiceData *> entries = runEntries;
     runEntries.clear();
     for (VoiceData *entry : entries) {
         entry->outputPath = runOutput;
-        entry->status = usable ? VoiceData::Succeeded : VoiceData::Failed;
+        entry->status = state;
         entry->errorText = reason;
-        UpdateItem(entry);
     }
+    // Every row, with its place in the list: a concat row shows Up and Down again.
+    itemList()->FlushText();
 }

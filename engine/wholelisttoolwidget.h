@@ -25,6 +25,7 @@ public:
     void StartWaitingItems() override;
     void RemoveAllItems() override;
     void AddVoiceData(VoiceData *record) override;
+    void FlushText() override;
 
     // From Convert until the child's end has been judged.
     bool isRunning() const { return running; }
@@ -35,6 +36,7 @@ public:
     static QStringList InputPaths(const QList<VoiceData *> &entries);
 
 public slots:
+    // Convert, or Stop while a run is under way (the button says which).
     void convertButton_slots() override;
     void ItemDeleted_slots(VoiceData *item) override;
     void ffmpegProcess_StandardOutput_slots();
@@ -49,6 +51,8 @@ protected:
     };
     // The run of the tool for the entries in list order (never empty).
     virtual RunPlan planRun(const QList<VoiceData *> &entries) = 0;
+    // Return never stops a run: only the button, or a click on it, does.
+    void returnPressed() override;
 
     QProcess listProcess;
 
@@ -57,6 +61,8 @@ private:
     void processError(QProcess::ProcessError error);
     void readChildOutput();
     void endRun(bool childStarted);
+    // Ends the run with its whole process tree; its unfinished output goes.
+    void stopRun();
 
     // The entries the running child was started for. An entry deleted or
     // cleared from the list leaves it at once, so it never holds a dead one;
@@ -68,4 +74,5 @@ private:
     int runProgress = 0;
     bool running = false;
     bool childFailed = false;
+    bool stopRequested = false;
 };

@@ -95,10 +95,6 @@
 <context>
     <name>ToolsBaseWidget</name>
     <message>
-        <source>Backup</source>
-        <translation>返回</translation>
-    </message>
-    <message>
         <source>Add Voices</source>
         <translation>添加音频</translation>
     </message>
@@ -130,6 +126,44 @@
         <source>Media</source>
         <translation>媒体文件</translation>
     </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>添加文件夹</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n converted</source>
+        <translation>
+            <numerusform>已转换 %n 个</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n failed</source>
+        <translation>
+            <numerusform>失败 %n 个</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stopped</source>
+        <translation>
+            <numerusform>停止 %n 个</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>所有文件</translation>
+    </message>
+    <message>
+        <source>Quillvane cannot write to this folder.</source>
+        <translation>Quillvane 无法写入此文件夹。</translation>
+    </message>
 </context>
 <context>
     <name>ToolsSelectWidget</name>
@@ -144,10 +178,6 @@
     <message>
         <source>Volume Adjust</source>
         <translation>音量调节</translation>
-    </message>
-    <message>
-        <source>Voice Invert</source>
-        <translation>音频倒放</translation>
     </message>
     <message>
         <source>Voice Mix</source>
@@ -172,6 +202,50 @@
     <message>
         <source>Voice Changer</source>
         <translation>音频变声</translation>
+    </message>
+    <message>
+        <source>Convert files to MP3, AAC, FLAC, WAV or AMR.</source>
+        <translation>将文件转换为 MP3、AAC、FLAC、WAV 或 AMR。</translation>
+    </message>
+    <message>
+        <source>Play faster or slower without changing the pitch.</source>
+        <translation>加快或放慢播放速度，音调不变。</translation>
+    </message>
+    <message>
+        <source>Even out the loudness, or make files louder or quieter.</source>
+        <translation>统一响度，或让文件更响、更轻。</translation>
+    </message>
+    <message>
+        <source>Voice Reverse</source>
+        <translation>音频倒放</translation>
+    </message>
+    <message>
+        <source>Reverse each file: it plays backwards.</source>
+        <translation>将每个文件倒放：从结尾播放到开头。</translation>
+    </message>
+    <message>
+        <source>Overlay every file of the list into one, played together.</source>
+        <translation>把列表中的所有文件叠加为一个文件，同时播放。</translation>
+    </message>
+    <message>
+        <source>Cut each file into pieces of a length or into a number of parts.</source>
+        <translation>按时长或按份数把每个文件切成多段。</translation>
+    </message>
+    <message>
+        <source>Join every file of the list, one after another, into one.</source>
+        <translation>把列表中的所有文件依次首尾相接，合成一个文件。</translation>
+    </message>
+    <message>
+        <source>Keep one time range of each file.</source>
+        <translation>保留每个文件的一段时间范围。</translation>
+    </message>
+    <message>
+        <source>Separate the voice from the accompaniment.</source>
+        <translation>把人声与伴奏分开。</translation>
+    </message>
+    <message>
+        <source>Make a voice sound like another speaker.</source>
+        <translation>让声音听起来像另一位说话人。</translation>
     </message>
 </context>
 <context>
@@ -214,6 +288,10 @@
     <message>
         <source>End Time:</source>
         <translation>结束时间：</translation>
+    </message>
+    <message>
+        <source>The end time must be after the start time.</source>
+        <translation>结束时间必须晚于开始时间。</translation>
     </message>
 </context>
 <context>
@@ -295,16 +373,41 @@
         <source>Stopped</source>
         <translation>已停止</translation>
     </message>
+    <message>
+        <source>%1 left</source>
+        <translation>剩余 %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channels</source>
+        <translation>
+            <numerusform>%n 声道</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Copy error</source>
+        <translation>复制错误信息</translation>
+    </message>
 </context>
 <context>
     <name>VolumeConvertWidget</name>
     <message>
-        <source>Volume Ajdust:</source>
-        <translation>音量调节：</translation>
-    </message>
-    <message>
         <source>Standardizing</source>
         <translation>响度标准化</translation>
+    </message>
+    <message>
+        <source>Volume Adjust:</source>
+        <translation>音量调节：</translation>
+    </message>
+</context>
+<context>
+    <name>WholeListToolWidget</name>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>开始转换</translation>
     </message>
 </context>
 </TS>

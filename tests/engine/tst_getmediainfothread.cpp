@@ -34,9 +34,15 @@ private slots:
             << "  Duration: 00:03:25.12, start: 0.025057, bitrate: 320 kb/s\n"
                "    Stream #0:0(und): Audio: aac (LC), 44100 Hz, stereo, fltp, 128 kb/s (default)\n"
             << "205000000 us, audio 1, 44100 Hz, 2 ch, 128000 b/s, aac";
-        QTest::addRow("5.1(side) counts as one")
+        QTest::addRow("5.1(side) is six channels")
             << "  Stream #0:0: Audio: ac3, 48000 Hz, 5.1(side), fltp, 448 kb/s"
-            << "0 us, audio 1, 48000 Hz, 1 ch, 448000 b/s, ac3";
+            << "0 us, audio 1, 48000 Hz, 6 ch, 448000 b/s, ac3";
+        QTest::addRow("a layout without a name")
+            << "  Stream #0:0: Audio: pcm_s16le, 48000 Hz, 3 channels, s16, 2304 kb/s"
+            << "0 us, audio 1, 48000 Hz, 3 ch, 2304000 b/s, pcm_s16le";
+        QTest::addRow("quad")
+            << "  Stream #0:0: Audio: flac, 48000 Hz, quad, s16"
+            << "0 us, audio 1, 48000 Hz, 4 ch, 0 b/s, flac";
         QTest::addRow("flac without kb/s")
             << "  Duration: 00:00:01.00, bitrate: 172 kb/s\n  Stream #0:0: Audio: flac, 48000 Hz, mono, s16\n"
             << "1000000 us, audio 1, 48000 Hz, 1 ch, 0 b/s, flac";

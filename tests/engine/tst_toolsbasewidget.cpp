@@ -1,6 +1,9 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -84,6 +87,7 @@ private slots:
         QFile::remove(standIn.filePath(QStringLiteral("runs.log")));
         window->sameMaxCount = 2;
         window->outputFolder = outputs.path();
+        SetSettingValue(QLatin1String(SettingsKey::OutFolder), outputs.path());
         panel = new TestPanel(window);
     }
     void cleanup() { delete panel; }
@@ -188,6 +192,8 @@ private slots:
         QVERIFY(!accepted || QDir().mkpath(folder));
         QCOMPARE(panel->SetOutputFolderIfWritable(folder), accepted);
         QCOMPARE(window->outputFolder, accepted ? folder : outputs.path());
+        // The next start begins where this one left off.
+        QCOMPARE(GetSettingFolder(QLatin1String(SettingsKey::OutFolder)), accepted ? folder : outputs.path());
         // The test leaves nothing behind.
         if (accepted)
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -249,6 +255,57 @@ private slots:
         QVERIFY(!panel->isProbing());
         for (VoiceData *job : panel->jobs())
             QCOMPARE(job->filePath, QFileInfo(at("real.wav")).canonicalFilePath());
+    }
+    // Names typed into the Add dialog, one of them of a kind its filter hides.
+    void typedNamesAreAllAdded_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addRow("a hidden kind between shown ones")
+            << R"("Side_Left.wav" "bell.caf" "alarm-clock.ogg")"
+            << QStringList{"Side_Left.wav", "bell.caf", "alarm-clock.ogg"};
+        QTest::addRow("a hidden kind last") << R"("Side_Left.wav" "alarm-clock.ogg" "bell.caf")"
+                                            << QStringList{"Side_Left.wav", "alarm-clock.ogg", "bell.caf"};
+        QTest::addRow("one name, unquoted") << "bell.caf" << QStringList{"bell.caf"};
+    }
+    void typedNamesAreAllAdded()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        for (const char *name : {"Side_Left.wav", "alarm-clock.ogg", "bell.caf"})
+            QVERIFY(TestSupport::writeFileOfSize(dir.filePath(QLatin1String(name)), 100));
+        SetSettingValue(QLatin1String(SettingsKey::AddVideoPath), dir.path());
+        bool typedIn = false;
+        // The dialog is modal: the user's typing happens inside its loop.
+        QTimer typist;
+        connect(&typist, &QTimer::timeout, this, [&] {
+            if (typedIn) { // anything still open after Open would hang the test
+                if (QWidget *left = QApplication::activeModalWidget())
+                    left->close();
+                return;
+            }
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            auto *view = dialog ? dialog->findChild<QListView *>(QStringLiteral("listView")) : nullptr;
+            // As a user would, once the folder is listed: typing then selects what it names.
+            if (!view || view->model()->rowCount(view->rootIndex()) < 2)
+                return;
+            typedIn = true;
+            // The names arrive at once, as pasted: the dialog selects in its view what it shows of them.
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QApplication::setActiveWindow(dialog);
+            edit->setFocus();
+            edit->setText(typed);
+            static_cast<QDialog *>(dialog)->accept(); // Open
+        });
+        typist.start(20);
+        panel->addfileButton_slots();
+        QVERIFY(typedIn);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), expected.size(), 60000);
+        QStringList names;
+        for (VoiceData *job : panel->jobs())
+            names << job->fileName;
+        QCOMPARE(names, expected);
     }
     void leavingDuringProbesAddsNothingLater()
     {

@@ -32,8 +32,10 @@ private slots:
     void concatJoinsInTheArrangedOrder();
     void upAndDownFollowThePlace();
     void videoFirstConcatFailsCleanly();
-    void convertDuringRunIsIgnoredAndDeleteIsSafe_data();
-    void convertDuringRunIsIgnoredAndDeleteIsSafe();
+    void deleteDuringRunIsSafe_data();
+    void deleteDuringRunIsSafe();
+    void stopEndsTheRun_data();
+    void stopEndsTheRun();
     void leavingDuringRunKeepsTheResult_data();
     void leavingDuringRunKeepsTheResult();
     void failedChildFailsEveryEntry_data();
@@ -240,7 +242,7 @@ void TestWholeListTool::concatJoinsInTheArrangedOrder()
     panel->convertButton_slots();
     QCOMPARE(arrows(panel), QStringLiteral("- - -"));
     QVERIFY(waitForEnd(panel));
-    QCOMPARE(arrows(panel), QStringLiteral("- - -"));
+    QCOMPARE(arrows(panel), QStringLiteral("D UD U"));
     // Named after the new first entry, with its suffix.
     const QString output = outputs.filePath(QStringLiteral("c-cat.flac"));
     for (VoiceData *entry : panel->jobs()) {
@@ -298,7 +300,7 @@ void TestWholeListTool::videoFirstConcatFailsCleanly()
     QCOMPARE(outputFiles(), QStringList());
 }
 
-void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe_data()
+void TestWholeListTool::deleteDuringRunIsSafe_data()
 {
     // Inputs of 2 s and 4 s: the mix lasts as long as the first, the concat as both.
     QTest::addColumn<int>("tool");
@@ -307,7 +309,7 @@ void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe_data()
     QTest::addRow("concat") << int(Concat) << "size=  1kB time=00:00:03.00 bitrate=1.6kbits/s speed=1x";
 }
 
-void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe()
+void TestWholeListTool::deleteDuringRunIsSafe()
 {
     QFETCH(int, tool);
     QFETCH(QString, halfWay);
@@ -319,10 +321,6 @@ void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe()
     const QList<VoiceData *> entries = panel->jobs();
     QTRY_COMPARE_WITH_TIMEOUT(entries.last()->progress, 5000, 10000);
 
-    // Its output is taken now: a second start would be named differently.
-    panel->convertButton_slots();
-    QVERIFY(panel->isRunning());
-    QCOMPARE(panel->runOutputPath(), output);
     for (VoiceData *entry : entries) {
         QCOMPARE(entry->status, int(VoiceData::Converting));
         QCOMPARE(entry->progress, 5000);
@@ -337,6 +335,56 @@ void TestWholeListTool::convertDuringRunIsIgnoredAndDeleteIsSafe()
     QVERIFY(allInState(panel, VoiceData::Succeeded));
     QCOMPARE(runCount(), 1);
     QCOMPARE(outputFiles(), QStringList{QFileInfo(output).fileName()});
+}
+
+void TestWholeListTool::stopEndsTheRun_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<bool>("leaveFirst"); // back to the selector and into the panel again
+    QTest::addRow("mix") << int(Mix) << false;
+    QTest::addRow("concat") << int(Concat) << false;
+    QTest::addRow("concat, left and opened again") << int(Concat) << true;
+}
+
+void TestWholeListTool::stopEndsTheRun()
+{
+    QFETCH(int, tool);
+    QFETCH(bool, leaveFirst);
+    WholeListToolWidget *panel = openList(tool);
+    QVERIFY(add(panel, tones({1, 2})));
+    // A run that has begun its output and has a child of its own, marked to be found.
+    const QString mark =
+        QString::number(QCoreApplication::applicationPid()) + QLatin1String(QTest::currentDataTag());
+    g_appDir = standIn.path();
+    QVERIFY(TestSupport::writeStandInFfmpeg(
+        standIn.path(),
+        QStringLiteral("[ $# -le 2 ] && exec /usr/bin/ffmpeg \"$@\"\n"
+                       "head -c 4096 /dev/zero > \"$out\"\nQV_STOP_MARK='%1' sleep 600 &\nwait\n")
+            .arg(mark)));
+    const auto treeAlive = [&mark] {
+        return !TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_STOP_MARK"), mark).isEmpty();
+    };
+    panel->convertButton_slots();
+    QTRY_VERIFY_WITH_TIMEOUT(treeAlive(), 60000);
+    const QString output = panel->runOutputPath();
+    if (leaveFirst) {
+        panel->backupButton_slots();
+        QCOMPARE(openList(tool), panel);
+        QVERIFY(add(panel, tones({1})));
+    }
+
+    panel->convertButton_slots(); // Stop while the run goes on
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isRunning(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!treeAlive(), 60000);
+    QVERIFY(!QFileInfo::exists(output));
+    QVERIFY(allInState(panel, leaveFirst ? VoiceData::Idle : VoiceData::Stopped));
+    if (tool == Concat && !leaveFirst)
+        QCOMPARE(arrows(panel), QStringLiteral("D U"));
+
+    // The list runs again.
+    TestSupport::useBuildAppDir();
+    QVERIFY(convert(panel));
+    QVERIFY(allInState(panel, VoiceData::Succeeded));
 }
 
 void TestWholeListTool::leavingDuringRunKeepsTheResult_data()

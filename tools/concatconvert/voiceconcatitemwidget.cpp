@@ -32,10 +32,7 @@ void VoiceConcatItemWidget::UpdateText()
     const int top = (height() - ActionButtonSize()) / 2;
     downButton->move(deleteButton->x() - ScaledPx(10) - downButton->width(), top);
     upButton->move(downButton->x() - ScaledPx(10) - upButton->width(), top);
-    // In a narrow row the facts give way to the buttons.
-    const int room = upButton->x() - ScaledPx(10) - infoLabel->x();
-    if (room < infoLabel->width())
-        infoLabel->resize(qMax(0, room), infoLabel->height());
+    fitLabels(upButton->x());
 }
 
 void VoiceConcatItemWidget::ShowData()
@@ -48,8 +45,8 @@ void VoiceConcatItemWidget::ShowData()
     stopButton->hide();
     upButton->hide();
     downButton->hide();
-    // Only an entry that has never run can be moved.
-    if (current->status != VoiceData::Idle)
+    // The order is the run's while it runs; before and after, it can change.
+    if (current->status == VoiceData::Converting)
         return;
     upButton->setVisible(index > 0);
     downButton->setVisible(index < count - 1);

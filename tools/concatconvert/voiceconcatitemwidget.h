@@ -3,7 +3,7 @@
 #include "engine/voiceitemwidget.h"
 
 // The concat tool's row: no start or stop of its own, but Up and Down to move
-// its entry while it has never run.
+// its entry whenever no run is under way.
 class VoiceConcatItemWidget : public VoiceItemWidget
 {
     Q_OBJECT

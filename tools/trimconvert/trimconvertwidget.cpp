@@ -35,14 +35,11 @@ TrimConvertWidget::TrimConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)
 void TrimConvertWidget::FlushText()
 {
     ToolsBaseWidget::FlushText();
-    const QString editStyle =
-        SkinHelper_QSetting::GetInstance()->GetQTimeEditQSS(12, 1, 3, QStringLiteral("QTimeEdit"));
     for (QLabel *label : {startTimeLabel, endTimeLabel}) {
         label->setStyleSheet(CaptionStyle("txtcolor1"));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    startTimeEdit->setStyleSheet(editStyle);
-    endTimeEdit->setStyleSheet(editStyle);
+    markRange();
     startTimeLabel->setText(tr("Start Time:"));
     endTimeLabel->setText(tr("End Time:"));
 
@@ -57,11 +54,37 @@ void TrimConvertWidget::FlushText()
 void TrimConvertWidget::starttimeEdit_slots()
 {
     g_trimStart = QCommonUtils::QTimetominsecond(startTimeEdit->time());
+    markRange();
 }
 
 void TrimConvertWidget::endtimeEdit_slots()
 {
     g_trimEnd = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+    markRange();
+}
+
+QString TrimConvertWidget::OptionProblem() const
+{
+    if (startTimeEdit->time() < endTimeEdit->time())
+        return QString();
+    return tr("The end time must be after the start time.");
+}
+
+void TrimConvertWidget::markRange()
+{
+    const SkinHelper_QSetting *skin = SkinHelper_QSetting::GetInstance();
+    const QString problem = OptionProblem();
+    QString style = skin->GetQTimeEditQSS(12, 1, 3, QStringLiteral("QTimeEdit"));
+    if (!problem.isEmpty())
+        style += QStringLiteral("QTimeEdit{border:1px solid %1;}")
+                     .arg(skin->GetValue(QStringLiteral("State"), QStringLiteral("failed")));
+    for (QTimeEdit *edit : {startTimeEdit, endTimeEdit}) {
+        edit->setStyleSheet(style);
+        edit->setToolTip(problem);
+    }
+    // A summary of the last batch stays; only a complaint about the range goes with it.
+    if (!problem.isEmpty() || noticeIsProblem)
+        showNotice(problem, true);
 }
 
 void TrimConvertWidget::AddVoiceData(VoiceData *record)

@@ -14,6 +14,8 @@ public:
 
     void FlushText() override;
     void AddVoiceData(VoiceData *record) override;
+    // A range that ends before it starts.
+    QString OptionProblem() const override;
 
     QTimeEdit *startEdit() const { return startTimeEdit; }
     QTimeEdit *endEdit() const { return endTimeEdit; }
@@ -23,6 +25,9 @@ public slots:
     void endtimeEdit_slots();
 
 private:
+    // Shows the range as invalid, in the editors and the bottom bar, or as fine.
+    void markRange();
+
     QLabel *startTimeLabel;
     QTimeEdit *startTimeEdit;
     QLabel *endTimeLabel;

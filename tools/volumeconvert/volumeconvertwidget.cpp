@@ -30,7 +30,7 @@ void VolumeConvertWidget::FlushText()
 {
     ToolsBaseWidget::FlushText();
     volumeLabel->setStyleSheet(CaptionStyle("txtcolor"));
-    volumeLabel->setText(tr("Volume Ajdust:"));
+    volumeLabel->setText(tr("Volume Adjust:"));
     volumeLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeCaptionLeftOf(volumeLabel, volumeComboBox, 30);
 
