@@ -15,8 +15,12 @@ OptionComboBox::OptionComboBox(QWidget *parent) : QComboBox(parent)
 
 void OptionComboBox::UpdateSkin()
 {
-    setStyleSheet(SkinHelper_QSetting::GetInstance()->GetQComboBoxQSS(12, 30, 3, 1, 1, 1, 1,
-                                                                      QStringLiteral("QComboBox")));
+    const SkinHelper_QSetting *skin = SkinHelper_QSetting::GetInstance();
+    // Reached with Tab, the box shows it in the accent colour.
+    setStyleSheet(skin->GetQComboBoxQSS(12, 30, 3, 1, 1, 1, 1, QStringLiteral("QComboBox")) +
+                  QStringLiteral("QComboBox:focus{border-color:") +
+                  skin->GetValue(QStringLiteral("Button1"), QStringLiteral("bgcolor_normal")) +
+                  QStringLiteral(";}"));
 }
 
 void OptionComboBox::setEntries(const QStringList &texts)

@@ -260,10 +260,17 @@ void ToolsBaseWidget::placeBottomBarText()
     folderCaptionLabel->setGeometry(ScaledPx(10), top, textWidth(folderCaptionLabel) + ScaledPx(20), height);
     const int changeWidth = textWidth(changeButton) + 10 + ScaledPx(10);
     const int openWidth = textWidth(openButton) + 10 + ScaledPx(10);
+    noticeLabel->setStyleSheet(
+        QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(12)) + QStringLiteral("px;color:") +
+        (noticeIsProblem ? skinValue("State", "failed") : skinValue("main", "txtcolor1")) +
+        QStringLiteral(";}"));
+    noticeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    noticeLabel->setText(noticeLabel->toolTip());
+    // In a narrow window the path gives way to the notice, down to a third of its width.
     const int pathLeft = folderCaptionLabel->geometry().right() + 1;
-    // In a narrow window the path gives way, down to a third, so the notice keeps some room.
     const int room = convertButton->x() - gap - pathLeft - changeWidth - openWidth;
-    const int pathWidth = qBound(ScaledPx(130), room - ScaledPx(180), ScaledPx(400));
+    const int noticeWidth = noticeLabel->text().isEmpty() ? 0 : textWidth(noticeLabel) + gap;
+    const int pathWidth = qBound(ScaledPx(130), room - noticeWidth, ScaledPx(400));
     folderPathLabel->setGeometry(pathLeft, top, pathWidth, height);
     const QString folder = OutputFolder();
     folderPathLabel->setToolTip(folder);
@@ -274,11 +281,7 @@ void ToolsBaseWidget::placeBottomBarText()
 
     const int noticeLeft = openButton->geometry().right() + 1 + gap;
     noticeLabel->setGeometry(noticeLeft, top, qMax(0, convertButton->x() - gap - noticeLeft), height);
-    noticeLabel->setStyleSheet(
-        QStringLiteral("QLabel{font-size:") + QString::number(ScaledPx(12)) + QStringLiteral("px;color:") +
-        (noticeIsProblem ? skinValue("State", "failed") : skinValue("main", "txtcolor1")) +
-        QStringLiteral(";}"));
-    noticeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The whole text stays in the tooltip when the label has to shorten it.
     noticeLabel->setText(
         noticeLabel->fontMetrics().elidedText(noticeLabel->toolTip(), Qt::ElideRight, noticeLabel->width()));
 }
@@ -290,7 +293,6 @@ QString ToolsBaseWidget::notice() const
 
 void ToolsBaseWidget::showNotice(const QString &text, bool problem)
 {
-    // The whole text stays in the tooltip when the label has to shorten it.
     noticeLabel->setToolTip(text);
     noticeIsProblem = problem;
     placeBottomBarText();

@@ -130,6 +130,7 @@ private slots:
         QFETCH(bool, barShown);
         Fixture f(items);
         QCOMPARE(f.shownRows(), qMin(items, PoolSize));
+        QCOMPARE(!f.bar()->isHidden(), barShown); // as soon as the rows are there
         if (items > PoolSize)
             f.list.updateMoveLayout(-1000, true);
         const int start = f.contentY();
