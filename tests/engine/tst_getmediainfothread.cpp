@@ -40,9 +40,6 @@ private slots:
         QTest::addRow("a layout without a name")
             << "  Stream #0:0: Audio: pcm_s16le, 48000 Hz, 3 channels, s16, 2304 kb/s"
             << "0 us, audio 1, 48000 Hz, 3 ch, 2304000 b/s, pcm_s16le";
-        QTest::addRow("quad")
-            << "  Stream #0:0: Audio: flac, 48000 Hz, quad, s16"
-            << "0 us, audio 1, 48000 Hz, 4 ch, 0 b/s, flac";
         QTest::addRow("flac without kb/s")
             << "  Duration: 00:00:01.00, bitrate: 172 kb/s\n  Stream #0:0: Audio: flac, 48000 Hz, mono, s16\n"
             << "1000000 us, audio 1, 48000 Hz, 1 ch, 0 b/s, flac";
