@@ -158,15 +158,17 @@ void WholeListToolWidget::endRun(bool childStarted)
     ffmpegProcess_StandardOutput_slots();
     running = false;
     convertButton->setText(tr("Convert"));
-    // A child that failed or was stopped leaves nothing to trust, however much
-    // it wrote. The verdict holds also when the entries are gone: the file is the run's.
-    if (childFailed || stopRequested)
+    // A child that failed leaves nothing to trust, however much it wrote; a
+    // stopped one was killed, so it failed. The verdict holds also when the
+    // entries are gone: the file is the run's.
+    if (childFailed)
         QFile::remove(runOutput);
-    const bool usable = !childFailed && !stopRequested && SettleOutput(runOutput);
-    const QString reason = usable || stopRequested
+    // A run that ended well just before its stop took effect keeps its result.
+    const bool usable = !childFailed && SettleOutput(runOutput);
+    const int state = usable ? VoiceData::Succeeded : stopRequested ? VoiceData::Stopped : VoiceData::Failed;
+    const QString reason = state != VoiceData::Failed
                                ? QString()
                                : VoiceData::FailureReason(statusReader.lastMessage(), childStarted);
-    const int state = stopRequested ? VoiceData::Stopped : usable ? VoiceData::Succeeded : VoiceData::Failed;
     showNotice(
         BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed, state == VoiceData::Stopped));
     stopRequested = false;
