@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
 
     MainWidget window;
     window.move(MainWindowPosition(QCommonUtils::GetDesktopRect(nullptr), window.size()));
+    window.QuitOnTerminationSignals();
     window.show();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "app/mainwidget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMouseEvent>
@@ -8,8 +9,10 @@
 #include "app/globals.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
-#include "engine/toolsbasewidget.h"
 #include "common/qcommonutils.h"
+#include "engine/partfile.h"
+#include "engine/toolsbasewidget.h"
+#include "platform/terminationsignals.h"
 #include "widgets/skinhelper_qsetting.h"
 
 MainWidget *g_mainWidget = nullptr;
@@ -33,6 +36,8 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
     panels.clear();
     outputFolder = GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
     sameMaxCount = GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
+    // What a killed or crashed run of ours left in the output folder.
+    PartFile::RemoveStale(outputFolder);
 
     setMinimumSize(ScaledPx(MinimumWidth), ScaledPx(MinimumHeight));
     layoutChildren();
@@ -120,7 +125,26 @@ void MainWidget::mouseReleaseEvent(QMouseEvent *event)
 
 void MainWidget::closeEvent(QCloseEvent *event)
 {
+    if (!ToolsBaseWidget::ConfirmStopJobs(this, panels.values())) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
+}
+
+void MainWidget::StopAllJobs()
+{
+    for (ToolsBaseWidget *panel : qAsConst(panels))
+        panel->StopAllJobs();
+}
+
+void MainWidget::QuitOnTerminationSignals()
+{
+    auto *termination = new TerminationSignals(this);
+    connect(termination, &TerminationSignals::received, this, [this] {
+        StopAllJobs();
+        QApplication::quit();
+    });
 }
 
 void MainWidget::changeEvent(QEvent *event)

@@ -23,6 +23,13 @@ public:
     // an open panel. Runs at construction and after each change of language.
     void UpdateText();
 
+    // Stops every job of every panel and removes their part files; returns
+    // when the children are gone.
+    void StopAllJobs();
+    // SIGTERM, SIGINT and SIGHUP end the application as closing would, but
+    // without asking: the jobs are stopped and cleaned up first.
+    void QuitOnTerminationSignals();
+
     QWidget *background = nullptr;
     TopWidget *topWidget = nullptr;
     ToolsSelectWidget *toolsSelectWidget = nullptr;

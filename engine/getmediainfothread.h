@@ -1,31 +1,33 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 
 class VoiceData;
 
-// Probes one file at a time on its own thread: runs ffmpeg with only the
-// input and reads the facts of the file from the report it prints. The panel
-// sets `path`, starts the thread and takes `result` when finished() arrives.
+// Probes files on its own thread, in-process (MediaProbe), one after the
+// other: `path` gives `result`; or, when `paths` is set (the panel's way: a
+// run for several files costs the hand-over between the threads once),
+// `results` gets a record or null for each in order. Set them, start the
+// thread, and take the records when finished() arrives.
 class GetMediaInfoThread : public QThread
 {
     Q_OBJECT
 public:
-    // How long a probe may take before whatever was printed is used.
-    static constexpr int ProbeWaitMs = 2000;
-
     GetMediaInfoThread();
 
     QString path;
-    // The record of the last probe that got a report, or null. It belongs to
+    // The record of the last probe of a regular file, or null. It belongs to
     // the main thread; whoever takes it sets this back to null.
     VoiceData *result = nullptr;
+    QStringList paths;
+    QList<VoiceData *> results;
 
-    // Fills the facts of a record (duration, hasAudio, sampleRate, channels,
-    // bitRate, codecName, streamInfo) from an ffmpeg input report. Facts the
-    // report does not give are left as they are.
-    static void ParseReport(const QString &report, VoiceData &record);
+    // The record of a file made on the calling thread, or null when the path
+    // is not a regular file that can be read.
+    static VoiceData *ProbeRecord(const QString &path);
 
 protected:
     void run() override;

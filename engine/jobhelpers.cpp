@@ -1,16 +1,12 @@
 #include "engine/jobhelpers.h"
 
-#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSet>
-#include <QTextBoundaryFinder>
 
 #include "app/globals.h"
 #include "common/qcommonutils.h"
@@ -53,12 +49,6 @@ void StartChildProcess(QProcess &process, const QString &program, const QStringL
     process.start(program, arguments, QIODevice::ReadWrite);
 }
 
-QString ConsoleText(const QByteArray &bytes)
-{
-    const int nul = bytes.indexOf('\0');
-    return QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul));
-}
-
 QString RegularInputFile(const QString &path)
 {
     // realpath(3): no link is left in what it returns, so lstat sees the file itself.
@@ -81,58 +71,10 @@ QString OutputBaseName(const QString &inputPath)
     return base;
 }
 
-namespace {
-// Whether anything holds a name, a link that leads nowhere included: ffmpeg
-// would write through such a link to wherever it points.
-bool nameTaken(const QString &path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
-// The longest file name the folder's file system takes, in bytes.
-int fileNameLimit(const QString &folder)
-{
-    const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
-    return limit > 0 && limit < NAME_MAX ? int(limit) : NAME_MAX;
-}
-
-// The longest start of `base` that leaves room for `tail` within `limit`
-// bytes, cut between characters as the reader sees them.
-QString fitName(const QString &base, const QString &tail, int limit)
-{
-    const int room = limit - QFile::encodeName(tail).size();
-    if (QFile::encodeName(base).size() <= room)
-        return base;
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
-    int cut = 0;
-    int bytes = 0;
-    for (int next = characters.toNextBoundary(); next > 0; next = characters.toNextBoundary()) {
-        bytes += QFile::encodeName(base.mid(cut, next - cut)).size();
-        if (bytes > room)
-            break;
-        cut = next;
-    }
-    return base.left(cut);
-}
-} // namespace
-
-QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension,
+OutputName OutputNameFor(const QString &inputPath, const QString &nameTag, const QString &extension,
                          const QString &collisionOpen)
 {
-    const QString folder = OutputFolder();
-    const QString base = OutputBaseName(inputPath);
-    const QString dotExtension = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
-    const int limit = fileNameLimit(folder);
-    const auto candidate = [&](const QString &number) {
-        const QString tail = nameTag + number + dotExtension;
-        return folder + QLatin1Char('/') + fitName(base, tail, limit) + tail;
-    };
-
-    QString out = candidate(QString());
-    for (int n = 0; nameTaken(out) || IsOutputPathReserved(out); ++n)
-        out = candidate(collisionOpen + QString::number(n) + QLatin1Char(')'));
-    return out;
+    return {OutputFolder(), OutputBaseName(inputPath), nameTag, extension, collisionOpen};
 }
 
 QString AudioOutputExtension(const QString &inputPath)
@@ -154,40 +96,6 @@ QStringList OutputFormatArguments(const QString &outputPath)
     return {};
 }
 
-namespace {
-// Jobs live in the user-interface thread, but nothing stops a tool from
-// naming outputs elsewhere.
-QMutex &reservedOutputsMutex()
-{
-    static QMutex mutex;
-    return mutex;
-}
-
-QSet<QString> &reservedOutputs()
-{
-    static QSet<QString> paths;
-    return paths;
-}
-} // namespace
-
-void ReserveOutputPath(const QString &path)
-{
-    QMutexLocker locker(&reservedOutputsMutex());
-    reservedOutputs().insert(path);
-}
-
-void ReleaseOutputPath(const QString &path)
-{
-    QMutexLocker locker(&reservedOutputsMutex());
-    reservedOutputs().remove(path);
-}
-
-bool IsOutputPathReserved(const QString &path)
-{
-    QMutexLocker locker(&reservedOutputsMutex());
-    return reservedOutputs().contains(path);
-}
-
 bool AdvanceProgress(qint64 time, double referenceDuration, int &progress)
 {
     if (time <= 0 || !(referenceDuration > 0.0))
@@ -198,30 +106,59 @@ bool AdvanceProgress(qint64 time, double referenceDuration, int &progress)
     return true;
 }
 
-OutputSize ClassifyOutput(const QString &path)
+QStringList CutCodecArguments(const QString &outputPath)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return OutputSize::Missing;
-    const qint64 size = info.size();
-    if (size <= 1023)
-        return OutputSize::TooSmall;
-    if (size == 1024)
-        return OutputSize::Borderline;
-    return OutputSize::Usable;
+    if (QFileInfo(outputPath).suffix().compare(QLatin1String("flac"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("-acodec"), QStringLiteral("flac")};
+    return {QStringLiteral("-acodec"), QStringLiteral("copy")};
 }
 
-bool SettleOutput(const QString &path)
+namespace {
+// CRC-16/ARC, as the LAME tag checks its frame.
+quint16 lameCrc(const char *data, int size)
 {
-    switch (ClassifyOutput(path)) {
-    case OutputSize::Usable:
-        return true;
-    case OutputSize::TooSmall:
-    case OutputSize::Borderline:
-        QFile::remove(path);
-        return false;
-    case OutputSize::Missing:
-        break;
+    quint16 crc = 0;
+    for (int i = 0; i < size; ++i) {
+        crc ^= quint8(data[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? quint16((crc >> 1) ^ 0xA001) : quint16(crc >> 1);
     }
-    return false;
+    return crc;
+}
+} // namespace
+
+bool ClearMp3CutDelay(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray head = file.read(64 * 1024);
+    const auto byte = [&head](int i) {
+        return quint8(head.at(i));
+    };
+    int frame = 0;
+    if (head.startsWith("ID3") && head.size() >= 10)
+        frame = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9)) + ((byte(5) & 0x10) ? 10 : 0);
+    while (frame + 4 <= head.size() && !(byte(frame) == 0xFF && (byte(frame + 1) & 0xE0) == 0xE0))
+        ++frame;
+    if (frame + 4 > head.size())
+        return false;
+    // The Xing or Info tag follows the side information of the first frame.
+    const bool mpeg1 = (byte(frame + 1) & 0x18) == 0x18;
+    const bool mono = (byte(frame + 3) & 0xC0) == 0xC0;
+    const int tag = frame + 4 + (mpeg1 ? (mono ? 17 : 32) : (mono ? 9 : 17));
+    if (tag + 8 > head.size() || (head.mid(tag, 4) != "Xing" && head.mid(tag, 4) != "Info"))
+        return false;
+    const int flags = byte(tag + 7);
+    const int lame = tag + 8 + ((flags & 1) ? 4 : 0) + ((flags & 2) ? 4 : 0) + ((flags & 4) ? 100 : 0) +
+                     ((flags & 8) ? 4 : 0);
+    if (lame + 36 > head.size())
+        return false;
+    // Twelve bits of delay, then twelve of padding, 21 bytes into the LAME tag.
+    head[lame + 21] = 0;
+    head[lame + 22] = char(byte(lame + 22) & 0x0F);
+    const quint16 crc = lameCrc(head.constData() + frame, lame + 34 - frame);
+    head[lame + 34] = char(crc >> 8);
+    head[lame + 35] = char(crc & 0xFF);
+    return file.seek(lame + 21) && file.write(head.mid(lame + 21, 15)) == 15;
 }

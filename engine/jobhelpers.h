@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "engine/partfile.h"
+
 class QProcess;
 
 // Functions every job kind shares: reading ffmpeg's status lines, logging a
@@ -26,9 +28,6 @@ void PrintCommandArgs(const QStringList &args);
 // directory with the shared child environment, read-write.
 void StartChildProcess(QProcess &process, const QString &program, const QStringList &arguments);
 
-// Console bytes as the program reads them: Latin-1, up to the first NUL.
-QString ConsoleText(const QByteArray &bytes);
-
 // The file a path names, for use as a job's input: the path with its links
 // resolved, once and for all, when that ends at a regular file; otherwise
 // empty. A FIFO, a device or a folder never becomes a job: ffmpeg would wait
@@ -39,15 +38,15 @@ QString RegularInputFile(const QString &path);
 // "a.mp3.b.mp3" gives "a.b".
 QString OutputBaseName(const QString &inputPath);
 
-// A path in the output folder that nothing holds yet (not even a link that
-// leads nowhere) and no running job has reserved (ReserveOutputPath):
-// base + nameTag + "." + extension, or, while that is taken,
-// base + nameTag + collisionOpen + n + ")." + extension for n = 0, 1, ...
-// The base is shortened, between characters, so that the whole name fits the
-// file system's limit (255 bytes). Tools pass their tag ("-trim", "-mix" ...)
-// and, where their names read "name(0)" rather than "name (0)", a
-// collisionOpen of "(".
-QString UniqueOutputPath(const QString &inputPath, const QString &nameTag, const QString &extension,
+// The naming rule of a result of `inputPath` in the output folder:
+// base + nameTag + "." + extension, or, while that is taken (by anything, a
+// link that leads nowhere included), base + nameTag + collisionOpen + n + ")."
+// + extension for n = 0, 1, ... The base is shortened, between characters, so
+// that the whole name fits the file system's limit (255 bytes). Tools pass
+// their tag ("-trim", "-mix" ...) and, where their names read "name(0)"
+// rather than "name (0)", a collisionOpen of "(". The name is chosen when the
+// result is published (PartFile::publish).
+OutputName OutputNameFor(const QString &inputPath, const QString &nameTag, const QString &extension,
                          const QString &collisionOpen = QStringLiteral(" ("));
 
 // The extension of an audio result named after an input: the input's suffix
@@ -60,14 +59,6 @@ QString AudioOutputExtension(const QString &inputPath);
 // 8 kHz mono. Tools put them just before the output path.
 QStringList OutputFormatArguments(const QString &outputPath);
 
-// Output paths of runs under way. A child creates its output only a moment
-// after it starts, so two jobs started together with the same base name would
-// otherwise both find the name free and write the same file. A job reserves
-// its path as its run begins and releases it when its child has ended.
-void ReserveOutputPath(const QString &path);
-void ReleaseOutputPath(const QString &path);
-bool IsOutputPathReserved(const QString &path);
-
 // Progress is counted in hundredths of a percent; a run never shows more than this.
 constexpr int RunningProgressLimit = 9999;
 
@@ -78,16 +69,15 @@ constexpr int RunningProgressLimit = 9999;
 // progress for every usable time, whether or not the value grew.
 bool AdvanceProgress(qint64 time, double referenceDuration, int &progress);
 
-// What a finished run left at its output path.
-enum class OutputSize
-{
-    Missing,    // no file
-    TooSmall,   // 1023 bytes or less: worth another attempt
-    Borderline, // exactly 1024 bytes: no retry, but no result either
-    Usable      // 1025 bytes or more
-};
-OutputSize ClassifyOutput(const QString &path);
+// The audio codec arguments of a cut (trim, split): a stream copy, except
+// into FLAC, whose copy keeps the whole input's length in its header: that
+// is re-encoded, losslessly.
+QStringList CutCodecArguments(const QString &outputPath);
 
-// The final verdict on a result file: true when it is usable; otherwise
-// false, and a file too small to count is deleted.
-bool SettleOutput(const QString &path);
+// Mends the header of an MP3 stream copy that starts after the input's
+// start: when the copy holds the input's last frame, ffmpeg 5.1 writes a
+// wrong encoder delay (up to 4095 samples) into its LAME tag, and decoders
+// drop that much audio, so the file plays up to 0.1 s shorter than its
+// header says. The delay of such a cut is 0. Returns whether the file holds
+// a tag with a delay of 0 now.
+bool ClearMp3CutDelay(const QString &path);

@@ -21,6 +21,7 @@
 #include "app/toolsselectwidget.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
+#include "engine/partfile.h"
 #include "engine/voicedata.h"
 #include "engine/voiceitemwidget.h"
 #include "platform/desktopopener.h"
@@ -29,6 +30,11 @@
 #include "widgets/skinhelper_qsetting.h"
 
 namespace {
+// Files handed to the probe thread at once.
+constexpr int ProbeBatch = 16;
+// How long a stop of the whole panel waits for each child.
+constexpr int StopWaitMs = 5000;
+
 QString skinValue(const char *group, const char *key)
 {
     return SkinHelper_QSetting::GetInstance()->GetValue(QLatin1String(group), QLatin1String(key));
@@ -100,7 +106,7 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
 ToolsBaseWidget::~ToolsBaseWidget()
 {
     probeThread->wait();
-    delete probeThread->result;
+    qDeleteAll(probeThread->results);
     delete probeThread;
     const QList<VoiceData *> all = jobs();
     listWidget->clear();
@@ -472,28 +478,32 @@ void ToolsBaseWidget::AddFiles(const QStringList &paths)
 
 void ToolsBaseWidget::ProbeNextFile()
 {
-    // The thread reads `path` while it runs: only an idle thread gets a new one.
+    // The thread reads `paths` while it runs: only an idle thread gets new ones.
     if (pendingFiles.isEmpty() || probeThread->isRunning())
         return;
-    probeThread->path = pendingFiles.first();
+    probeThread->paths = pendingFiles.mid(0, ProbeBatch);
     probeThread->start();
 }
 
 void ToolsBaseWidget::getVideoInfoThread_Finished()
 {
-    VoiceData *record = probeThread->result;
-    probeThread->result = nullptr;
+    const QList<VoiceData *> records = probeThread->results;
+    const int probed = probeThread->paths.size();
+    probeThread->results.clear();
     const bool discard = discardRunningProbe;
     discardRunningProbe = false;
-    if (record) {
+    // A discarded probe's paths went with the list that was emptied.
+    if (!discard)
+        pendingFiles = pendingFiles.mid(probed);
+    // The next files are probed while these become jobs.
+    ProbeNextFile();
+    for (VoiceData *record : records) {
+        if (!record)
+            continue;
         if (!discard)
             AddVoiceData(record);
         record->deleteLater();
     }
-    // A discarded probe's path went with the list that was emptied.
-    if (!discard && !pendingFiles.isEmpty())
-        pendingFiles.removeFirst();
-    ProbeNextFile();
 }
 
 void ToolsBaseWidget::AddVoiceData(VoiceData *record)
@@ -729,8 +739,56 @@ void ToolsBaseWidget::ItemDeleted_slots(VoiceData *item)
     item->deleteLater();
 }
 
+int ToolsBaseWidget::convertingCount() const
+{
+    const QList<VoiceData *> all = jobs();
+    return int(std::count_if(all.cbegin(), all.cend(),
+                             [](const VoiceData *job) { return job->status == VoiceData::Converting; }));
+}
+
+void ToolsBaseWidget::StopAllJobs()
+{
+    const QList<VoiceData *> all = jobs();
+    // No stop may start a waiting job in its place.
+    for (VoiceData *job : all) {
+        if (job->status == VoiceData::Waiting) {
+            job->status = VoiceData::Idle;
+            UpdateItem(job);
+        }
+    }
+    for (VoiceData *job : all) {
+        if (job->status == VoiceData::Converting)
+            job->stopConvert();
+    }
+    // However the stop kills, the children's ends (which remove the part
+    // files) are handled now.
+    for (VoiceData *job : all) {
+        if (job->process.state() != QProcess::NotRunning)
+            job->process.waitForFinished(StopWaitMs);
+    }
+}
+
+bool ToolsBaseWidget::ConfirmStopJobs(QWidget *parent, const QList<ToolsBaseWidget *> &panels)
+{
+    int count = 0;
+    for (const ToolsBaseWidget *panel : panels)
+        count += panel->convertingCount();
+    if (count == 0)
+        return true;
+    const QString question = count == 1 ? tr("1 job is still converting. Stop it?")
+                                        : tr("%1 jobs are still converting. Stop them?").arg(count);
+    if (QMessageBox::question(parent, tr("Stop converting"), question, QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    for (ToolsBaseWidget *panel : panels)
+        panel->StopAllJobs();
+    return true;
+}
+
 void ToolsBaseWidget::RemoveAllItems()
 {
+    // Stopped while the panel still hears them: their part files go now.
+    StopAllJobs();
     // Jobs are let go without telling the panel: a stop would otherwise start the next waiting job.
     for (VoiceData *job : jobs()) {
         disconnect(job, nullptr, this, nullptr);
@@ -759,6 +817,7 @@ bool ToolsBaseWidget::SetOutputFolderIfWritable(const QString &folder)
     if (!probe.open())
         return false;
     probe.close();
+    PartFile::RemoveStale(folder);
     if (g_mainWidget)
         g_mainWidget->outputFolder = folder;
     SetSettingValue(QLatin1String(SettingsKey::OutFolder), folder);
@@ -809,6 +868,8 @@ void ToolsBaseWidget::keyPressEvent(QKeyEvent *event)
 
 void ToolsBaseWidget::backupButton_slots()
 {
+    if (!ConfirmStopJobs(this, {this}))
+        return;
     if (g_mainWidget && g_mainWidget->toolsSelectWidget)
         g_mainWidget->toolsSelectWidget->ShowSelector();
 }

@@ -19,8 +19,9 @@ class LabelButton;
 
 // The body every tool panel shares: a top bar with Back and Add Voices, the
 // job list, and a bottom bar with the output folder and Convert. It probes the
-// added files one at a time, has the tool turn each into a job, starts waiting
-// jobs within the limit of simultaneous conversions and follows their progress.
+// added files in order, a few per run of its probe thread, has the tool turn
+// each into a job, starts waiting jobs within the limit of simultaneous
+// conversions and follows their progress.
 class ToolsBaseWidget : public QWidget
 {
     Q_OBJECT
@@ -63,6 +64,17 @@ public:
     void clearNotice();
     // "12 converted, 1 failed": what a batch ended with.
     static QString BatchSummary(int succeeded, int failed, int stopped);
+
+    // How many of the panel's jobs are converting.
+    virtual int convertingCount() const;
+    // Stops every converting job and waits for the children to be gone, so
+    // that their part files are removed before this returns. Used when the
+    // panel is left, the window closed or the application told to end.
+    virtual void StopAllJobs();
+    // Leaving and closing go through here: when jobs of the panels are
+    // converting, asks whether to stop them and, if so, stops them
+    // (StopAllJobs). True when nothing converts any more.
+    static bool ConfirmStopJobs(QWidget *parent, const QList<ToolsBaseWidget *> &panels);
 
     QList<VoiceData *> jobs() const;
     MyTableListWidget *itemList() const { return listWidget; }

@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "engine/jobhelpers.h"
+#include "engine/runverdict.h"
 #include "platform/processtable.h"
 
 namespace {
@@ -46,7 +47,7 @@ VoiceData::~VoiceData()
         // otherwise wait for it unbounded.
         process.waitForFinished(ChildEndWaitMs);
     }
-    releaseOutput();
+    part.discard();
 }
 
 void VoiceData::copyProbeFacts(const VoiceData &record)
@@ -112,20 +113,15 @@ void VoiceData::ffmpegProcess_Finished(int index)
 {
     Q_UNUSED(index)
     if (!stopped) {
-        const OutputSize size = ClassifyOutput(outputPath);
-        // A child that failed leaves nothing to trust, however much it wrote.
-        if (runFailed || size == OutputSize::Missing || size == OutputSize::TooSmall) {
-            if (!outputPath.isEmpty())
-                QFile::remove(outputPath);
-            if (retryCount < MaxRetries) {
-                ++retryCount;
-                startConvert();
-                return;
-            }
+        if (settleRun(expectedDuration())) {
+            status = Succeeded;
+        } else if (retryCount < MaxRetries) {
+            ++retryCount;
+            startConvert();
+            return;
+        } else {
+            status = Failed;
         }
-        status = SettleOutput(outputPath) ? Succeeded : Failed;
-        if (status == Failed)
-            noteFailure();
     } else if (status == Converting) {
         // The stop found no running child: its start had failed and the news
         // was still on its way. The run ends as the user asked.
@@ -135,43 +131,53 @@ void VoiceData::ffmpegProcess_Finished(int index)
     emit convertfinished(this);
 }
 
-void VoiceData::noteFailure()
-{
-    errorText = FailureReason(statusReader.lastMessage(), runStarted);
-}
-
-QString VoiceData::FailureReason(const QString &lastMessage, bool childStarted)
-{
-    if (!childStarted)
-        return tr("The converter could not be started.");
-    if (lastMessage.isEmpty())
-        return tr("No usable output was written.");
-    return lastMessage;
-}
-
-void VoiceData::beginRun(const QString &output)
+QString VoiceData::beginRun(const OutputName &name)
 {
     errorText.clear();
     progress = 0;
     runClock.start();
     stopped = false;
-    claimOutput(output);
+    return openPart(name);
 }
 
-void VoiceData::claimOutput(const QString &output)
+QString VoiceData::openPart(const OutputName &name)
 {
-    outputPath = output;
-    releaseOutput();
-    reservedOutput = output;
-    ReserveOutputPath(output);
+    startFailure.clear();
+    partName = name;
+    if (part.create(name.folder, name.extension)) {
+        outputPath = part.path();
+        return outputPath;
+    }
+    outputPath.clear();
+    // No child of this run can be heard from now: notices of an earlier one are stale.
+    ++runSerial;
+    endUnstartedRun(tr("The output folder cannot be written."));
+    return QString();
 }
 
-void VoiceData::releaseOutput()
+bool VoiceData::settleRun(qint64 promised)
 {
-    if (reservedOutput.isEmpty())
-        return;
-    ReleaseOutputPath(reservedOutput);
-    reservedOutput.clear();
+    QString reason = startFailure.isEmpty()
+                         ? RunVerdict::Judge(part.path(), promised, statusReader, runStarted, runFailed)
+                         : startFailure;
+    if (reason.isEmpty()) {
+        const QString published = part.publish(partName);
+        if (!published.isEmpty()) {
+            outputPath = published;
+            return true;
+        }
+        reason = tr("The result could not be given its name in the output folder.");
+    }
+    part.discard();
+    errorText = reason;
+    return false;
+}
+
+QString VoiceData::childFailureReason() const
+{
+    if (!startFailure.isEmpty())
+        return startFailure;
+    return RunVerdict::Judge(QString(), 0, statusReader, runStarted, true);
 }
 
 void VoiceData::startChild(const QString &program, const QStringList &arguments)
@@ -207,7 +213,12 @@ void VoiceData::readProgress(double referenceDuration)
 void VoiceData::processFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
     runFailed = exitStatus != QProcess::NormalExit || exitCode != 0;
-    releaseOutput();
+    // The child is gone: a stopped run's unfinished file goes with it. The
+    // verdict reads the child's last words (a failed trailer comes last).
+    if (stopped)
+        part.discard();
+    else
+        ffmpegProcess_StandardOutput_slots();
     ffmpegProcess_Finished(exitCode);
 }
 
@@ -216,15 +227,23 @@ void VoiceData::processError(QProcess::ProcessError error)
     if (error != QProcess::FailedToStart)
         return;
     // No finished() follows a failed start, so the run is ended here as if
-    // the child had ended. Queued: the notice may come from inside start(),
-    // and the result check may start the child again.
+    // the child had ended.
+    endUnstartedRun(tr("The converter could not be started."));
+}
+
+void VoiceData::endUnstartedRun(const QString &reason)
+{
+    // Queued: the notice may come from inside start(), and the verdict may
+    // start the child again.
     const quint64 serial = runSerial;
-    QTimer::singleShot(0, this, [this, serial] {
+    QTimer::singleShot(0, this, [this, serial, reason] {
         if (serial != runSerial)
             return;
         runFailed = true;
         runStarted = false;
-        releaseOutput();
+        startFailure = reason;
+        if (stopped)
+            part.discard();
         ffmpegProcess_Finished(-1);
     });
 }

@@ -7,12 +7,16 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "engine/partfile.h"
 #include "engine/statuslinereader.h"
+#include "platform/childprocess.h"
 
 // One input file and the child process that converts it. The probe fills the
 // facts; a tool's job class derives from this, builds its argument list in
-// startConvert and leaves progress, the result check with its restarts and
-// the stop to the base.
+// startConvert and leaves progress, the verdict with its restarts and the stop
+// to the base. The child writes a part file (PartFile), which gets its final
+// name only when the verdict (RunVerdict) accepts it; a stop, a failure or the
+// job's end removes it.
 class VoiceData : public QObject
 {
     Q_OBJECT
@@ -27,7 +31,7 @@ public:
         Failed = 3,
         Stopped = 4
     };
-    // Automatic restarts of a run whose result is missing or too small.
+    // Automatic restarts of a run the verdict rejects.
     static constexpr int MaxRetries = 2;
 
     VoiceData();
@@ -47,18 +51,15 @@ public:
     bool selected = false;
 
     // The run.
-    QProcess process;
+    ChildProcess process;
     int status = Idle;
-    QString outputPath;
+    QString outputPath; // the part file while converting, the result once published
     int progress = 0;       // hundredths of a percent
     QElapsedTimer runClock; // started as the current run began; tells the time left
     bool stopped = false;
     int retryCount = 0;
-    // Why the last run failed, in the child's words where it gave any.
+    // Why the last run failed, in plain words or the child's most telling line.
     QString errorText;
-
-    // What a failed run's row shows: the child's last message, or why there is none.
-    static QString FailureReason(const QString &lastMessage, bool childStarted);
 
     // Copies the probe facts, fileName to selected, from a probe record.
     void copyProbeFacts(const VoiceData &record);
@@ -86,13 +87,26 @@ public slots:
     virtual void ffmpegProcess_StandardOutput_slots();
     virtual void ffmpegProcess_Finished(int index);
 
+    // Microseconds of audio a run promises: the input's length unless the
+    // tool changes it (0: unknown).
+    virtual qint64 expectedDuration() const { return duration; }
+
 protected:
-    // Begins a run that writes `output`: progress back to 0, the output path
-    // recorded, the stop flag cleared.
-    void beginRun(const QString &output);
-    // Makes `output` the run's output path and keeps other jobs from choosing
-    // the same name until the child has ended.
-    void claimOutput(const QString &output);
+    // Begins a run: progress back to 0, the stop flag cleared, and a new part
+    // file for a result to be named by `name` (openPart).
+    QString beginRun(const OutputName &name);
+    // A new part file for a result to be named by `name`, which becomes
+    // `outputPath`; empty when the output folder takes none, and the run then
+    // ends as failed (after the caller has returned), as if its child had not
+    // started.
+    QString openPart(const OutputName &name);
+    // The verdict on the run's part file for `promised` microseconds; when it
+    // holds, the part file is published and `outputPath` becomes its final
+    // name. Otherwise the part file is removed and errorText says why.
+    bool settleRun(qint64 promised);
+    // Why the last child failed: why it never started, else in plain words
+    // or its most telling line.
+    QString childFailureReason() const;
 
     // Starts the child as every job does: logs the arguments, merges its
     // output channels, runs it in the application directory with the shared
@@ -100,9 +114,6 @@ protected:
     void startChild(const QString &program, const QStringList &arguments);
     // startChild with the application's ffmpeg.
     void startFFmpeg(const QStringList &arguments);
-
-    // Keeps the reason of a failed run in errorText for the row to show.
-    void noteFailure();
 
     // Reads what the child wrote and moves progress against a reference
     // length in microseconds, emitting updateProgress for every usable time.
@@ -121,11 +132,11 @@ private:
     void killProcessTree();
     // Halts `root` and every descendant; returns them, parents before children.
     static QList<qint64> haltProcessTree(qint64 root);
+    void endUnstartedRun(const QString &reason);
 
-    // Ends the reservation of the output path once the child is gone.
-    void releaseOutput();
-
-    QString reservedOutput; // the output path this job's running child holds
+    PartFile part;
+    OutputName partName;
+    QString startFailure; // why the run's child was never started
     bool runFailed = false;
     bool runStarted = false; // false when the last child could not be started
     bool treeKilled = false; // the current child's tree has been killed

@@ -1,9 +1,10 @@
 #include "engine/wholelisttoolwidget.h"
 
-#include <QFile>
+#include <QTimer>
 
 #include "app/globals.h"
 #include "engine/jobhelpers.h"
+#include "engine/runverdict.h"
 #include "engine/voicedata.h"
 #include "widgets/labelbutton.h"
 
@@ -30,8 +31,23 @@ WholeListToolWidget::~WholeListToolWidget()
     VoiceData::KillProcessTree(listProcess.processId());
     // Killed, so this is only the reaping.
     listProcess.waitForFinished(ChildEndWaitMs);
-    // An unfinished result is no result.
-    QFile::remove(runOutput);
+    // An unfinished result is no result: the part file goes with runPart.
+}
+
+int WholeListToolWidget::convertingCount() const
+{
+    return running ? qMax(1, ToolsBaseWidget::convertingCount()) : 0;
+}
+
+void WholeListToolWidget::StopAllJobs()
+{
+    if (!running)
+        return;
+    stopRun();
+    // Reaped now, so that the run's end (which removes its part file) is handled before this returns.
+    listProcess.waitForFinished(ChildEndWaitMs);
+    if (running)
+        endRun(listProcess.state() != QProcess::NotRunning);
 }
 
 QStringList WholeListToolWidget::InputPaths(const QList<VoiceData *> &entries)
@@ -89,12 +105,15 @@ void WholeListToolWidget::convertButton_slots()
     if (entries.isEmpty())
         return;
 
-    const RunPlan plan = planRun(entries);
+    runName = planRun(entries, QString()).name;
+    const bool opened = runPart.create(runName.folder, runName.extension);
+    const RunPlan plan = planRun(entries, runPart.path());
     runEntries = entries;
-    runOutput = plan.outputPath;
+    runOutput = runPart.path();
     runDuration = plan.referenceDuration;
     runProgress = 0;
     childFailed = false;
+    startFailure.clear();
     statusReader.reset();
     for (VoiceData *entry : entries) {
         entry->status = VoiceData::Converting;
@@ -107,7 +126,23 @@ void WholeListToolWidget::convertButton_slots()
     running = true;
     stopRequested = false;
     convertButton->setText(tr("Stop"));
+    if (!opened) {
+        failRunLater(tr("The output folder cannot be written."));
+        return;
+    }
     StartChildProcess(listProcess, GetFFmpegPath(), plan.arguments);
+}
+
+void WholeListToolWidget::failRunLater(const QString &reason)
+{
+    // After Convert has shown the entries converting.
+    QTimer::singleShot(0, this, [this, reason] {
+        if (!running || listProcess.state() != QProcess::NotRunning)
+            return;
+        childFailed = true;
+        startFailure = reason;
+        endRun(false);
+    });
 }
 
 void WholeListToolWidget::stopRun()
@@ -158,17 +193,25 @@ void WholeListToolWidget::endRun(bool childStarted)
     ffmpegProcess_StandardOutput_slots();
     running = false;
     convertButton->setText(tr("Convert"));
-    // A child that failed leaves nothing to trust, however much it wrote; a
-    // stopped one was killed, so it failed. The verdict holds also when the
-    // entries are gone: the file is the run's.
-    if (childFailed)
-        QFile::remove(runOutput);
-    // A run that ended well just before its stop took effect keeps its result.
-    const bool usable = !childFailed && SettleOutput(runOutput);
-    const int state = usable ? VoiceData::Succeeded : stopRequested ? VoiceData::Stopped : VoiceData::Failed;
-    const QString reason = state != VoiceData::Failed
-                               ? QString()
-                               : VoiceData::FailureReason(statusReader.lastMessage(), childStarted);
+    // A stopped child was killed, so it failed. A run that ended well just
+    // before its stop took effect keeps its result. The verdict holds also
+    // when the entries are gone: the file is the run's.
+    QString reason =
+        !startFailure.isEmpty()
+            ? startFailure
+            : RunVerdict::Judge(runPart.path(), qint64(runDuration), statusReader, childStarted, childFailed);
+    if (reason.isEmpty()) {
+        runOutput = runPart.publish(runName);
+        if (runOutput.isEmpty())
+            reason = VoiceData::tr("The result could not be given its name in the output folder.");
+    }
+    if (!reason.isEmpty()) {
+        runPart.discard();
+        runOutput.clear();
+    }
+    const int state = reason.isEmpty() ? VoiceData::Succeeded : stopRequested ? VoiceData::Stopped : VoiceData::Failed;
+    if (state != VoiceData::Failed)
+        reason.clear();
     showNotice(
         BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed, state == VoiceData::Stopped));
     stopRequested = false;

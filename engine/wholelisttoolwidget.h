@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/partfile.h"
 #include "engine/statuslinereader.h"
 #include "engine/toolsbasewidget.h"
+#include "platform/childprocess.h"
 
 // The body of the tools that make one result out of the whole list (mix,
 // concat). One ffmpeg child, owned by the panel, takes every entry as an
@@ -26,6 +28,10 @@ public:
     void RemoveAllItems() override;
     void AddVoiceData(VoiceData *record) override;
     void FlushText() override;
+    int convertingCount() const override;
+    // Ends the run, if one goes on: the child is killed and reaped, its part
+    // file removed, and the entries show Stopped.
+    void StopAllJobs() override;
 
     // From Convert until the child's end has been judged.
     bool isRunning() const { return running; }
@@ -45,16 +51,17 @@ public slots:
 protected:
     struct RunPlan
     {
-        QString outputPath;
+        OutputName name;
         QStringList arguments;
         double referenceDuration = 0.0; // microseconds of output that make a whole run
     };
-    // The run of the tool for the entries in list order (never empty).
-    virtual RunPlan planRun(const QList<VoiceData *> &entries) = 0;
+    // The run of the tool for the entries in list order (never empty),
+    // writing `output`. Called once without an output, for the name.
+    virtual RunPlan planRun(const QList<VoiceData *> &entries, const QString &output) = 0;
     // Return never stops a run: only the button, or a click on it, does.
     void returnPressed() override;
 
-    QProcess listProcess;
+    ChildProcess listProcess;
 
 private:
     void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
@@ -63,16 +70,20 @@ private:
     void endRun(bool childStarted);
     // Ends the run with its whole process tree; its unfinished output goes.
     void stopRun();
+    void failRunLater(const QString &reason);
 
     // The entries the running child was started for. An entry deleted or
     // cleared from the list leaves it at once, so it never holds a dead one;
     // entries added during a run are not part of it.
     QList<VoiceData *> runEntries;
     StatusLineReader statusReader;
+    PartFile runPart;
+    OutputName runName;
     QString runOutput;
     double runDuration = 0.0;
     int runProgress = 0;
     bool running = false;
     bool childFailed = false;
     bool stopRequested = false;
+    QString startFailure; // why the run's child was never started
 };

@@ -9,7 +9,7 @@ else
 fi
 PACKAGES="build-essential cmake ninja-build pkg-config \
 qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qttranslations5-l10n \
-ffmpeg libavcodec-extra \
+ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev \
 python3 python3-numpy \
 xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk"
 missing=""

@@ -52,6 +52,25 @@
     </message>
 </context>
 <context>
+    <name>RunVerdict</name>
+    <message>
+        <source>The converter could not be started.</source>
+        <translation>无法启动转换程序。</translation>
+    </message>
+    <message>
+        <source>No usable output was written.</source>
+        <translation>没有生成可用的输出文件。</translation>
+    </message>
+    <message>
+        <source>The output holds no audio.</source>
+        <translation>输出文件中没有音频。</translation>
+    </message>
+    <message>
+        <source>The output was cut short: %1 s of %2 s.</source>
+        <translation>输出不完整：只有 %1 秒，应为 %2 秒。</translation>
+    </message>
+</context>
+<context>
     <name>ScriptChainData</name>
     <message>
         <source>The list of pieces to join could not be written.</source>
@@ -90,6 +109,25 @@
     <message>
         <source>Number</source>
         <translation>按段数</translation>
+    </message>
+</context>
+<context>
+    <name>StatusLineReader</name>
+    <message>
+        <source>The disk is full.</source>
+        <translation>磁盘已满。</translation>
+    </message>
+    <message>
+        <source>The file grew larger than this disk allows.</source>
+        <translation>文件超过了该磁盘允许的大小。</translation>
+    </message>
+    <message>
+        <source>Your disk quota is used up.</source>
+        <translation>您的磁盘配额已用完。</translation>
+    </message>
+    <message>
+        <source>The output folder is on a read-only disk.</source>
+        <translation>输出文件夹位于只读磁盘上。</translation>
     </message>
 </context>
 <context>
@@ -159,6 +197,18 @@
     <message>
         <source>All files</source>
         <translation>所有文件</translation>
+    </message>
+    <message>
+        <source>1 job is still converting. Stop it?</source>
+        <translation>还有 1 个任务正在转换。要停止它吗？</translation>
+    </message>
+    <message>
+        <source>%1 jobs are still converting. Stop them?</source>
+        <translation>还有 %1 个任务正在转换。要停止它们吗？</translation>
+    </message>
+    <message>
+        <source>Stop converting</source>
+        <translation>停止转换</translation>
     </message>
     <message>
         <source>Quillvane cannot write to this folder.</source>
@@ -323,8 +373,12 @@
         <translation>无法启动转换程序。</translation>
     </message>
     <message>
-        <source>No usable output was written.</source>
-        <translation>没有生成可用的输出文件。</translation>
+        <source>The output folder cannot be written.</source>
+        <translation>无法写入输出文件夹。</translation>
+    </message>
+    <message>
+        <source>The result could not be given its name in the output folder.</source>
+        <translation>无法在输出文件夹中为结果文件命名。</translation>
     </message>
 </context>
 <context>
@@ -408,6 +462,10 @@
     <message>
         <source>Convert</source>
         <translation>开始转换</translation>
+    </message>
+    <message>
+        <source>The output folder cannot be written.</source>
+        <translation>无法写入输出文件夹。</translation>
     </message>
 </context>
 </TS>

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -31,56 +32,94 @@ private slots:
                               QStringLiteral("[-i]"), QStringLiteral("[a b.wav]"), QString()}));
     }
 
-    void uniqueOutputPath_data()
+    // A part file reaches the first free name of the rule, whichever way it is moved.
+    void publish_data()
     {
-        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QStringList>("existing"); // "*name": a dangling link
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("collisionOpen");
+        QTest::addColumn<int>("move");
         QTest::addColumn<QString>("expected");
         const QString blank = QStringLiteral(" (");
+        const int rename = int(PartFile::Move::Rename), link = int(PartFile::Move::Link),
+                  claim = int(PartFile::Move::Claim);
         using L = QStringList;
         // Names near the 255-byte limit, in characters of two, four (a surrogate
         // pair) and three bytes (a letter with a combining accent).
         const QString e2(QChar(0xE9)), clef = QString::fromUcs4(U"\U0001D11E"), accented("e\u0301");
         // clang-format off
-        QTest::addRow("free name") << L() << "/in/song.wav" << "" << blank << "song.mp3";
-        QTest::addRow("first collision") << L{"song.mp3"} << "/in/song.wav" << "" << blank << "song (0).mp3";
-        QTest::addRow("reserved by a running job") << L{"s.mp3", "*s (0).mp3"} << "/in/s.wav" << "" << blank << "s (1).mp3";
-        QTest::addRow("gap is not filled") << L{"s.mp3", "s (1).mp3"} << "/in/s.wav" << "" << blank << "s (0).mp3";
-        QTest::addRow("tag, no blank") << L{"a-cat.wav", "a-cat(0).wav"} << "/in/a.wav" << "-cat" << "(" << "a-cat(1).wav";
-        QTest::addRow("suffix twice at the end") << L() << "/in/a.mp3.mp3" << "" << blank << "a.mp3";
-        QTest::addRow("other dots stay") << L() << "/in/v1.2 live.flac" << "" << blank << "v1.2 live.wav";
-        QTest::addRow("a link to nowhere holds its name") << L{"@song.mp3"} << "/in/song.wav" << "" << blank << "song (0).mp3";
-        QTest::addRow("long name shortened for the tag") << L() << "/in/" + e2.repeated(125) + ".wav" << "-split-1" << blank << e2.repeated(121) + "-split-1.wav";
-        QTest::addRow("long name shortened for the number") << L{e2.repeated(125) + ".mp3"} << "/in/" + e2.repeated(125) + ".wav" << "" << blank << e2.repeated(123) + " (0).mp3";
-        QTest::addRow("four-byte characters stay whole") << L() << "/in/" + clef.repeated(62) + ".wav" << "-trim" << blank << clef.repeated(61) + "-trim.wav";
-        QTest::addRow("an accent stays with its letter") << L() << "/in/" + accented.repeated(83) + ".wav" << "-mix" << blank << accented.repeated(82) + "-mix.wav";
+        QTest::addRow("free name") << L() << "/in/song.wav" << "" << blank << rename << "song.mp3";
+        QTest::addRow("first collision") << L{"song.mp3"} << "/in/song.wav" << "" << blank << rename << "song (0).mp3";
+        QTest::addRow("gap is not filled") << L{"s.mp3", "s (1).mp3"} << "/in/s.wav" << "" << blank << rename << "s (0).mp3";
+        QTest::addRow("a dangling link is taken") << L{"*s.mp3"} << "/in/s.wav" << "" << blank << rename << "s (0).mp3";
+        QTest::addRow("link and unlink") << L{"s.mp3", "*s (0).mp3"} << "/in/s.wav" << "" << blank << link << "s (1).mp3";
+        QTest::addRow("claim, then rename") << L{"s.mp3", "*s (0).mp3"} << "/in/s.wav" << "" << blank << claim << "s (1).mp3";
+        QTest::addRow("tag, no blank") << L{"a-cat.mp3", "a-cat(0).mp3"} << "/in/a.wav" << "-cat" << "(" << rename << "a-cat(1).mp3";
+        QTest::addRow("suffix twice at the end") << L() << "/in/a.mp3.mp3" << "" << blank << rename << "a.mp3";
+        QTest::addRow("other dots stay") << L() << "/in/v1.2 live.flac" << "" << blank << rename << "v1.2 live.mp3";
+        QTest::addRow("long name shortened for the tag") << L() << "/in/" + e2.repeated(125) + ".wav" << "-split-1" << blank << rename << e2.repeated(121) + "-split-1.mp3";
+        QTest::addRow("long name shortened for the number") << L{e2.repeated(125) + ".mp3"} << "/in/" + e2.repeated(125) + ".wav" << "" << blank << rename << e2.repeated(123) + " (0).mp3";
+        QTest::addRow("four-byte characters stay whole") << L() << "/in/" + clef.repeated(62) + ".wav" << "-trim" << blank << rename << clef.repeated(61) + "-trim.mp3";
+        QTest::addRow("an accent stays with its letter") << L() << "/in/" + accented.repeated(83) + ".wav" << "-mix" << blank << rename << accented.repeated(82) + "-mix.mp3";
         // clang-format on
     }
-    void uniqueOutputPath()
+    void publish()
     {
         QFETCH(QStringList, existing);
         QFETCH(QString, input);
         QFETCH(QString, tag);
         QFETCH(QString, collisionOpen);
+        QFETCH(int, move);
         QFETCH(QString, expected);
         QTemporaryDir dir;
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), dir.path());
-        // A leading "*" marks a name a running job has reserved but not written
-        // yet, "@" a link that leads nowhere.
         for (const QString &name : qAsConst(existing)) {
             if (name.startsWith(QLatin1Char('*')))
-                ReserveOutputPath(dir.filePath(name.mid(1)));
-            else if (name.startsWith(QLatin1Char('@')))
                 QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(name.mid(1))));
             else
                 QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 1));
         }
-        const QString out = UniqueOutputPath(input, tag, QFileInfo(expected).suffix(), collisionOpen);
-        for (const QString &name : qAsConst(existing))
-            ReleaseOutputPath(dir.filePath(name.mid(1)));
-        QCOMPARE(out, dir.filePath(expected));
+        PartFile part;
+        QVERIFY(part.create(dir.path(), QStringLiteral("mp3")));
+        const QString partPath = part.path();
+        QVERIFY(TestSupport::writeFileOfSize(partPath, 100));
+        QCOMPARE(part.publish(OutputNameFor(input, tag, QStringLiteral("mp3"), collisionOpen),
+                              PartFile::Move(move)),
+                 dir.filePath(expected));
+        QCOMPARE(QFileInfo(dir.filePath(expected)).size(), qint64(100));
+        QVERIFY(!QFileInfo::exists(partPath));
+        // Nothing was replaced, and no link was followed.
+        for (const QString &name : qAsConst(existing)) {
+            const QFileInfo kept(dir.filePath(name.mid(name.startsWith(QLatin1Char('*')) ? 1 : 0)));
+            QVERIFY(name.startsWith(QLatin1Char('*')) ? kept.isSymLink() : kept.size() == 1);
+        }
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
+    }
+
+    void partFilesOfEndedProcesses()
+    {
+        QTemporaryDir dir;
+        PartFile mine;
+        QVERIFY(mine.create(dir.path(), QStringLiteral("wav")));
+        QString host;
+        QVERIFY(PartFile::ParsePartName(QFileInfo(mine.path()).fileName(), &host, nullptr));
+        // A pid above any pid_max has ended; ours runs.
+        const QString dead = QStringLiteral(".quillvane-%1-999999999-7.part.mp3").arg(host);
+        const QString otherHost = QStringLiteral(".quillvane-00000000-999999999-7.part.mp3");
+        const QString deadLink = QStringLiteral(".quillvane-%1-999999999-8.part.mp3").arg(host);
+        const QString result = QStringLiteral("song.part.mp3");
+        for (const QString &name : {dead, otherHost, result})
+            QVERIFY(TestSupport::writeFileOfSize(dir.filePath(name), 10));
+        QVERIFY(QFile::link(dir.filePath(result), dir.filePath(deadLink)));
+        QCOMPARE(PartFile::RemoveStale(dir.path()), 1);
+        QStringList kept{otherHost, deadLink, QFileInfo(mine.path()).fileName(), result};
+        kept.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), kept);
+        // A folder that takes no file gives no part file.
+        PartFile none;
+        QVERIFY(!none.create(dir.filePath(QStringLiteral("missing")), QStringLiteral("wav")));
+        QVERIFY(none.path().isEmpty());
     }
 
     void advanceProgress_data()
@@ -106,32 +145,6 @@ private slots:
         int progress = before;
         QCOMPARE(AdvanceProgress(time, reference, progress), usable);
         QCOMPARE(progress, after);
-    }
-
-    // Audio results go into containers that can hold them, with the options their encoder needs.
-    void outputFormat_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QStringList>("extraArguments");
-        const QStringList narrowband{"-ar", "8000", "-ac", "1"};
-        // clang-format off
-        QTest::addRow("audio keeps its suffix, case and all") << "/in/a.WAV" << "WAV" << QStringList();
-        QTest::addRow("video container holds audio alone") << "/in/clip.mp4" << "mp4" << QStringList();
-        QTest::addRow("camcorder file") << "/in/clip.MOD" << "mp3" << QStringList();
-        QTest::addRow("read-only audio format") << "/in/song.ape" << "mp3" << QStringList();
-        QTest::addRow("no suffix") << "/in/noise" << "mp3" << QStringList();
-        QTest::addRow("amr is narrowband") << "/in/a.AMR" << "AMR" << narrowband;
-        QTest::addRow("3gp audio is amr") << "/in/a.3gp" << "3gp" << narrowband;
-        // clang-format on
-    }
-    void outputFormat()
-    {
-        QFETCH(QString, input);
-        QFETCH(QString, extension);
-        QFETCH(QStringList, extraArguments);
-        QCOMPARE(AudioOutputExtension(input), extension);
-        QCOMPARE(OutputFormatArguments(QStringLiteral("/out/x.") + extension), extraArguments);
     }
 };
 

@@ -83,8 +83,50 @@ private slots:
             reader.takeLines(QString(10000, QLatin1Char('x')));
         QVERIFY(reader.pendingText().size() <= 64 * 1024);
         QCOMPARE(reader.takeTimes(QStringLiteral(" time=00:00:07.00\r")), QList<qint64>{7000000});
-        // Console bytes count up to the first NUL, as Latin-1.
-        QCOMPARE(ConsoleText(QByteArray("caf\xe9\0def", 8)), QString(QStringLiteral("caf") + QChar(0xe9)));
+        // Console bytes are UTF-8 up to the first NUL; a character split between
+        // two reads stays whole, a byte that is no UTF-8 is replaced.
+        const QString first = reader.decodeOutput("Gr\xc3");
+        QCOMPARE(first + reader.decodeOutput(QByteArray("\xbc\xc3\x9f\xe9 \0x", 7)),
+                 QString::fromUtf8("Grü\xc3\x9f\xef\xbf\xbd "));
+    }
+
+    void failureMessage_data()
+    {
+        QTest::addColumn<QString>("console");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("failedWrite");
+        // clang-format off
+        QTest::addRow("full disk, in plain words")
+            << "[mp3 @ 0x55d0c0] Error writing trailer of /o/.p.mp3: No space left on device\n"
+               "size=     100kB time=00:00:08.00 bitrate= 102.4kbits/s speed=40x\n"
+               "video:0kB audio:100kB subtitle:0kB other streams:0kB global headers:0kB muxing overhead: 0.1%\n"
+               "Error closing file /o/.p.mp3: No space left on device\n" << "The disk is full." << true;
+        QTest::addRow("the line naming the error, in readable text")
+            << "[wav @ 0x5] Ignoring maximum wav data size, file may be invalid\n"
+               "/in/Lied Grüße 日本.wav: Invalid data found when processing input\nConversion failed!\n"
+            << "/in/Lied Grüße 日本.wav: Invalid data found when processing input" << false;
+        QTest::addRow("matches no streams, not the hint after it")
+            << "Stream map '0:a' matches no streams.\nTo ignore this, add a trailing '?' to the map.\n"
+            << "Stream map '0:a' matches no streams." << false;
+        QTest::addRow("component prefix dropped")
+            << "[libmp3lame @ 0x5599ab] Specified sample rate 7 is not supported\n"
+            << "Specified sample rate 7 is not supported" << false;
+        QTest::addRow("never a statistics line")
+            << "Press [q] to stop\nprogress 25%\n[aac @ 0x5] Qavg: 467.987\nvideo:0kB audio:12kB subtitle:0kB\n"
+            << "" << false;
+        QTest::addRow("a failed write the exit status hides") << "Error writing trailer of x.flac: File too large\n"
+            << "The file grew larger than this disk allows." << true;
+        // clang-format on
+    }
+    void failureMessage()
+    {
+        QFETCH(QString, console);
+        QFETCH(QString, reason);
+        QFETCH(bool, failedWrite);
+        StatusLineReader reader;
+        reader.takeLines(console);
+        QCOMPARE(reader.failureMessage(), reason);
+        QCOMPARE(!reader.writeFailure().isEmpty(), failedWrite);
     }
 };
 

@@ -25,7 +25,7 @@ public:
     void AddVoiceData(VoiceData *record) override
     {
         ToolsBaseWidget::AddVoiceData(record);
-        adoptJob(new TestSupport::StandInJob(QStringLiteral("-out"), QStringLiteral("bin")), record);
+        adoptJob(new TestSupport::StandInJob(QStringLiteral("-out"), QStringLiteral("wav")), record);
     }
     void drop(const QList<QUrl> &urls)
     {
@@ -36,13 +36,12 @@ public:
     }
 };
 
-// Plays ffmpeg: a probe (two arguments) prints a short report; a conversion
-// notes its start and end around a moment's work and 2000 bytes of output.
+// Plays ffmpeg: a conversion notes its start and end around a moment's work
+// and a copy of a prepared tone.
 const char standInBody[] = R"(log="$(dirname "$0")/runs.log"
-if [ $# -eq 2 ]; then echo "  Stream #0:0: Audio: pcm_s16le, 44100 Hz, stereo"; exit 1; fi
 echo "+$2" >> "$log"
 sleep 0.3
-head -c 2000 /dev/zero > "$out"
+cp "$(dirname "$0")/tone.wav" "$out"
 echo "-$2" >> "$log")";
 } // namespace
 
@@ -79,6 +78,7 @@ private slots:
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), outputs.path());
         window = new MainWidget;
         QVERIFY(TestSupport::writeStandInFfmpeg(standIn.path(), QLatin1String(standInBody)));
+        QVERIFY(TestSupport::makeTone(standIn.filePath(QStringLiteral("tone.wav")), 0.5));
         g_appDir = standIn.path();
     }
     void cleanupTestCase() { delete window; }
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(job->status, int(VoiceData::Converting));
         QVERIFY(TestSupport::waitForJobsToEnd(panel->jobs()));
         QCOMPARE(job->status, int(VoiceData::Succeeded));
-        QCOMPARE(job->outputPath, firstOutput.chopped(4) + QStringLiteral(" (0).bin"));
+        QCOMPARE(job->outputPath, firstOutput.chopped(4) + QStringLiteral(" (0).wav"));
         QVERIFY(QFileInfo::exists(firstOutput));
     }
 

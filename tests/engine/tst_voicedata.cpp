@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -27,9 +29,18 @@ class TestVoiceData : public QObject
 {
     Q_OBJECT
     QScopedPointer<QTemporaryDir> appDir, outDir;
+    QTemporaryDir tones;
     TestSupport::StandInJob *job = nullptr;
 
+    // Everything in the output folder, hidden files too.
+    QStringList outputFiles() const { return QDir(outDir->path()).entryList(QDir::Files | QDir::Hidden); }
+
 private slots:
+    void initTestCase()
+    {
+        for (int seconds : {1, 2})
+            QVERIFY(TestSupport::makeTone(tones.filePath(QStringLiteral("%1.wav").arg(seconds)), seconds));
+    }
     void init()
     {
         appDir.reset(new QTemporaryDir);
@@ -42,45 +53,50 @@ private slots:
     }
     void cleanup() { delete job; }
 
+    // The stand-in writes a real WAV of 1 or 2 s ("tone 2") into its part file.
     void verdict_data()
     {
         QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("status");
+        QTest::addColumn<double>("promised"); // seconds; the input's length
         QTest::addColumn<int>("attempts");
-        QTest::addColumn<qint64>("keptSize"); // -1: no file left
-        const auto sized = [](int size, int code) {
-            return countAttempt +
-                   QStringLiteral("head -c %1 /dev/zero > \"$out\"\nexit %2").arg(size).arg(code);
-        };
-        const QString crash = countAttempt + QStringLiteral("head -c 4096 /dev/zero > \"$out\"\nkill -9 $$");
+        QTest::addColumn<QString>("reason"); // empty: a success
         // clang-format off
-        QTest::addRow("1025 bytes succeed") << sized(1025, 0) << 2 << 1 << qint64(1025);
-        QTest::addRow("1024 bytes fail at once") << sized(1024, 0) << 3 << 1 << qint64(-1);
-        QTest::addRow("1023 bytes retried twice") << sized(1023, 0) << 3 << 3 << qint64(-1);
-        QTest::addRow("no file retried twice") << countAttempt + QStringLiteral("exit 0") << 3 << 3 << qint64(-1);
-        QTest::addRow("non-zero exit with a big file") << sized(4096, 1) << 3 << 3 << qint64(-1);
-        QTest::addRow("crash with a big file") << crash << 3 << 3 << qint64(-1);
+        QTest::addRow("whole") << "tone 2" << 2.0 << 1 << "";
+        QTest::addRow("length unknown") << "tone 1" << 0.0 << 1 << "";
+        QTest::addRow("cut short, exit 0") << "tone 1" << 3.0 << 3 << "The output was cut short: 1.0 s of 3.0 s.";
+        QTest::addRow("the input ended early") << "echo 'size= 9kB time=00:00:01.00 x'\ntone 1" << 3.0 << 1 << "";
+        QTest::addRow("failed write, exit 0") << "tone 2\necho 'Error closing file x: No space left on device'" << 2.0 << 3 << "The disk is full.";
+        QTest::addRow("no audio, exit 0") << "head -c 4096 /dev/zero > \"$out\"" << 2.0 << 3 << "The output holds no audio.";
+        QTest::addRow("nothing written") << "exit 0" << 2.0 << 3 << "The output holds no audio.";
+        QTest::addRow("non-zero exit, whole file") << "tone 2\nexit 1" << 2.0 << 3 << "No usable output was written.";
+        QTest::addRow("crash, whole file") << "tone 2\nkill -9 $$" << 2.0 << 3 << "No usable output was written.";
         // clang-format on
     }
     void verdict()
     {
         QFETCH(QString, script);
-        QFETCH(int, status);
+        QFETCH(double, promised);
         QFETCH(int, attempts);
-        QFETCH(qint64, keptSize);
-        QVERIFY(TestSupport::writeStandInFfmpeg(appDir->path(), script));
+        QFETCH(QString, reason);
+        script.replace(QRegularExpression(QStringLiteral("tone (\\d)")),
+                       QStringLiteral("cp '%1/\\1.wav' \"$out\"").arg(tones.path()));
+        QVERIFY(TestSupport::writeStandInFfmpeg(appDir->path(), countAttempt + script));
+        job->duration = qint64(promised * 1e6);
         QSignalSpy finished(job, &VoiceData::convertfinished);
         job->startConvert();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finishedCount(finished), 1);
         QCOMPARE(finished.first().first().value<VoiceData *>(), static_cast<VoiceData *>(job));
-        QCOMPARE(job->status, status);
+        QCOMPARE(job->status, int(reason.isEmpty() ? VoiceData::Succeeded : VoiceData::Failed));
+        QCOMPARE(job->errorText, reason);
         QFile counted(appDir->filePath(QStringLiteral("attempts")));
         QVERIFY(counted.open(QIODevice::ReadOnly));
         QCOMPARE(counted.readAll().count('\n'), attempts);
-        QCOMPARE(job->outputPath, outDir->filePath(QStringLiteral("song-test.wav")));
-        const QFileInfo kept(job->outputPath);
-        QCOMPARE(kept.exists() ? kept.size() : qint64(-1), keptSize);
+        // A result under its final name, or nothing at all: no part file stays.
+        QCOMPARE(outputFiles(),
+                 reason.isEmpty() ? QStringList{QStringLiteral("song-test.wav")} : QStringList());
+        if (reason.isEmpty())
+            QCOMPARE(job->outputPath, outDir->filePath(QStringLiteral("song-test.wav")));
     }
 
     void aLinkInTheOutputFolderIsNeverWrittenThrough()
@@ -172,13 +188,14 @@ private slots:
         } else {
             job->stopConvert();
             QCOMPARE(job->status, int(VoiceData::Stopped));
-            QCOMPARE(QFileInfo(job->outputPath).size(), qint64(3000)); // the partial output stays
         }
         // Killed processes may take a moment to be gone; one left stopped or
         // orphaned would stay.
         QTRY_COMPARE_WITH_TIMEOUT(living(), QList<qint64>(), 60000);
         QTRY_COMPARE_WITH_TIMEOUT(finished, destroy ? 0 : 1, 60000);
         qputenv("PATH", path);
+        // The unfinished file is gone with its child; nothing has a final name.
+        QTRY_COMPARE_WITH_TIMEOUT(outputFiles(), QStringList(), 60000);
     }
 };
 

@@ -15,9 +15,9 @@ public:
     void startConvert() override
     {
         status = Converting;
-        const QString output = UniqueOutputPath(filePath, tag, extension);
-        beginRun(output);
-        startFFmpeg({QStringLiteral("-i"), filePath, QStringLiteral("-y"), output});
+        const QString output = beginRun(OutputNameFor(filePath, tag, extension));
+        if (!output.isEmpty())
+            startFFmpeg({QStringLiteral("-i"), filePath, QStringLiteral("-y"), output});
     }
 
 private:

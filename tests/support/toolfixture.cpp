@@ -1,7 +1,11 @@
 #include "support/toolfixture.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app/globals.h"
 #include "app/mainwidget.h"
@@ -73,4 +77,19 @@ bool ToolFixture::waitForEnd(ToolsBaseWidget *panel, int timeoutMs)
 QStringList ToolFixture::outputFiles() const
 {
     return QDir(outputs.path()).entryList(QDir::Files, QDir::Name);
+}
+
+void ToolFixture::answerNextQuestion(int button)
+{
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this, timer, button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        lastQuestion = box->text();
+        box->button(QMessageBox::StandardButton(button))->click();
+    });
+    timer->start(10);
 }

@@ -31,6 +31,10 @@ public:
     static bool convert(ToolsBaseWidget *panel);
     static bool waitForEnd(ToolsBaseWidget *panel, int timeoutMs = 60000);
     QStringList outputFiles() const;
+    // Answers the next question box with `button`; returns at once. The
+    // question asked is kept in `lastQuestion`.
+    void answerNextQuestion(int button);
+    QString lastQuestion;
 
 protected slots:
     void initTestCase();

@@ -1,6 +1,6 @@
 // The tools that convert every file on its own (format, speed, volume, invert,
-// split, trim): argument lists, stored choices, choices made while a job
-// waits, and results on real audio through the panels and the real ffmpeg.
+// split, trim): split plans, stored choices, choices made while a job waits,
+// and results on real audio through the panels and the real ffmpeg.
 #include <algorithm>
 
 #include <QDir>
@@ -45,6 +45,8 @@ private slots:
     void stoppedSplitResumesAtItsPiece();
     void trimRefusesAnEmptyRange_data();
     void trimRefusesAnEmptyRange();
+    void cutHeadersTellTheTruth_data();
+    void cutHeadersTellTheTruth();
 
 private:
     // A choice in a panel's terms: an entry of its option box ("2"), a trim
@@ -195,7 +197,7 @@ void TestFileTools::choiceMadeWhileAJobWaitsApplies_data()
     QTest::addColumn<QString>("evidence"); // in the started child's arguments
     QTest::addColumn<QString>("stored");
     // clang-format off
-    QTest::addRow("format") << int(Format) << "2" << "3" << "wait.wav" << "wav";
+    QTest::addRow("format") << int(Format) << "2" << "3" << "part.wav" << "wav";
     QTest::addRow("speed")  << int(Speed)  << "1" << "5" << "atempo=2.0" << "2.0";
     QTest::addRow("volume") << int(Volume) << "1" << "2" << "volume=-5dB" << "2";
     QTest::addRow("trim")   << int(Trim)   << "0-1" << "1-3" << "-ss 00:00:01 -to 00:00:03" << QString();
@@ -341,12 +343,15 @@ void TestFileTools::results()
 
 void TestFileTools::stoppedSplitResumesAtItsPiece()
 {
-    // A stand-in that cuts at once, but hangs on the second piece until it is rewritten.
+    // A stand-in that cuts at once (a second, as far as it got), but hangs on
+    // the second piece until it is rewritten.
     QTemporaryDir bin;
+    const QString tone = bin.filePath(QStringLiteral("tone.wav"));
+    QVERIFY(TestSupport::makeTone(tone, 1.0));
     const QString cut =
-        QStringLiteral("printf 'size= 2kB time=00:00:01.00 x\\n'\nhead -c 2000 /dev/zero > \"$out\"");
-    QVERIFY(
-        TestSupport::writeStandInFfmpeg(bin.path(), "case \"$out\" in *-split-2*) sleep 30;; esac\n" + cut));
+        QStringLiteral("printf 'size= 2kB time=00:00:01.00 x\\n'\ncp '%1' \"$out\"").arg(tone);
+    QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(),
+                                            "case \"$*\" in *'-ss 00:00:10'*) sleep 30;; esac\n" + cut));
     g_appDir = bin.path();
     VoiceSplitData job;
     job.fileName = QStringLiteral("talk.mp3");
@@ -361,6 +366,19 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     job.stopConvert();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
     QCOMPARE(job.status, int(VoiceData::Stopped));
+    // The finished piece stays; the one in progress leaves nothing.
+    QCOMPARE(QDir(outputs.path()).entryList({"talk*", ".quillvane-*"}, QDir::Files | QDir::Hidden),
+             QStringList{"talk-split-1.mp3"});
+
+    // A piece without audio fails the split there; the pieces before it stay.
+    QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(),
+                                            "case \"$*\" in *'-ss 00:00:10'*) exit 0;; esac\n" + cut));
+    job.startConvert();
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(job.status, int(VoiceData::Failed));
+    QCOMPARE(job.errorText, QStringLiteral("The output holds no audio."));
+    QCOMPARE(QDir(outputs.path()).entryList({"talk*", ".quillvane-*"}, QDir::Files | QDir::Hidden),
+             QStringList{"talk-split-1.mp3"});
 
     // The plan made at the first start holds; the run goes on at the second piece.
     g_splitNumber = 5;
@@ -406,6 +424,50 @@ void TestFileTools::trimRefusesAnEmptyRange()
     QVERIFY(panel->notice().isEmpty());
     QVERIFY(convert(panel));
     QCOMPARE(job->status, int(VoiceData::Succeeded));
+}
+
+void TestFileTools::cutHeadersTellTheTruth_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("extension");
+    // A stream copy keeps FLAC's length of the whole input and, for an MP3
+    // piece that holds the input's end, a wrong encoder delay.
+    // clang-format off
+    QTest::addRow("trim flac") << int(Trim) << "6-99" << "flac";
+    QTest::addRow("trim mp3 to the end") << int(Trim) << "6-99" << "mp3";
+    QTest::addRow("split flac") << int(Split) << "5 s" << "flac";
+    QTest::addRow("split mp3") << int(Split) << "5 s" << "mp3";
+    QTest::addRow("split m4a") << int(Split) << "5 s" << "m4a";
+    QTest::addRow("split ogg") << int(Split) << "5 s" << "ogg";
+    // clang-format on
+}
+
+void TestFileTools::cutHeadersTellTheTruth()
+{
+    QFETCH(int, tool);
+    QFETCH(QString, choice);
+    QFETCH(QString, extension);
+    const QString input = inputs.filePath(QStringLiteral("cut.") + extension);
+    QVERIFY(QFileInfo::exists(input) || TestSupport::makeTone(input, 12.15));
+    const QStringList before = outputFiles();
+    ToolsBaseWidget *panel = open(tool);
+    setOption(panel, choice);
+    QVERIFY(add(panel, {input}));
+    QVERIFY(convert(panel));
+    QCOMPARE(panel->jobs().first()->status, int(VoiceData::Succeeded));
+    int checked = 0;
+    for (const QString &name : outputFiles()) {
+        if (before.contains(name))
+            continue;
+        VoiceData header;
+        QVERIFY(TestSupport::probeFile(outputs.filePath(name), header));
+        const double decoded = TestSupport::decodeMono(outputs.filePath(name), 44100).size() / 44100.0;
+        QVERIFY2(qAbs(double(header.duration) / 1e6 - decoded) <= 0.05,
+                 qPrintable(QStringLiteral("%1: %2 us, %3 s").arg(name).arg(header.duration).arg(decoded)));
+        ++checked;
+    }
+    QCOMPARE(checked, tool == Trim ? 1 : 3);
 }
 
 QTEST_MAIN(TestFileTools)

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QMessageBox>
 #include <QRandomGenerator>
 #include <QUuid>
 #include <QtTest>
@@ -27,6 +28,10 @@ private slots:
     void troubledInputs();
     void awkwardNames();
     void randomStopsLeaveNoProcess();
+    void diskFills_data();
+    void diskFills();
+    void leavingOrClosingAsksFirst_data();
+    void leavingOrClosingAsksFirst();
 
 private:
     QString tone(const QString &name, double seconds = 0.5);
@@ -102,11 +107,10 @@ void TestFormatConvertFaults::converterMissing()
         QCOMPARE(finishedCount.value(job), 1);
         QVERIFY(!job->errorText.isEmpty());
     }
-    // Without a converter the probe makes no record: the file is dropped and
-    // the panel goes on answering.
+    // The probe needs no converter: the file becomes a job, which fails too.
     panel->AddFiles({input});
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isProbing(), 60000);
-    QCOMPARE(panel->jobs().size(), 3);
+    QCOMPARE(panel->jobs().size(), 4);
     panel->Convertitem_slots(panel->jobs().first());
     QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().first()->status, int(VoiceData::Failed), 60000);
     QCOMPARE(outputFiles(), QStringList());
@@ -128,7 +132,8 @@ void TestFormatConvertFaults::outputFolderLost()
     QVERIFY(TestSupport::writeStandInFfmpeg(
         standIn->path(),
         QStringLiteral("case \"$2\" in *quick*) ;; *) while [ ! -e \"$(dirname \"$0\")/go\" ]; "
-                       "do sleep 0.02; done ;; esac\nhead -c 4096 /dev/zero > \"$out\"")));
+                       "do sleep 0.02; done ;; esac\ncp '%1' \"$out\"")
+            .arg(tone(QStringLiteral("made.wav")))));
     g_appDir = standIn->path();
     QStringList paths;
     for (const char *name : {"quick-1.wav", "quick-2.wav", "late-3.wav", "late-4.wav"}) {
@@ -144,7 +149,8 @@ void TestFormatConvertFaults::outputFolderLost()
     convert();
     if (deleted) {
         QTRY_VERIFY_WITH_TIMEOUT(jobs.at(2)->status == VoiceData::Converting &&
-                    jobs.at(3)->status == VoiceData::Converting, 60000);
+                                     jobs.at(3)->status == VoiceData::Converting,
+                                 60000);
         QVERIFY(QDir(window->outputFolder).removeRecursively());
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     }
@@ -163,7 +169,7 @@ void TestFormatConvertFaults::troubledInputs_data()
     QTest::addColumn<int>("state");
     const QString none;
     QTest::addRow("zero bytes") << "empty" << none << int(VoiceData::Failed);
-    QTest::addRow("not media") << "text" << none << int(VoiceData::Failed);
+    QTest::addRow("not media, Grüße 日本") << "text" << none << int(VoiceData::Failed);
     QTest::addRow("truncated mp3") << "truncated" << none << int(VoiceData::Succeeded);
     QTest::addRow("deleted after adding") << "tone"
                                           << "delete" << int(VoiceData::Failed);
@@ -179,7 +185,7 @@ void TestFormatConvertFaults::troubledInputs()
     QFETCH(QString, later);
     QFETCH(int, state);
     const QString input =
-        inputs.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".mp3"));
+        inputs.filePath(QString::fromUtf8(QTest::currentDataTag()) + QStringLiteral(".mp3"));
     auto write = [&](const QString &kind, double seconds) {
         if (kind == QLatin1String("tone") || kind == QLatin1String("truncated"))
             QCOMPARE(tone(QFileInfo(input).fileName(), seconds), input);
@@ -206,6 +212,9 @@ void TestFormatConvertFaults::troubledInputs()
     if (state == VoiceData::Succeeded)
         QVERIFY(TestSupport::probeFile(job->outputPath, result) && result.codecName == QLatin1String("mp3"));
     QCOMPARE(TestSupport::fileDigest(input), digest);
+    // The reason reads as ffmpeg wrote it, whatever the script of the name.
+    if (made == QLatin1String("text"))
+        QVERIFY2(job->errorText.startsWith(input + QStringLiteral(": Invalid")), qPrintable(job->errorText));
 }
 
 void TestFormatConvertFaults::awkwardNames()
@@ -259,11 +268,10 @@ void TestFormatConvertFaults::randomStopsLeaveNoProcess()
     // hang with a child of their own until stopped.
     const QString mark = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QVERIFY(TestSupport::writeStandInFfmpeg(
-        standIn->path(),
-        QStringLiteral("if [ -z \"$QV_MARK\" ]; then exec env QV_MARK=%1 \"$0\" \"$@\"; fi\n"
-                       "case \"$2\" in *quick*) head -c 2048 /dev/zero > \"$out\"; exit 0 ;; esac\n"
-                       "sleep 30 &\nwait")
-            .arg(mark)));
+        standIn->path(), QStringLiteral("if [ -z \"$QV_MARK\" ]; then exec env QV_MARK=%1 \"$0\" \"$@\"; fi\n"
+                                        "case \"$2\" in *quick*) cp '%2' \"$out\"; exit 0 ;; esac\n"
+                                        "sleep 30 &\nwait")
+                             .arg(mark, tone(QStringLiteral("made.wav")))));
     g_appDir = standIn->path();
     QStringList paths;
     for (int i = 0; i < 200; ++i)
@@ -310,8 +318,85 @@ void TestFormatConvertFaults::randomStopsLeaveNoProcess()
         QCOMPARE(finishedCount.value(jobs.at(i)), requeued.contains(jobs.at(i)) ? 2 : 1);
     }
     QVERIFY(!requeued.isEmpty());
+    // A stopped run leaves no part file behind, once its child has gone.
     QTRY_COMPARE_WITH_TIMEOUT(TestSupport::livingProcessesWithEnvironment(QStringLiteral("QV_MARK"), mark),
-                 QList<qint64>(), 60000);
+                              QList<qint64>(), 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(outputs.path()).entryList({".quillvane-*"}, QDir::Files | QDir::Hidden),
+                              QStringList(), 60000);
+}
+
+void TestFormatConvertFaults::diskFills_data()
+{
+    QTest::addColumn<int>("format");  // entry of the option box
+    QTest::addColumn<bool>("killed"); // by SIGXFSZ, or a write that fails and an exit with 0
+    // clang-format off
+    QTest::addRow("mp3") << 0 << false;
+    QTest::addRow("aac") << 1 << false;
+    QTest::addRow("flac") << 2 << false;
+    QTest::addRow("wav") << 3 << false;
+    QTest::addRow("amr") << 4 << false;
+    QTest::addRow("mp3, killed") << 0 << true;
+    // clang-format on
+}
+
+void TestFormatConvertFaults::diskFills()
+{
+    QFETCH(int, format);
+    QFETCH(bool, killed);
+    // The real ffmpeg with room for 8 KiB per file, as on a disk that fills.
+    QVERIFY(TestSupport::writeStandInFfmpeg(standIn->path(),
+                                            QStringLiteral("%1ulimit -f 16\nexec /usr/bin/ffmpeg \"$@\"")
+                                                .arg(QLatin1String(killed ? "" : "trap '' XFSZ\n"))));
+    g_appDir = standIn->path();
+    choose(panel, format);
+    panel->AddFiles({tone(QStringLiteral("eight.wav"), 8.0)});
+    QTRY_COMPARE(panel->jobs().size(), 1);
+    convert();
+    QVERIFY(waitForEnd(panel));
+    VoiceData *job = panel->jobs().first();
+    QCOMPARE(job->status, int(VoiceData::Failed));
+    QCOMPARE(job->errorText, killed ? QStringLiteral("No usable output was written.")
+                                    : QStringLiteral("The file grew larger than this disk allows."));
+    QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestFormatConvertFaults::leavingOrClosingAsksFirst_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::addRow("leave the panel") << false;
+    QTest::addRow("close the window") << true;
+}
+
+void TestFormatConvertFaults::leavingOrClosingAsksFirst()
+{
+    QFETCH(bool, close);
+    QVERIFY(TestSupport::writeStandInFfmpeg(
+        standIn->path(), QStringLiteral("head -c 5000 /dev/zero > \"$out\"\nexec sleep 60")));
+    g_appDir = standIn->path();
+    addRecords({inputs.filePath(QStringLiteral("a.wav")), inputs.filePath(QStringLiteral("b.wav")),
+                inputs.filePath(QStringLiteral("c.wav"))});
+    const QList<VoiceData *> jobs = panel->jobs();
+    convert();
+    QTRY_COMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    const auto leave = [&] {
+        close ? void(window->close()) : panel->backupButton_slots();
+    };
+
+    answerNextQuestion(QMessageBox::No);
+    leave();
+    QCOMPARE(lastQuestion, QStringLiteral("2 jobs are still converting. Stop them?"));
+    QVERIFY(window->isVisible() && panel->isVisible());
+    QCOMPARE(jobs.at(1)->status, int(VoiceData::Converting));
+
+    answerNextQuestion(QMessageBox::Yes);
+    leave();
+    QCOMPARE(window->isVisible(), !close);
+    QCOMPARE(panel->isVisible(), false);
+    // Stopped, the waiting one never started, and nothing was left under any name.
+    QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    if (close)
+        QCOMPARE(jobs.at(2)->status, int(VoiceData::Idle));
+    window->show();
 }
 
 QTEST_MAIN(TestFormatConvertFaults)

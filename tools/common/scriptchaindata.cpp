@@ -14,6 +14,7 @@
 #include "common/qcommonutils.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
+#include "engine/mediaprobe.h"
 #include "platform/processtable.h"
 
 namespace {
@@ -61,11 +62,8 @@ ScriptChainData::~ScriptChainData()
     }
     if (process.state() != QProcess::NotRunning)
         VoiceData::stopConvert();
-    // Nothing can resume the chain any more: its files are of no further use,
-    // nor is the half-written result of an interrupted encode.
+    // Nothing can resume the chain any more: its files are of no further use.
     removeWorkFolder();
-    if (!unfinishedOutput.isEmpty())
-        QFile::remove(unfinishedOutput);
 }
 
 int ScriptChainData::SegmentTime(qint64 duration)
@@ -181,7 +179,6 @@ void ScriptChainData::startConvert()
     if (stage == 0) {
         errorText.clear();
         runOutputs.clear();
-        unfinishedOutput.clear();
     }
     // Made and checked by each stage as it prepares its folders: what a stage
     // leaves behind may have been replaced since.
@@ -254,17 +251,18 @@ void ScriptChainData::startJoin(const QString &piece)
 
 void ScriptChainData::startEncode(const QString &piece)
 {
-    // A stop interrupted this encode: its half-written file makes way.
-    if (!unfinishedOutput.isEmpty())
-        QFile::remove(unfinishedOutput);
     if (!prepareFolders({}, {workFolder + QStringLiteral("/temp")}))
         return;
-    claimOutput(UniqueOutputPath(filePath, QLatin1Char('-') + piece, AudioOutputExtension(filePath),
-                                 QStringLiteral("(")));
-    unfinishedOutput = outputPath;
+    // The encode keeps the joined file's length.
+    MediaProbe::Facts joined;
+    encodeDuration = MediaProbe::Read(joinedPath(piece), joined) ? joined.duration : 0;
+    const QString output = openPart(OutputNameFor(filePath, QLatin1Char('-') + piece,
+                                                  AudioOutputExtension(filePath), QStringLiteral("(")));
+    if (output.isEmpty())
+        return;
     startFFmpeg(QStringList{QStringLiteral("-i"), joinedPath(piece), QStringLiteral("-threads"),
                             QStringLiteral("1"), QStringLiteral("-y")} +
-                OutputFormatArguments(outputPath) + QStringList{outputPath});
+                OutputFormatArguments(output) + QStringList{output});
 }
 
 // ---------------------------------------------------------------- output and stage ends
@@ -274,7 +272,7 @@ void ScriptChainData::ffmpegProcess_StandardOutput_slots()
     if (stopped)
         return;
     // Every line is read (and logged), also in the stages that do not count it.
-    const QStringList lines = statusReader.takeLines(StatusLineReader::readProcessText(process));
+    const QStringList lines = statusReader.takeLines(statusReader.readProcessText(process));
     const QVector<Stage> table = stages();
     if (stage < 0 || stage >= table.size() || table.at(stage).kind != StageKind::Script)
         return;
@@ -293,28 +291,35 @@ void ScriptChainData::ffmpegProcess_Finished(int index)
     }
     if (status != Converting)
         return;
+    const Stage current = stages().at(stage);
+    if (current.kind == StageKind::Encode) {
+        // The verdict of every job, and the part file published or removed.
+        if (!settleRun(encodeDuration)) {
+            failStage(errorText);
+            return;
+        }
+        stageDone();
+        return;
+    }
     if (lastRunFailed()) {
         failStage();
         return;
     }
-    const Stage current = stages().at(stage);
     switch (current.kind) {
     case StageKind::Cut:
         probeLastSegment();
         return;
     case StageKind::Script:
         break;
-    case StageKind::Join:
-        if (ClassifyOutput(joinedPath(QLatin1String(current.piece))) != OutputSize::Usable) {
+    case StageKind::Join: {
+        MediaProbe::Facts joined;
+        if (!MediaProbe::Read(joinedPath(QLatin1String(current.piece)), joined) || !joined.hasAudio) {
             failStage();
             return;
         }
         break;
+    }
     case StageKind::Encode:
-        if (!SettleOutput(outputPath)) {
-            failStage();
-            return;
-        }
         break;
     }
     stageDone();
@@ -370,10 +375,8 @@ void ScriptChainData::stageDone()
 {
     const QVector<Stage> table = stages();
     const Stage current = table.at(stage);
-    if (current.kind == StageKind::Encode) {
+    if (current.kind == StageKind::Encode)
         runOutputs << outputPath;
-        unfinishedOutput.clear();
-    }
     progress = current.endProgress;
     emit updateProgress(this);
     if (stage + 1 < table.size()) {
@@ -386,10 +389,7 @@ void ScriptChainData::stageDone()
 
 void ScriptChainData::failStage(const QString &reason)
 {
-    if (reason.isEmpty())
-        noteFailure();
-    else
-        errorText = reason;
+    errorText = reason.isEmpty() ? childFailureReason() : reason;
     endChain(Failed);
 }
 
@@ -424,11 +424,8 @@ void ScriptChainData::endChain(int finalStatus)
     if (finalStatus != Succeeded) {
         for (const QString &out : qAsConst(runOutputs))
             QFile::remove(out);
-        if (!unfinishedOutput.isEmpty())
-            QFile::remove(unfinishedOutput);
     }
     runOutputs.clear();
-    unfinishedOutput.clear();
     status = finalStatus;
     retryCount = 0;
     stage = 0;

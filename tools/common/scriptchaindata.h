@@ -121,10 +121,10 @@ private:
     // The probe of the last segment, while it runs.
     QPointer<GetMediaInfoThread> probe;
     QString probedSegment;
-    // Results this run has written; removed again when it fails.
+    // Results this run has published; removed again when it fails.
     QStringList runOutputs;
-    // The file the interrupted encode was writing, replaced when it resumes.
-    QString unfinishedOutput;
+    // Microseconds of audio the running encode promises.
+    qint64 encodeDuration = 0;
     // Counts stage starts, so that a late failure notice of an earlier one is ignored.
     quint64 stageSerial = 0;
 };

@@ -43,20 +43,21 @@ QStringList ConcatConvertWidget::Arguments(const QStringList &inputs, const QStr
     return args;
 }
 
-QString ConcatConvertWidget::OutputPath(const QString &referencePath)
+OutputName ConcatConvertWidget::ResultName(const QString &referencePath)
 {
-    return UniqueOutputPath(referencePath, QStringLiteral("-cat"), AudioOutputExtension(referencePath),
-                            QStringLiteral("("));
+    return OutputNameFor(referencePath, QStringLiteral("-cat"), AudioOutputExtension(referencePath),
+                         QStringLiteral("("));
 }
 
-WholeListToolWidget::RunPlan ConcatConvertWidget::planRun(const QList<VoiceData *> &entries)
+WholeListToolWidget::RunPlan ConcatConvertWidget::planRun(const QList<VoiceData *> &entries,
+                                                          const QString &output)
 {
     totalDuration = 0;
     for (const VoiceData *entry : entries)
         totalDuration += entry->duration;
     RunPlan plan;
-    plan.outputPath = OutputPath(entries.first()->filePath);
-    plan.arguments = Arguments(InputPaths(entries), plan.outputPath);
+    plan.name = ResultName(entries.first()->filePath);
+    plan.arguments = Arguments(InputPaths(entries), output);
     plan.referenceDuration = double(totalDuration);
     return plan;
 }

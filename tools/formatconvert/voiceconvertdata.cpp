@@ -16,7 +16,7 @@ QStringList VoiceConvertData::Arguments(const QString &input, const QString &out
 void VoiceConvertData::startConvert()
 {
     status = Converting;
-    const QString output = UniqueOutputPath(filePath, QString(), g_convertFormat);
-    beginRun(output);
-    startFFmpeg(Arguments(filePath, output));
+    const QString output = beginRun(OutputNameFor(filePath, QString(), g_convertFormat));
+    if (!output.isEmpty())
+        startFFmpeg(Arguments(filePath, output));
 }

@@ -14,7 +14,7 @@ QStringList VoiceInvertData::Arguments(const QString &input, const QString &outp
 void VoiceInvertData::startConvert()
 {
     status = Converting;
-    const QString output = UniqueOutputPath(filePath, QString(), AudioOutputExtension(filePath));
-    beginRun(output);
-    startFFmpeg(Arguments(filePath, output));
+    const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
+    if (!output.isEmpty())
+        startFFmpeg(Arguments(filePath, output));
 }

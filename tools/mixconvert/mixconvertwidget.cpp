@@ -25,17 +25,18 @@ QStringList MixConvertWidget::Arguments(const QStringList &inputs, const QString
     return args;
 }
 
-QString MixConvertWidget::OutputPath(const QString &referencePath)
+OutputName MixConvertWidget::ResultName(const QString &referencePath)
 {
-    return UniqueOutputPath(referencePath, QStringLiteral("-mix"), AudioOutputExtension(referencePath));
+    return OutputNameFor(referencePath, QStringLiteral("-mix"), AudioOutputExtension(referencePath));
 }
 
-WholeListToolWidget::RunPlan MixConvertWidget::planRun(const QList<VoiceData *> &entries)
+WholeListToolWidget::RunPlan MixConvertWidget::planRun(const QList<VoiceData *> &entries,
+                                                       const QString &output)
 {
     const VoiceData *reference = entries.first();
     RunPlan plan;
-    plan.outputPath = OutputPath(reference->filePath);
-    plan.arguments = Arguments(InputPaths(entries), plan.outputPath);
+    plan.name = ResultName(reference->filePath);
+    plan.arguments = Arguments(InputPaths(entries), output);
     // The mix stops with the first input.
     plan.referenceDuration = double(reference->duration);
     return plan;

@@ -14,12 +14,12 @@ public:
 
     static QString FilterText(int inputCount);
     static QStringList Arguments(const QStringList &inputs, const QString &output);
-    // The result's path for a list whose first entry is `referencePath`.
-    static QString OutputPath(const QString &referencePath);
+    // The naming rule of the result of a list whose first entry is `referencePath`.
+    static OutputName ResultName(const QString &referencePath);
 
     // The panel's one child; every entry is one of its inputs.
     QProcess &mixProcess = listProcess;
 
 protected:
-    RunPlan planRun(const QList<VoiceData *> &entries) override;
+    RunPlan planRun(const QList<VoiceData *> &entries, const QString &output) override;
 };

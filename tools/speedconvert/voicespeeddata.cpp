@@ -33,9 +33,15 @@ void VoiceSpeedData::startConvert()
 {
     status = Converting;
     runFactor = g_convertSpeed;
-    const QString output = UniqueOutputPath(filePath, NameTag(runFactor), AudioOutputExtension(filePath));
-    beginRun(output);
-    startFFmpeg(Arguments(filePath, runFactor, output));
+    const QString output =
+        beginRun(OutputNameFor(filePath, NameTag(runFactor), AudioOutputExtension(filePath)));
+    if (!output.isEmpty())
+        startFFmpeg(Arguments(filePath, runFactor, output));
+}
+
+qint64 VoiceSpeedData::expectedDuration() const
+{
+    return qint64(OutputDuration(duration, runFactor));
 }
 
 void VoiceSpeedData::ffmpegProcess_StandardOutput_slots()

@@ -23,6 +23,8 @@ public:
     // The output's length for an input of `duration` microseconds.
     static double OutputDuration(qint64 duration, const QString &factor);
 
+    qint64 expectedDuration() const override;
+
 public slots:
     void ffmpegProcess_StandardOutput_slots() override;
 

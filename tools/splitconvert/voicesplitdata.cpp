@@ -1,6 +1,5 @@
 #include "tools/splitconvert/voicesplitdata.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "common/qcommonutils.h"
@@ -32,20 +31,29 @@ VoiceSplitData::Plan VoiceSplitData::PlanSegments(bool byNumber, qint64 duration
     return {int(qMax<qint64>(1, count)), length};
 }
 
-QStringList VoiceSplitData::Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
-                                      const QString &output)
+QPair<qint64, qint64> VoiceSplitData::PieceRange(int index, const Plan &plan, qint64 duration)
 {
     const qint64 start = index * plan.length;
     const qint64 end = (index + 1) * plan.length;
-    QStringList args{QStringLiteral("-i"), input, QStringLiteral("-ss"), QCommonUtils::TimetoString(start)};
-    // The probe's duration drops the fraction of a second, and a length that
-    // does not divide the file falls short of its end: the last segment keeps
-    // its end only when that lies past the end of the input, else it runs to it.
+    // A length that does not divide the file falls short of its end: the last
+    // piece keeps its end only when that lies a second past the end of the
+    // input, else it runs to it.
     const bool last = index >= plan.count - 1;
     if (!last || (duration > 0 && end >= duration + Second))
-        args << QStringLiteral("-to") << QCommonUtils::TimetoString(end);
-    args << QStringLiteral("-vn") << QStringLiteral("-acodec") << QStringLiteral("copy")
-         << QStringLiteral("-threads") << QStringLiteral("1") << QStringLiteral("-y") << output;
+        return {start, end};
+    return {start, -1};
+}
+
+QStringList VoiceSplitData::Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
+                                      const QString &output)
+{
+    const QPair<qint64, qint64> range = PieceRange(index, plan, duration);
+    QStringList args{QStringLiteral("-i"), input, QStringLiteral("-ss"),
+                     QCommonUtils::TimetoString(range.first)};
+    if (range.second >= 0)
+        args << QStringLiteral("-to") << QCommonUtils::TimetoString(range.second);
+    args << QStringLiteral("-vn") << CutCodecArguments(output) << QStringLiteral("-threads")
+         << QStringLiteral("1") << QStringLiteral("-y") << output;
     return args;
 }
 
@@ -58,6 +66,12 @@ int VoiceSplitData::SegmentProgress(int index, qint64 length, qint64 time, qint6
     return int(qMin(share, double(RunningProgressLimit)));
 }
 
+qint64 VoiceSplitData::wholeSeconds() const
+{
+    // Cut points are whole seconds: the plan takes the whole seconds of the input.
+    return duration / Second * Second;
+}
+
 void VoiceSplitData::startConvert()
 {
     // The panel starts a run; the end of a segment starts the next one.
@@ -68,7 +82,7 @@ void VoiceSplitData::startConvert()
     if (newRun && segmentIndex >= segmentCount)
         segmentCount = 0;
     if (segmentCount <= 0) {
-        const Plan plan = PlanSegments(g_splitByNumber, duration, g_splitTime, g_splitNumber);
+        const Plan plan = PlanSegments(g_splitByNumber, wholeSeconds(), g_splitTime, g_splitNumber);
         segmentCount = plan.count;
         segmentLength = plan.length;
         segmentIndex = 0;
@@ -77,11 +91,22 @@ void VoiceSplitData::startConvert()
     // One bar for the whole file: it never falls back at a segment's start.
     const int carried = newRun ? 0 : progress;
     const QString output =
-        UniqueOutputPath(filePath, QStringLiteral("-split-") + QString::number(segmentIndex + 1),
-                         QFileInfo(filePath).suffix());
-    beginRun(output);
+        beginRun(OutputNameFor(filePath, QStringLiteral("-split-") + QString::number(segmentIndex + 1),
+                               QFileInfo(filePath).suffix()));
     progress = qMax(carried, SegmentProgress(segmentIndex, segmentLength, 0, duration));
-    startFFmpeg(Arguments(filePath, segmentIndex, {segmentCount, segmentLength}, duration, output));
+    if (!output.isEmpty())
+        startFFmpeg(Arguments(filePath, segmentIndex, {segmentCount, segmentLength}, wholeSeconds(), output));
+}
+
+qint64 VoiceSplitData::expectedDuration() const
+{
+    const QPair<qint64, qint64> range =
+        PieceRange(segmentIndex, {segmentCount, segmentLength}, wholeSeconds());
+    const qint64 start = range.first / Second * Second;
+    if (duration <= 0)
+        return range.second < 0 ? 0 : range.second / Second * Second - start;
+    const qint64 end = range.second < 0 ? duration : qMin(duration, range.second / Second * Second);
+    return end - start;
 }
 
 void VoiceSplitData::ffmpegProcess_StandardOutput_slots()
@@ -107,15 +132,13 @@ void VoiceSplitData::ffmpegProcess_Finished(int index)
         emit convertfinished(this);
         return;
     }
-    // Every segment is judged, not only the last: a lost piece is a failed split.
-    // A copy that reached no time holds no audio whatever its size.
-    const bool usable =
-        !lastRunFailed() && reachedTime() > 0 && ClassifyOutput(outputPath) == OutputSize::Usable;
-    if (!usable) {
-        if (!outputPath.isEmpty())
-            QFile::remove(outputPath);
+    if (segmentIndex > 0 && !lastRunFailed() &&
+        QFileInfo(outputPath).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+        ClearMp3CutDelay(outputPath);
+    // Every piece is judged and published on its own: a finished piece stays
+    // whatever happens to the next, and a lost piece is a failed split.
+    if (!settleRun(expectedDuration())) {
         status = Failed;
-        noteFailure();
         emit convertfinished(this);
         return;
     }

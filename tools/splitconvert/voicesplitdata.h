@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPair>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -11,7 +12,8 @@ extern qint64 g_splitTime;   // microseconds
 extern int g_splitNumber;
 
 // One file cut into consecutive segments, one child per segment, one after
-// the other; the audio is copied, not re-encoded.
+// the other; the audio is copied, not re-encoded (FLAC excepted, see
+// CutCodecArguments). Each finished piece is published at once.
 class VoiceSplitData : public VoiceData
 {
     Q_OBJECT
@@ -28,6 +30,10 @@ public:
     // unknown) under a split rule. Always at least one segment; by number,
     // every segment lasts at least one second.
     static Plan PlanSegments(bool byNumber, qint64 duration, qint64 splitTime, int splitNumber);
+    // The range of segment `index` of a plan for an input of `duration`
+    // microseconds (whole seconds), before cutting to whole seconds; an end
+    // of -1 runs to the end of the input.
+    static QPair<qint64, qint64> PieceRange(int index, const Plan &plan, qint64 duration);
     // The child's arguments for segment `index` of a plan. Cut points are
     // whole seconds; the last segment reaches the end of the input.
     static QStringList Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
@@ -36,6 +42,9 @@ public:
     // segment `index` has reached `time` microseconds into it.
     static int SegmentProgress(int index, qint64 length, qint64 time, qint64 duration);
 
+    // The length of the segment being cut.
+    qint64 expectedDuration() const override;
+
     int segmentCount = 0; // 0 = not planned yet
     int segmentIndex = 0; // the segment being cut
     qint64 segmentLength = 0;
@@ -43,4 +52,7 @@ public:
 public slots:
     void ffmpegProcess_StandardOutput_slots() override;
     void ffmpegProcess_Finished(int index) override;
+
+private:
+    qint64 wholeSeconds() const;
 };

@@ -1,45 +1,49 @@
 #include "tools/trimconvert/voicetrimdata.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "common/qcommonutils.h"
 #include "engine/jobhelpers.h"
+
+namespace {
+constexpr qint64 Second = 1000000;
+} // namespace
 
 qint64 g_trimStart = 0;
 qint64 g_trimEnd = 3600000000LL;
 
 QStringList VoiceTrimData::Arguments(const QString &input, qint64 start, qint64 end, const QString &output)
 {
-    return {QStringLiteral("-i"),
-            input,
-            QStringLiteral("-ss"),
-            QCommonUtils::TimetoString(start),
-            QStringLiteral("-to"),
-            QCommonUtils::TimetoString(end),
-            QStringLiteral("-vn"),
-            QStringLiteral("-acodec"),
-            QStringLiteral("copy"),
-            QStringLiteral("-threads"),
-            QStringLiteral("1"),
-            QStringLiteral("-y"),
-            output};
+    return QStringList{QStringLiteral("-i"),  input,
+                       QStringLiteral("-ss"), QCommonUtils::TimetoString(start),
+                       QStringLiteral("-to"), QCommonUtils::TimetoString(end),
+                       QStringLiteral("-vn")} +
+           CutCodecArguments(output) +
+           QStringList{QStringLiteral("-threads"), QStringLiteral("1"), QStringLiteral("-y"), output};
 }
 
 void VoiceTrimData::startConvert()
 {
     status = Converting;
-    const QString output = UniqueOutputPath(filePath, QStringLiteral("-trim"), QFileInfo(filePath).suffix());
-    beginRun(output);
-    startFFmpeg(Arguments(filePath, g_trimStart, g_trimEnd, output));
+    // Cut points are whole seconds, as the arguments give them.
+    runStart = g_trimStart / Second * Second;
+    runEnd = g_trimEnd / Second * Second;
+    const QString output =
+        beginRun(OutputNameFor(filePath, QStringLiteral("-trim"), QFileInfo(filePath).suffix()));
+    if (!output.isEmpty())
+        startFFmpeg(Arguments(filePath, g_trimStart, g_trimEnd, output));
+}
+
+qint64 VoiceTrimData::expectedDuration() const
+{
+    // Unknown without the input's length: the range may reach past its end.
+    return duration > 0 ? qMin(runEnd, duration) - runStart : 0;
 }
 
 void VoiceTrimData::ffmpegProcess_Finished(int index)
 {
-    // A range that starts past the end of the file leaves a container without
-    // audio, and the headers of some formats (FLAC, Ogg) alone pass the size
-    // check: a copy that reached no time is no result.
-    if (!stopped && reachedTime() <= 0 && QFileInfo::exists(outputPath))
-        QFile::remove(outputPath);
+    if (!stopped && !lastRunFailed() && runStart > 0 &&
+        QFileInfo(outputPath).suffix().compare(QLatin1String("mp3"), Qt::CaseInsensitive) == 0)
+        ClearMp3CutDelay(outputPath);
     VoiceData::ffmpegProcess_Finished(index);
 }

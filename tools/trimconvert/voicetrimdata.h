@@ -9,7 +9,8 @@
 extern qint64 g_trimStart;
 extern qint64 g_trimEnd;
 
-// One time range of a file, copied without re-encoding.
+// One time range of a file, copied without re-encoding (FLAC excepted, see
+// CutCodecArguments).
 class VoiceTrimData : public VoiceData
 {
     Q_OBJECT
@@ -20,6 +21,14 @@ public:
     // whole seconds) and an output path.
     static QStringList Arguments(const QString &input, qint64 start, qint64 end, const QString &output);
 
+    // The range, within the input.
+    qint64 expectedDuration() const override;
+
 public slots:
     void ffmpegProcess_Finished(int index) override;
+
+private:
+    // The range of the current run, in whole seconds.
+    qint64 runStart = 0;
+    qint64 runEnd = 0;
 };

@@ -30,7 +30,7 @@ QStringList VoiceVolumeData::Arguments(const QString &input, int mode, int sampl
 void VoiceVolumeData::startConvert()
 {
     status = Converting;
-    const QString output = UniqueOutputPath(filePath, QString(), AudioOutputExtension(filePath));
-    beginRun(output);
-    startFFmpeg(Arguments(filePath, g_convertVolume, sampleRate, output));
+    const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
+    if (!output.isEmpty())
+        startFFmpeg(Arguments(filePath, g_convertVolume, sampleRate, output));
 }
