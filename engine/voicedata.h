@@ -53,7 +53,7 @@ public:
     // The run.
     ChildProcess process;
     int status = Idle;
-    QString outputPath; // the part file while converting, the result once published
+    QString outputPath;     // the part file while converting, the result once published
     int progress = 0;       // hundredths of a percent
     QElapsedTimer runClock; // started as the current run began; tells the time left
     bool stopped = false;

@@ -196,10 +196,9 @@ void WholeListToolWidget::endRun(bool childStarted)
     // A stopped child was killed, so it failed. A run that ended well just
     // before its stop took effect keeps its result. The verdict holds also
     // when the entries are gone: the file is the run's.
-    QString reason =
-        !startFailure.isEmpty()
-            ? startFailure
-            : RunVerdict::Judge(runPart.path(), qint64(runDuration), statusReader, childStarted, childFailed);
+    QString reason = !startFailure.isEmpty() ? startFailure
+                                             : RunVerdict::Judge(runPart.path(), qint64(runDuration),
+                                                                 statusReader, childStarted, childFailed);
     if (reason.isEmpty()) {
         runOutput = runPart.publish(runName);
         if (runOutput.isEmpty())
@@ -209,7 +208,9 @@ void WholeListToolWidget::endRun(bool childStarted)
         runPart.discard();
         runOutput.clear();
     }
-    const int state = reason.isEmpty() ? VoiceData::Succeeded : stopRequested ? VoiceData::Stopped : VoiceData::Failed;
+    const int state = reason.isEmpty() ? VoiceData::Succeeded
+                      : stopRequested  ? VoiceData::Stopped
+                                       : VoiceData::Failed;
     if (state != VoiceData::Failed)
         reason.clear();
     showNotice(
