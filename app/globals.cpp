@@ -1,5 +1,6 @@
 #include "app/globals.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
@@ -7,6 +8,7 @@
 #include <QThread>
 
 #include "app/mainwidget.h"
+#include "common/apppaths.h"
 #include "common/userfolders.h"
 
 QString g_appDir;
@@ -22,7 +24,7 @@ QSettings *newSettings()
 
 QString GetFFmpegPath()
 {
-    return g_appDir + QStringLiteral("/ffmpeg");
+    return AppPaths::findFfmpeg({g_appDir, QCoreApplication::applicationDirPath()});
 }
 
 QString GetSettingValue(const QString &key, const QString &defaultValue)

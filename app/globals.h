@@ -6,16 +6,20 @@
 #include <QSize>
 #include <QString>
 
+#include "common/version.h"
+
 // Process-wide values and functions of the application shell. The globals are
 // written once during start-up and only read afterwards.
 
-extern QString g_appDir; // directory of the executable; everything beside it hangs off this
-extern float g_scale;    // display scale; design pixel sizes are multiplied by it and truncated
+// The application's data folder (AppPaths::dataDir): the executable's own in a
+// build tree, <prefix>/share/quillvane once installed.
+extern QString g_appDir;
+extern float g_scale; // display scale; design pixel sizes are multiplied by it and truncated
 
 namespace AppIdentity {
 inline constexpr char Organisation[] = "tessarin";
 inline constexpr char Application[] = "Quillvane";
-inline constexpr char Version[] = "1.0.13";
+inline constexpr char Version[] = QUILLVANE_VERSION;
 } // namespace AppIdentity
 
 // Keys of the settings store, in one place.
@@ -36,6 +40,8 @@ inline int ScaledPx(int designPixels)
     return static_cast<int>(static_cast<float>(designPixels) * g_scale);
 }
 
+// The ffmpeg every job runs (AppPaths::findFfmpeg: beside the data or the
+// executable, else on PATH); empty when there is none.
 QString GetFFmpegPath();
 QString GetSettingFolder(const QString &key);
 QString GetSettingValue(const QString &key, const QString &defaultValue = QString());

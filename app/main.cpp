@@ -1,15 +1,37 @@
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/startup.h"
+#include "common/apppaths.h"
 #include "common/qcommonutils.h"
+
+namespace {
+// The files to open. --help, --version and a wrong option end the process here,
+// before any display is needed.
+QStringList ParseCommandLine(int &argc, char *argv[])
+{
+    QCoreApplication early(argc, argv);
+    QCoreApplication::setApplicationVersion(QLatin1String(AppIdentity::Version));
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 Startup::tr("Audio or video files for Format Convert."),
+                                 QStringLiteral("[files...]"));
+    parser.process(early);
+    return parser.positionalArguments();
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    const QStringList files = ParseCommandLine(argc, argv);
     // High-DPI scaling must be requested before the application object exists.
     QCommonUtils::GetScaleDxy(nullptr);
     QApplication app(argc, argv);
-    g_appDir = QCoreApplication::applicationDirPath();
+    g_appDir = AppPaths::dataDir(QCoreApplication::applicationDirPath());
     QCommonUtils::CheckApplicationRunningPath(app);
     QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
     QCommonUtils::MyInstallMessageHandler();
@@ -21,5 +43,7 @@ int main(int argc, char *argv[])
     window.move(MainWindowPosition(QCommonUtils::GetDesktopRect(nullptr), window.size()));
     window.QuitOnTerminationSignals();
     window.show();
+    Startup::OpenFiles(files);
+    Startup::WarnIfFfmpegMissing(&window);
     return app.exec();
 }

@@ -9,12 +9,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
-#include <QSettings>
 #include <QTextStream>
 #include <QTranslator>
 
 #include "app/globals.h"
 #include "app/mainwidget.h"
+#include "common/apppaths.h"
 #include "widgets/backgroundbrush.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/skinhelper_qsetting.h"
@@ -143,6 +143,7 @@ void TopWidget::UpdateText()
     homepageAction->setText(tr("Homepage"));
     languageMenu->setTitle(tr("Language"));
     helpMenu->setTitle(tr("&Help"));
+    UpdateLinks();
 }
 
 // ---------------------------------------------------------------- menu and links
@@ -159,53 +160,46 @@ void TopWidget::menuButton_slots()
     popupMenu->exec(PopupPosition());
 }
 
-TopWidget::SiteHosts TopWidget::DefaultSiteHosts()
+QUrl TopWidget::LinkUrl(Link link, const QString &languageCode)
 {
-    return {QStringLiteral("cn.quillvane.example.org"), QStringLiteral("quillvane.example.org")};
-}
-
-QString TopWidget::SiteConfigPath()
-{
-    return g_appDir + QStringLiteral("/quillvane.ini");
-}
-
-TopWidget::SiteHosts TopWidget::ReadSiteHosts(const QString &iniPath)
-{
-    SiteHosts hosts = DefaultSiteHosts();
-    if (!QFileInfo::exists(iniPath))
-        return hosts;
-    const QSettings ini(iniPath, QSettings::IniFormat);
-    const QString chinese = ini.value(QStringLiteral("links/site_zh")).toString().trimmed();
-    const QString international = ini.value(QStringLiteral("links/site_intl")).toString().trimmed();
-    if (!chinese.isEmpty())
-        hosts.chinese = chinese;
-    if (!international.isEmpty())
-        hosts.international = international;
-    return hosts;
-}
-
-QUrl TopWidget::LinkUrl(Link link, const QString &languageCode, const SiteHosts &hosts)
-{
-    const bool chinese = languageCode.toUpper() == QLatin1String("ZH");
-    QString pathAndQuery;
-    switch (link) {
-    case Link::Help:
-        pathAndQuery = QStringLiteral("/help/?from=prod");
-        break;
-    case Link::Support:
-        pathAndQuery =
-            chinese ? QStringLiteral("/support/index.html?from=prod") : QStringLiteral("/support/?from=prod");
-        break;
-    case Link::Homepage:
-        pathAndQuery = QStringLiteral("/quillvane/?from=prod");
-        break;
+    const QString code = languageCode.toLower();
+    if (link == Link::Help) {
+        for (const QString &guideCode : {code, QStringLiteral("en")}) {
+            const QString guide =
+                g_appDir + QStringLiteral("/help/guide-") + guideCode + QStringLiteral(".html");
+            if (QFileInfo(guide).isFile())
+                return QUrl::fromLocalFile(guide);
+        }
+        return QUrl();
     }
-    return QUrl(QStringLiteral("https://") + (chinese ? hosts.chinese : hosts.international) + pathAndQuery);
+    const QString key = QStringLiteral("links/") +
+                        (link == Link::Support ? QStringLiteral("support") : QStringLiteral("homepage"));
+    auto value = [](const QString &name) {
+        return AppPaths::configValue(g_appDir, QLatin1String(AppIdentity::Organisation),
+                                     QStringLiteral("quillvane.ini"), name);
+    };
+    QString address = value(key + QLatin1Char('_') + code);
+    if (address.isEmpty())
+        address = value(key);
+    // Only web and mail addresses: the file is configuration, not a way to open local programs.
+    static const QStringList schemes{QStringLiteral("https"), QStringLiteral("http"),
+                                     QStringLiteral("mailto")};
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && schemes.contains(url.scheme()) ? url : QUrl();
+}
+
+void TopWidget::UpdateLinks()
+{
+    helpAction->setVisible(!LinkUrl(Link::Help, g_languageCode).isEmpty());
+    supportAction->setVisible(!LinkUrl(Link::Support, g_languageCode).isEmpty());
+    homepageAction->setVisible(!LinkUrl(Link::Homepage, g_languageCode).isEmpty());
 }
 
 void TopWidget::openLink(Link link)
 {
-    const QUrl url = LinkUrl(link, g_languageCode, ReadSiteHosts(SiteConfigPath()));
+    const QUrl url = LinkUrl(link, g_languageCode);
+    if (url.isEmpty())
+        return;
     qDebug("open %s", qUtf8Printable(url.toString()));
     // Without a browser there is nothing to do about it.
     QDesktopServices::openUrl(url);

@@ -16,11 +16,11 @@ namespace MyQtCustom {
 class MyPushButton;
 }
 
-// The code of the language applied last ("EN", "ZH" ...); the web links follow it.
+// The code of the language applied last ("EN", "ZH" ...); the links follow it.
 extern QString g_languageCode;
 
 // The title bar across the top of the main window: logo, name, version and the
-// menu button with the web links and the Language sub-menu. It also owns the
+// menu button with the links and the Language sub-menu. It also owns the
 // language machinery: the list of languages and the switch between them.
 class TopWidget : public QWidget
 {
@@ -53,23 +53,20 @@ public:
     static QString LanguageListPath();
     static QString TranslationPath(const QString &prefix, const QString &code);
 
-    // The web links. The two hosts are configuration: the [links] group of the
-    // INI beside the application, so that a packager can point them elsewhere.
+    // The links. Help opens the user guide shipped in the data folder
+    // (help/guide-<code>.html, English where a language has none); Support and
+    // Homepage open the addresses of the [links] group of quillvane.ini
+    // (AppPaths::configValue: "support", "homepage", or "support_zh" ... for
+    // one language). An empty URL: nothing to open, and the action is hidden.
     enum class Link
     {
         Help,
         Support,
         Homepage
     };
-    struct SiteHosts
-    {
-        QString chinese;       // for the language code ZH
-        QString international; // for every other code
-    };
-    static SiteHosts DefaultSiteHosts();
-    static SiteHosts ReadSiteHosts(const QString &iniPath);
-    static QString SiteConfigPath();
-    static QUrl LinkUrl(Link link, const QString &languageCode, const SiteHosts &hosts);
+    static QUrl LinkUrl(Link link, const QString &languageCode);
+    // Shows the actions that have something to open in the current language.
+    void UpdateLinks();
 
     // Where the pop-up menu opens: just below the menu button's left edge.
     QPoint PopupPosition() const;

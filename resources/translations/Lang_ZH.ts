@@ -112,6 +112,21 @@
     </message>
 </context>
 <context>
+    <name>Startup</name>
+    <message>
+        <source>Audio or video files for Format Convert.</source>
+        <translation>要进行格式转换的音频或视频文件。</translation>
+    </message>
+    <message>
+        <source>ffmpeg was not found: install the ffmpeg package</source>
+        <translation>未找到 ffmpeg：请安装 ffmpeg 软件包</translation>
+    </message>
+    <message>
+        <source>Quillvane</source>
+        <translation>Quillvane</translation>
+    </message>
+</context>
+<context>
     <name>StatusLineReader</name>
     <message>
         <source>The disk is full.</source>

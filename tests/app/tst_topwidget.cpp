@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -82,49 +83,85 @@ private slots:
         QCOMPARE(top->menuButton->geometry(), QRect(1080, 26, 16, 16));
         QCOMPARE(top->versionLabel->geometry(), QRect(940, 19, 120, 30));
         QCOMPARE(top->versionLabel->alignment(), Qt::AlignRight | Qt::AlignVCenter);
-        QCOMPARE(top->versionLabel->text(), QStringLiteral("Ver: 1.0.13"));
+        QCOMPARE(top->versionLabel->text(), QStringLiteral("Ver: " QUILLVANE_VERSION));
     }
 
     void linkUrl_data()
     {
+        QTest::addColumn<QByteArray>("dataIni"); // quillvane.ini in the data folder; null: none
+        QTest::addColumn<QByteArray>("userIni"); // ~/.config/tessarin/quillvane.ini; null: none
+        QTest::addColumn<QString>("guides");     // codes of the guides in help/
         QTest::addColumn<TopWidget::Link>("link");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("expected"); // "<data>" stands for the data folder; empty: hidden
         using L = TopWidget::Link;
+        const QByteArray none;
+        const QByteArray both("[links]\nsupport=\"https://s.test/a?b=1,2\"\nsupport_zh=\"https://zh.test/\"\n"
+                              "homepage=\"https://h.test/\"\nhomepage_zh=\n");
         // clang-format off
-        QTest::addRow("help, lower-case zh") << L::Help << "zh" << "https://cn.test/help/?from=prod";
-        QTest::addRow("support ZH") << L::Support << "ZH" << "https://cn.test/support/index.html?from=prod";
-        QTest::addRow("support EN") << L::Support << "EN" << "https://intl.test/support/?from=prod";
-        QTest::addRow("homepage DE") << L::Homepage << "DE" << "https://intl.test/quillvane/?from=prod";
+        QTest::addRow("guide in the language") << none << none << "en zh" << L::Help << "ZH" << "file://<data>/help/guide-zh.html";
+        QTest::addRow("guide falls back to English") << none << none << "en" << L::Help << "DE" << "file://<data>/help/guide-en.html";
+        QTest::addRow("no guide: hidden") << none << none << "" << L::Help << "EN" << "";
+        QTest::addRow("address from the data folder") << both << none << "" << L::Support << "EN" << "https://s.test/a?b=1,2";
+        QTest::addRow("the language's own address") << both << none << "" << L::Support << "zh" << "https://zh.test/";
+        QTest::addRow("empty language address: the general one") << both << none << "" << L::Homepage << "ZH" << "https://h.test/";
+        QTest::addRow("the user's copy wins") << both << QByteArray("[links]\nhomepage=mailto:me@mine.test\n") << "" << L::Homepage << "EN" << "mailto:me@mine.test";
+        QTest::addRow("the user's empty value hides") << both << QByteArray("[links]\nsupport=\nsupport_zh=\n") << "" << L::Support << "ZH" << "";
+        QTest::addRow("nothing configured: hidden") << none << none << "en" << L::Support << "EN" << "";
+        QTest::addRow("a local program is no address") << QByteArray("[links]\nhomepage=file:///bin/sh\n") << none << "" << L::Homepage << "EN" << "";
         // clang-format on
     }
     void linkUrl()
     {
+        QFETCH(QByteArray, dataIni);
+        QFETCH(QByteArray, userIni);
+        QFETCH(QString, guides);
         QFETCH(TopWidget::Link, link);
         QFETCH(QString, code);
         QFETCH(QString, expected);
-        const TopWidget::SiteHosts hosts{QStringLiteral("cn.test"), QStringLiteral("intl.test")};
-        QCOMPARE(TopWidget::LinkUrl(link, code, hosts).toString(), expected);
+        QTemporaryDir data;
+        QVERIFY(QDir(data.path()).mkdir(QStringLiteral("help")));
+        for (const QString &guide : guides.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            QVERIFY(
+                writeText(data.filePath(QStringLiteral("help/guide-%1.html").arg(guide)), "<p>guide</p>"));
+        if (!dataIni.isNull())
+            QVERIFY(writeText(data.filePath(QStringLiteral("quillvane.ini")), dataIni));
+        const QString userDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                QStringLiteral("/tessarin");
+        QFile::remove(userDir + QStringLiteral("/quillvane.ini"));
+        if (!userIni.isNull()) {
+            QVERIFY(QDir().mkpath(userDir));
+            QVERIFY(writeText(userDir + QStringLiteral("/quillvane.ini"), userIni));
+        }
+        g_appDir = data.path();
+        const QString url = TopWidget::LinkUrl(link, code).toString();
+        QFile::remove(userDir + QStringLiteral("/quillvane.ini"));
+        QCOMPARE(url, QString(expected).replace(QStringLiteral("<data>"), data.path()));
     }
 
-    void linksOpenTheConfiguredSite()
+    void menuShowsWhatCanBeOpened()
     {
+        // The build's data folder has the guides; the user's copy decides the addresses.
+        const QString userDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                QStringLiteral("/tessarin");
+        QVERIFY(QDir().mkpath(userDir));
+        QVERIFY(writeText(userDir + QStringLiteral("/quillvane.ini"),
+                          "[links]\nsupport=https://s.test/\nhomepage=\n"));
         MainWidget window;
-        QTemporaryDir dir;
-        // A host left empty keeps its default.
-        QVERIFY(writeText(dir.filePath(QStringLiteral("quillvane.ini")),
-                          "[links]\nsite_zh=\nsite_intl = intl.example.net \n"));
-        g_appDir = dir.path();
+        TopWidget *top = window.topWidget;
+        QFile::remove(userDir + QStringLiteral("/quillvane.ini"));
+        QVERIFY(top->helpAction->isVisible());
+        QVERIFY(top->supportAction->isVisible());
+        QVERIFY(!top->homepageAction->isVisible());
         UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
-        window.topWidget->supportAction->trigger();
-        g_languageCode = QStringLiteral("ZH");
-        window.topWidget->helpAction->trigger();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        top->helpAction->trigger();
+        trigger(top, Chinese);
+        top->helpAction->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(recorder.opened,
-                 (QStringList{QStringLiteral("https://intl.example.net/support/?from=prod"),
-                              QStringLiteral("https://") + TopWidget::DefaultSiteHosts().chinese +
-                                  QStringLiteral("/help/?from=prod")}));
+                 (QStringList{QStringLiteral("file://" QUILLVANE_TEST_APP_DIR "/help/guide-en.html"),
+                              QStringLiteral("file://" QUILLVANE_TEST_APP_DIR "/help/guide-zh.html")}));
     }
 
     void languageList_data()
@@ -187,7 +224,7 @@ private slots:
         QCOMPARE(firstTool(window), QStringLiteral("格式转换"));
         QCOMPARE(top->helpAction->text(), QStringLiteral("使用帮助"));
         QCOMPARE(top->languageMenu->title(), QStringLiteral("语言"));
-        QCOMPARE(top->versionLabel->text(), QStringLiteral("版本：1.0.13"));
+        QCOMPARE(top->versionLabel->text(), QStringLiteral("版本：" QUILLVANE_VERSION));
         // The other two translators: the widget library's and Qt's own.
         QCOMPARE(QObject::tr("Save Logfile"), QStringLiteral("保存日志文件"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));

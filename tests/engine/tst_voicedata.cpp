@@ -126,6 +126,7 @@ private slots:
     {
         QFETCH(bool, present);
         QFETCH(bool, stopAtOnce);
+        const TestSupport::NoFfmpegOnPath noFfmpeg;
         if (present)
             QVERIFY(TestSupport::writeFileOfSize(appDir->filePath(QStringLiteral("ffmpeg")), 2000));
         QSignalSpy finished(job, &VoiceData::convertfinished);

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -60,6 +61,21 @@ bool writeFileOfSize(const QString &path, qint64 size)
 bool writeStandInFfmpeg(const QString &dir, const QString &body)
 {
     return writeExecutable(dir + "/ffmpeg", "#!/bin/sh\nfor out; do :; done\n" + body + '\n');
+}
+
+NoFfmpegOnPath::NoFfmpegOnPath() : saved(qgetenv("PATH"))
+{
+    QStringList kept;
+    for (const QString &folder : QString::fromLocal8Bit(saved).split(':')) {
+        if (!QFileInfo::exists(folder + "/ffmpeg"))
+            kept << folder;
+    }
+    qputenv("PATH", kept.join(':').toLocal8Bit());
+}
+
+NoFfmpegOnPath::~NoFfmpegOnPath()
+{
+    qputenv("PATH", saved);
 }
 
 QByteArray runShell(const QString &lines, const QStringList &variables)

@@ -17,6 +17,18 @@ namespace TestSupport {
 // and names the log like the application does.
 void useBuildAppDir();
 
+// Takes every folder that holds an ffmpeg off PATH while it lives: a test whose
+// data folder has no ffmpeg then finds none at all, as without the package.
+class NoFfmpegOnPath
+{
+public:
+    NoFfmpegOnPath();
+    ~NoFfmpegOnPath();
+
+private:
+    QByteArray saved;
+};
+
 // Runs the real ffmpeg with the given arguments; true when it exits with 0.
 bool runFfmpeg(const QStringList &arguments);
 

@@ -97,6 +97,7 @@ void TestFormatConvertFaults::converterMissing()
     QFETCH(bool, presentButNotExecutable);
     const QString input = tone(QStringLiteral("song.wav"));
     g_appDir = standIn->path();
+    const TestSupport::NoFfmpegOnPath noFfmpeg;
     if (presentButNotExecutable)
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("ffmpeg")), 100));
     addRecords({input, input, input});

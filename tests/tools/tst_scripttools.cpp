@@ -1,6 +1,8 @@
 // The voice changer and the voice separation: whole chains with the real
 // runtime of the application directory, and the chain's failures and stop
 // with a stand-in runtime whose behaviour each test picks.
+#include <optional>
+
 #include <QDir>
 #include <QScopeGuard>
 #include <QUuid>
@@ -339,8 +341,11 @@ void TestScriptTools::failureEndsTheChainOnce()
     QVERIFY(job);
     if (mode == QLatin1String("nopython"))
         QVERIFY(QFile::remove(ScriptChainData::PythonPath()));
-    if (mode == QLatin1String("noffmpeg"))
+    std::optional<TestSupport::NoFfmpegOnPath> noFfmpeg;
+    if (mode == QLatin1String("noffmpeg")) {
         QVERIFY(QFile::remove(runtime->filePath(QStringLiteral("ffmpeg"))));
+        noFfmpeg.emplace();
+    }
     panel->convertButton_slots();
     // Whoever started the job sees it converting first.
     QCOMPARE(job->status, int(VoiceData::Converting));

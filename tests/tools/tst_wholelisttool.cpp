@@ -1,6 +1,8 @@
 // Mix and concat: one ffmpeg child for the whole list, mirrored into every
 // entry. A stand-in ffmpeg holds a run at a gate, so that a test can act
 // while it goes on.
+#include <optional>
+
 #include <QDir>
 #include <QMessageBox>
 #include <QPointer>
@@ -439,8 +441,11 @@ void TestWholeListTool::failedChildFailsEveryEntry()
     WholeListToolWidget *panel = openList(tool);
     QVERIFY(add(panel, tones({1, 2, 1})));
     QVERIFY(useStandIn(finish));
-    if (finish.isNull())
+    std::optional<TestSupport::NoFfmpegOnPath> noFfmpeg;
+    if (finish.isNull()) {
         QVERIFY(QFile::remove(standIn.filePath(QStringLiteral("ffmpeg"))));
+        noFfmpeg.emplace();
+    }
     openGate();
     QVERIFY(convert(panel));
     QVERIFY(allInState(panel, VoiceData::Failed));
