@@ -1,23 +1,34 @@
-# Lays out the application directory beside the executable: the ffmpeg it
-# runs, the fonts configuration its children read, the language files, the
-# web-link configuration (quillvane.ini, for packagers) and the Python runtime
-# layer. `cmake --install` mirrors the same layout.
+# Lays out the build's application directory beside the executable: the
+# fonts configuration its children read, the language files, quillvane.ini,
+# the Python runtime layer and speaker profiles, and a link to the system
+# ffmpeg for development. QuillvaneInstall.cmake puts the same data under
+# <prefix>/share/quillvane, where the installed executable looks for it.
 set(_appdir ${QUILLVANE_APP_DIR})
+set(_appdir_outputs)
 
-find_program(QUILLVANE_SYSTEM_FFMPEG ffmpeg PATHS /usr/bin REQUIRED)
+# The application finds ffmpeg at run time (beside itself, else on PATH); only
+# the tests insist on one being there now.
+if(QUILLVANE_BUILD_TESTS)
+    find_program(QUILLVANE_SYSTEM_FFMPEG ffmpeg PATHS /usr/bin REQUIRED)
+else()
+    find_program(QUILLVANE_SYSTEM_FFMPEG ffmpeg PATHS /usr/bin)
+endif()
+if(QUILLVANE_SYSTEM_FFMPEG)
+    add_custom_command(OUTPUT ${_appdir}/ffmpeg
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_appdir}
+        COMMAND ${CMAKE_COMMAND} -E create_symlink ${QUILLVANE_SYSTEM_FFMPEG} ${_appdir}/ffmpeg
+        COMMENT "Linking the system ffmpeg into the application directory"
+        VERBATIM)
+    list(APPEND _appdir_outputs ${_appdir}/ffmpeg)
+endif()
 
-add_custom_command(OUTPUT ${_appdir}/ffmpeg
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${_appdir}
-    COMMAND ${CMAKE_COMMAND} -E create_symlink ${QUILLVANE_SYSTEM_FFMPEG} ${_appdir}/ffmpeg
-    COMMENT "Linking the system ffmpeg into the application directory"
-    VERBATIM)
+# The links configuration, with the addresses chosen for this build.
+configure_file(${CMAKE_SOURCE_DIR}/resources/quillvane.ini.in ${_appdir}/quillvane.ini @ONLY)
 
-set(_appdir_outputs ${_appdir}/ffmpeg)
-set(_copied
+set(QUILLVANE_COPIED_DATA
     font/fonts.conf
-    Lang/Lang_config
-    quillvane.ini)
-foreach(_f IN LISTS _copied)
+    Lang/Lang_config)
+foreach(_f IN LISTS QUILLVANE_COPIED_DATA)
     add_custom_command(OUTPUT ${_appdir}/${_f}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/${_f} ${_appdir}/${_f}
         DEPENDS ${CMAKE_SOURCE_DIR}/resources/${_f}
@@ -27,58 +38,29 @@ endforeach()
 
 include(${CMAKE_CURRENT_LIST_DIR}/QuillvaneTranslations.cmake)
 
-# The Python runtime layer: the launcher and the scripts, copied from runtime/.
+# The Python runtime layer: the launcher, the scripts and the speaker profiles,
+# copied from runtime/. Scripts sit at the top of the data folder, the rest
+# under runtime/. QUILLVANE_RUNTIME_FILES holds "source=destination" pairs
+# relative to runtime/ and to the data folder.
 file(GLOB_RECURSE _runtime_files CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/runtime
     ${CMAKE_SOURCE_DIR}/runtime/*)
+set(QUILLVANE_RUNTIME_FILES)
 foreach(_f IN LISTS _runtime_files)
     if(_f MATCHES "__pycache__|\\.pyc$|^tests/")
         continue()
     endif()
-    # Scripts sit at the top of the application directory, the rest under runtime/.
     if(_f MATCHES "^[^/]+\\.py$")
-        set(_dest ${_appdir}/${_f})
+        set(_rel ${_f})
     else()
-        set(_dest ${_appdir}/runtime/${_f})
+        set(_rel runtime/${_f})
     endif()
-    add_custom_command(OUTPUT ${_dest}
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/runtime/${_f} ${_dest}
+    list(APPEND QUILLVANE_RUNTIME_FILES "${_f}=${_rel}")
+    add_custom_command(OUTPUT ${_appdir}/${_rel}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/runtime/${_f} ${_appdir}/${_rel}
         DEPENDS ${CMAKE_SOURCE_DIR}/runtime/${_f}
         VERBATIM)
-    list(APPEND _appdir_outputs ${_dest})
+    list(APPEND _appdir_outputs ${_appdir}/${_rel})
 endforeach()
 
 add_custom_target(quillvane_appdir ALL DEPENDS ${_appdir_outputs})
 add_dependencies(quillvane quillvane_appdir)
-
-# Installation: the same application directory under the prefix.
-install(TARGETS quillvane RUNTIME DESTINATION ${QUILLVANE_INSTALL_APP_DIR})
-install(FILES ${CMAKE_SOURCE_DIR}/resources/font/fonts.conf DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/font)
-install(DIRECTORY ${_appdir}/Lang/ DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/Lang)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/quillvane.ini DESTINATION ${QUILLVANE_INSTALL_APP_DIR})
-install(CODE "
-    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLVANE_INSTALL_APP_DIR}\")
-    execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ${QUILLVANE_SYSTEM_FFMPEG}
-        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLVANE_INSTALL_APP_DIR}/ffmpeg\")")
-foreach(_f IN LISTS _runtime_files)
-    if(_f MATCHES "__pycache__|\\.pyc$|^tests/")
-        continue()
-    endif()
-    get_filename_component(_dir ${_f} DIRECTORY)
-    if(_f MATCHES "^[^/]+\\.py$")
-        install(FILES ${CMAKE_SOURCE_DIR}/runtime/${_f} DESTINATION ${QUILLVANE_INSTALL_APP_DIR})
-    elseif(_f MATCHES "python\\.exe$")
-        install(PROGRAMS ${CMAKE_SOURCE_DIR}/runtime/${_f} DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/runtime/${_dir})
-    else()
-        install(FILES ${CMAKE_SOURCE_DIR}/runtime/${_f} DESTINATION ${QUILLVANE_INSTALL_APP_DIR}/runtime/${_dir})
-    endif()
-endforeach()
-
-# Desktop integration: a launcher on PATH, the menu entry and the icon theme sizes.
-install(CODE "
-    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-    execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ../${QUILLVANE_INSTALL_APP_DIR}/quillvane
-        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/quillvane\")")
-install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/quillvane.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/desktop/icons/hicolor
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

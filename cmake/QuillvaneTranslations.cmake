@@ -9,7 +9,11 @@
 # Included by QuillvaneAppDir.cmake: it appends to _appdir_outputs.
 
 set(QUILLVANE_TS_DIR ${CMAKE_SOURCE_DIR}/resources/translations)
-find_program(QUILLVANE_PYTHON3 python3 PATHS /usr/bin REQUIRED)
+if(QUILLVANE_BUILD_TESTS)
+    find_program(QUILLVANE_PYTHON3 python3 PATHS /usr/bin REQUIRED)
+else()
+    find_program(QUILLVANE_PYTHON3 python3 PATHS /usr/bin)
+endif()
 set(QUILLVANE_TRANSLATIONS_SCRIPT ${CMAKE_SOURCE_DIR}/scripts/translations.py)
 set(QUILLVANE_TRANSLATIONS_ARGS
     --lupdate $<TARGET_FILE:Qt5::lupdate>
@@ -18,16 +22,21 @@ set(QUILLVANE_TRANSLATIONS_ARGS
     --app-sources app engine tools
     --library-sources widgets common platform)
 
-add_custom_target(update_translations
-    COMMAND ${QUILLVANE_PYTHON3} ${QUILLVANE_TRANSLATIONS_SCRIPT} update ${QUILLVANE_TRANSLATIONS_ARGS}
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-    COMMENT "Updating the translation sources from the code"
-    VERBATIM USES_TERMINAL)
+if(QUILLVANE_PYTHON3)
+    add_custom_target(update_translations
+        COMMAND ${QUILLVANE_PYTHON3} ${QUILLVANE_TRANSLATIONS_SCRIPT} update ${QUILLVANE_TRANSLATIONS_ARGS}
+        WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+        COMMENT "Updating the translation sources from the code"
+        VERBATIM USES_TERMINAL)
+endif()
 
 file(GLOB _ts_files CONFIGURE_DEPENDS ${QUILLVANE_TS_DIR}/Lang_*.ts)
 set_source_files_properties(${_ts_files} PROPERTIES OUTPUT_LOCATION ${_appdir}/Lang)
 qt5_add_translation(_qm_files ${_ts_files} OPTIONS -silent)
 list(APPEND _appdir_outputs ${_qm_files})
+# qt5_add_translation may name a file twice.
+set(QUILLVANE_QM_FILES ${_qm_files})
+list(REMOVE_DUPLICATES QUILLVANE_QM_FILES)
 
 # Qt's own texts (standard dialogs) as Lang/Qt_XX.qm, from the system's Qt
 # translations (Debian: qttranslations5-l10n).
@@ -51,4 +60,5 @@ foreach(_entry IN LISTS _qt_catalogues)
         DEPENDS ${QUILLVANE_QT_QM_${_code}}
         VERBATIM)
     list(APPEND _appdir_outputs ${_appdir}/Lang/Qt_${_code}.qm)
+    list(APPEND QUILLVANE_QM_FILES ${_appdir}/Lang/Qt_${_code}.qm)
 endforeach()

@@ -1,5 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages Quillvane needs to build, run and test.
+# The user guide is rendered by python3-markdown and the manual pages by
+# scdoc; dpkg-dev (dpkg-shlibdeps) serves CPack's Debian package,
+# which lintian, desktop-file-utils, appstream and man-db check in the tests.
 # Safe to run again: apt-get skips what is already there.
 set -e
 if [ "$(id -u)" -ne 0 ]; then
@@ -11,7 +14,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config \
 qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qttranslations5-l10n \
 ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev \
 python3 python3-numpy \
-xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk"
+xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk \
+python3-markdown scdoc dpkg-dev lintian desktop-file-utils appstream man-db"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
