@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/startup.h"
 #include "common/apppaths.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
 
 namespace {

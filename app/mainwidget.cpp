@@ -6,13 +6,14 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-#include "app/globals.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
 #include "engine/partfile.h"
-#include "engine/toolsbasewidget.h"
 #include "platform/terminationsignals.h"
+#include "widgets/displayscale.h"
 #include "widgets/skinhelper_qsetting.h"
 
 MainWidget *g_mainWidget = nullptr;
@@ -34,10 +35,10 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent)
     topWidget = new TopWidget(this);
     toolsSelectWidget = new ToolsSelectWidget(this);
     panels.clear();
-    outputFolder = GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
-    sameMaxCount = GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
+    setOutputFolder(GetSettingFolder(QLatin1String(SettingsKey::OutFolder)));
+    setSameMaxCount(GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt());
     // What a killed or crashed run of ours left in the output folder.
-    PartFile::RemoveStale(outputFolder);
+    PartFile::RemoveStale(outputFolder());
 
     setMinimumSize(ScaledPx(MinimumWidth), ScaledPx(MinimumHeight));
     layoutChildren();
@@ -65,6 +66,26 @@ void MainWidget::UpdateText()
         if (!panel->isHidden())
             panel->FlushText();
     }
+}
+
+QString MainWidget::outputFolder() const
+{
+    return OutputFolder();
+}
+
+void MainWidget::setOutputFolder(const QString &folder)
+{
+    SetOutputFolder(folder);
+}
+
+int MainWidget::sameMaxCount() const
+{
+    return StoredSameMaxCount();
+}
+
+void MainWidget::setSameMaxCount(int count)
+{
+    SetSameMaxCount(count);
 }
 
 void MainWidget::layoutChildren()
@@ -152,4 +173,16 @@ void MainWidget::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         repaint();
+}
+
+QPoint MainWindowPosition(const QRect &desk, const QSize &window)
+{
+    auto axis = [](int screen, int win) {
+        const int difference = qAbs(screen - win);
+        const int offset = difference < 2 ? 0 : difference / 2;
+        return qMin(offset, 300);
+    };
+    const int deskWidth = qMax(0, desk.right() + 1 - desk.left());
+    const int deskHeight = qMax(0, desk.bottom() + 1 - desk.top());
+    return QPoint(axis(deskWidth, window.width()), axis(deskHeight, window.height()));
 }

@@ -2,6 +2,8 @@
 
 #include <QMap>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -34,8 +36,13 @@ public:
     TopWidget *topWidget = nullptr;
     ToolsSelectWidget *toolsSelectWidget = nullptr;
     QMap<QString, ToolsBaseWidget *> panels; // owned as children, keyed by panel name
-    QString outputFolder;                    // for this run only; never written back
-    int sameMaxCount = 2;                    // jobs of one panel that may convert at once
+
+    // The output folder of every panel, for this run; the core's jobs read it.
+    QString outputFolder() const;
+    void setOutputFolder(const QString &folder);
+    // Jobs of one panel that may convert at once, as stored (the core holds it in bounds).
+    int sameMaxCount() const;
+    void setSameMaxCount(int count);
 
     // Title bar height plus a little: presses above this start a window drag.
     static constexpr int DragZoneHeight = 72;
@@ -58,6 +65,9 @@ private:
     bool dragging = false;
     QPoint dragStart;
 };
+
+// Where the main window goes on a screen of the given rectangle.
+QPoint MainWindowPosition(const QRect &desk, const QSize &window);
 
 extern MainWidget *g_mainWidget;
 // The button sprite, loaded once by the first main window; the title bar cuts its images from it.

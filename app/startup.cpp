@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
-#include "engine/toolsbasewidget.h"
+#include "common/globals.h"
 
 void Startup::OpenFiles(const QStringList &paths)
 {

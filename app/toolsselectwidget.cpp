@@ -2,10 +2,9 @@
 
 #include <QPropertyAnimation>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
 #include "app/topwidget.h"
-#include "engine/toolsbasewidget.h"
 #include "tools/changeconvert/changeconvertwidget.h"
 #include "tools/concatconvert/concatconvertwidget.h"
 #include "tools/formatconvert/formatconvertwidget.h"
@@ -17,6 +16,7 @@
 #include "tools/uvrconvert/urvconvertwidget.h"
 #include "tools/volumeconvert/volumeconvertwidget.h"
 #include "widgets/bgicontextbutton.h"
+#include "widgets/displayscale.h"
 
 namespace {
 struct Tool
@@ -137,6 +137,7 @@ ToolsBaseWidget *ToolsSelectWidget::OpenTool(int index)
     ToolsBaseWidget *panel = g_mainWidget->panels.value(name);
     if (!panel) {
         panel = tools[index].create(g_mainWidget);
+        connect(panel, &ToolsBaseWidget::backRequested, this, &ToolsSelectWidget::ShowSelector);
         g_mainWidget->panels.insert(name, panel);
     }
     ShowPanel(panel);

@@ -12,10 +12,11 @@
 #include <QTextStream>
 #include <QTranslator>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
 #include "common/apppaths.h"
+#include "common/globals.h"
 #include "widgets/backgroundbrush.h"
+#include "widgets/displayscale.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/skinhelper_qsetting.h"
 

@@ -41,7 +41,7 @@ ToolsBaseWidget *OpenFormatPanel(MainWidget &window)
 BenchSupport::Cost ConvertWithPanel(MainWidget &window, const QStringList &inputs, const QString &outFolder,
                                     bool *allSucceeded)
 {
-    window.outputFolder = outFolder;
+    window.setOutputFolder(outFolder);
     ToolsBaseWidget *panel = OpenFormatPanel(window);
     QEventLoop loop;
     panel->AddFiles(inputs);
@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     SetSettingValue(QLatin1String(SettingsKey::ConvertFormat), QStringLiteral("mp3"));
 
     MainWidget window;
-    window.sameMaxCount = Limit;
+    window.setSameMaxCount(Limit);
     window.show();
 
     bool allSucceeded = true;

@@ -17,9 +17,9 @@
 #include <QUuid>
 
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
 #include "bench/benchsupport.h"
-#include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
 #include "tests/support/standinjob.h"
 
@@ -150,8 +150,8 @@ int main(int argc, char **argv)
 
     // Jobs started at once by Convert with an absurd stored limit.
     MainWidget window;
-    window.outputFolder = out;
-    window.sameMaxCount = HugeLimit;
+    window.setOutputFolder(out);
+    window.setSameMaxCount(HugeLimit);
     window.toolsSelectWidget->vocformatcovertButton_slots();
     ToolsBaseWidget *panel = window.panels.value(ToolsSelectWidget::PanelName(0));
     for (int i = 0; i < Queued; ++i) {

@@ -18,7 +18,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
 
 namespace BenchSupport {

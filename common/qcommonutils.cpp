@@ -8,22 +8,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSettings>
 #include <QStringList>
 #include <QTextCodec>
-#include <QWidget>
 
 #include "common/privatetree.h"
 #include "common/userfolders.h"
@@ -78,16 +74,6 @@ void QCommonUtils::InitName(const QString &organisation, const QString &applicat
 void QCommonUtils::SetLocaleLangUTF8()
 {
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-}
-
-QRect QCommonUtils::GetDesktopRect(QWidget *widget)
-{
-    QScreen *screen = widget ? widget->screen() : nullptr;
-    if (!screen && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return QRect(QPoint(0, 0), QPoint(1919, 1079));
-    return screen->geometry();
 }
 
 // ---------------------------------------------------------------- log
@@ -251,19 +237,6 @@ bool QCommonUtils::CopyLogTo(const QString &destination)
         return false;
     QMutexLocker locker(&logMutex());
     return QFile::copy(source, target);
-}
-
-void QCommonUtils::Exportlogs()
-{
-    const QString suggested = UserFolders::home() + QStringLiteral("/Desktop/") + s_organisation +
-                              QLatin1Char('-') + s_application + QLatin1Char('-') +
-                              QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) +
-                              QStringLiteral(".log");
-    const QString chosen = QFileDialog::getSaveFileName(nullptr, QObject::tr("Save Logfile"), suggested,
-                                                        QObject::tr("Logfile (*.log)"));
-    if (chosen.isEmpty())
-        return;
-    CopyLogTo(chosen);
 }
 
 // ---------------------------------------------------------------- times

@@ -25,6 +25,7 @@ public:
     static void CheckApplicationRunningPath(QApplication &app);
     static void InitName(const QString &organisation, const QString &application);
     static void SetLocaleLangUTF8();
+    // Needs a screen: defined in the window's layer (app/qcommonutils_window.cpp).
     static QRect GetDesktopRect(QWidget *widget);
 
     // Diagnostic log, in the private runtime folder (UserFolders): opened
@@ -35,6 +36,7 @@ public:
     // on the log's folder while it lives; the log is emptied only by a start
     // that gets the lock exclusively, i.e. while no other instance runs.
     static void ResetDebugLogs(const QString &organisation, const QString &application);
+    // Asks where with a dialog: defined in the window's layer, as GetDesktopRect.
     static void Exportlogs();
     // Empty when no private folder can be had; the log then goes to standard output only.
     static QString LogFolder();

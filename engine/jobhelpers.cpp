@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
 
 QString GetTimeString(const QString &line)

@@ -5,7 +5,7 @@
 #include <QSet>
 #include <QTimer>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
 #include "engine/runverdict.h"
 #include "platform/processtable.h"

@@ -18,12 +18,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
-#include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
 
 int main(int argc, char *argv[])

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "app/globals.h"
+#include "widgets/displayscale.h"
 #include "widgets/skinhelper_qsetting.h"
 
 namespace MyQtCustomLV {

@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "app/globals.h"
+#include "widgets/displayscale.h"
 
 SkinHelper_QSetting *SkinHelper_QSetting::g_SkinHelper_QSettingManager_Instance = nullptr;
 

@@ -52,6 +52,17 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Save Logfile</source>
+        <translation>保存日志文件</translation>
+    </message>
+    <message>
+        <source>Logfile (*.log)</source>
+        <translation>日志文件 (*.log)</translation>
+    </message>
+</context>
+<context>
     <name>RunVerdict</name>
     <message>
         <source>The converter could not be started.</source>

@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
+#include "common/globals.h"
 #include "support/testsupport.h"
 
 class TestMainWidget : public QObject
@@ -17,7 +17,24 @@ private slots:
         QCOMPARE(window.size(), QSize(1140, 672));
         QCOMPARE(window.windowTitle(), QStringLiteral("tessarin Quillvane"));
         QCOMPARE(window.toolsSelectWidget->geometry(), QRect(1, 68, 1138, 603));
-        QCOMPARE(OutputFolder(), window.outputFolder);
+        QCOMPARE(OutputFolder(), window.outputFolder());
+    }
+    void windowPosition_data()
+    {
+        QTest::addColumn<QRect>("desk"); // for the window of 1140 x 672
+        QTest::addColumn<QPoint>("expected");
+        QTest::addRow("full hd, x capped") << QRect(0, 0, 1920, 1080) << QPoint(300, 204);
+        QTest::addRow("difference of 601") << QRect(0, 0, 1741, 1273) << QPoint(300, 300);
+        QTest::addRow("difference of 598") << QRect(0, 0, 1738, 1270) << QPoint(299, 299);
+        QTest::addRow("difference of one") << QRect(0, 0, 1141, 673) << QPoint(0, 0);
+        QTest::addRow("screen origin ignored") << QRect(1920, 0, 1920, 1080) << QPoint(300, 204);
+        QTest::addRow("empty desk") << QRect() << QPoint(300, 300);
+    }
+    void windowPosition()
+    {
+        QFETCH(QRect, desk);
+        QFETCH(QPoint, expected);
+        QCOMPARE(MainWindowPosition(desk, QSize(1140, 672)), expected);
     }
     void sameMaxCount_data()
     {

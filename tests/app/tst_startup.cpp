@@ -3,11 +3,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/startup.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
-#include "engine/toolsbasewidget.h"
+#include "common/globals.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
 

@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
+#include "common/globals.h"
 #include "engine/getmediainfothread.h"
-#include "engine/toolsbasewidget.h"
 #include "support/testsupport.h"
 #include "tools/formatconvert/formatconvertwidget.h"
 #include "tools/formatconvert/voiceconvertdata.h"

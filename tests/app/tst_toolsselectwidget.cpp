@@ -1,11 +1,11 @@
 // Going to a panel and back, as fast as a user clicks, and where the keyboard goes.
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/optioncombobox.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
-#include "engine/optioncombobox.h"
-#include "engine/toolsbasewidget.h"
+#include "common/globals.h"
 #include "support/testsupport.h"
 #include "widgets/bgicontextbutton.h"
 

@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
+#include "common/globals.h"
 #include "support/testsupport.h"
 #include "widgets/bgicontextbutton.h"
 #include "widgets/mypushbutton.h"

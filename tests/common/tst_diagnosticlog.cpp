@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
 
 namespace {

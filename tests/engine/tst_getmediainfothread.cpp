@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "engine/getmediainfothread.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
 #include "support/testsupport.h"
 

@@ -5,7 +5,7 @@
 #include <QUuid>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
 #include "engine/voicedata.h"
 #include "support/standinjob.h"

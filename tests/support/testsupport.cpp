@@ -11,7 +11,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
 #include "engine/getmediainfothread.h"
 #include "engine/voicedata.h"

@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/optioncombobox.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
-#include "engine/optioncombobox.h"
-#include "engine/toolsbasewidget.h"
-#include "engine/wholelisttoolwidget.h"
+#include "app/wholelisttoolwidget.h"
+#include "common/globals.h"
 #include "support/testsupport.h"
 #include "widgets/bgicontextbutton.h"
 
@@ -23,7 +23,7 @@ void ToolFixture::initTestCase()
     window = new MainWidget;
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QCOMPARE(window->outputFolder, outputs.path());
+    QCOMPARE(window->outputFolder(), outputs.path());
 }
 
 void ToolFixture::cleanupTestCase()

@@ -9,8 +9,8 @@
 #include <QTimeEdit>
 #include <QtTest>
 
-#include "app/globals.h"
-#include "engine/optioncombobox.h"
+#include "app/optioncombobox.h"
+#include "common/globals.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"

@@ -2,10 +2,10 @@
 // stored choice are in tst_filetools with the other tools'.
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
-#include "engine/toolsbasewidget.h"
+#include "common/globals.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
@@ -33,7 +33,7 @@ void TestFormatConvert::convertsFiveFilesTwoAtATime()
     // An earlier result of the same name is never overwritten.
     QVERIFY(TestSupport::writeFileOfSize(outputs.filePath(QStringLiteral("song.mp3")), 10));
 
-    window->sameMaxCount = 2;
+    window->setSameMaxCount(2);
     ToolsBaseWidget *panel = open(Format);
     QVERIFY(add(panel, paths));
     const QList<VoiceData *> jobs = panel->jobs();

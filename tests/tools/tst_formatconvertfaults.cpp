@@ -4,9 +4,9 @@
 #include <QUuid>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
-#include "engine/toolsbasewidget.h"
+#include "app/toolsbasewidget.h"
+#include "common/globals.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
@@ -48,7 +48,7 @@ private:
 void TestFormatConvertFaults::init()
 {
     standIn.reset(new QTemporaryDir);
-    window->sameMaxCount = 2;
+    window->setSameMaxCount(2);
     finishedCount.clear();
     panel = open(Format);
 }
@@ -56,7 +56,7 @@ void TestFormatConvertFaults::init()
 void TestFormatConvertFaults::cleanup()
 {
     ToolFixture::cleanup();
-    window->outputFolder = outputs.path();
+    window->setOutputFolder(outputs.path());
     for (const QString &name : outputFiles())
         QFile::remove(outputs.filePath(name));
 }
@@ -144,15 +144,15 @@ void TestFormatConvertFaults::outputFolderLost()
     addRecords(paths);
     const QList<VoiceData *> jobs = panel->jobs();
     const bool deleted = folder == QLatin1String("deleted");
-    window->outputFolder = deleted ? outputs.filePath(QStringLiteral("lost")) : folder;
-    QVERIFY(deleted ? QDir().mkpath(window->outputFolder)
+    window->setOutputFolder(deleted ? outputs.filePath(QStringLiteral("lost")) : folder);
+    QVERIFY(deleted ? QDir().mkpath(window->outputFolder())
                     : TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     convert();
     if (deleted) {
         QTRY_VERIFY_WITH_TIMEOUT(jobs.at(2)->status == VoiceData::Converting &&
                                      jobs.at(3)->status == VoiceData::Converting,
                                  60000);
-        QVERIFY(QDir(window->outputFolder).removeRecursively());
+        QVERIFY(QDir(window->outputFolder()).removeRecursively());
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     }
     QVERIFY(waitForEnd(panel));

@@ -8,9 +8,9 @@
 #include <QUuid>
 #include <QtTest>
 
-#include "app/globals.h"
+#include "app/toolsbasewidget.h"
+#include "common/globals.h"
 #include "common/qcommonutils.h"
-#include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"

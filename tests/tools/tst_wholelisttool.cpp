@@ -9,11 +9,11 @@
 #include <QProgressBar>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
+#include "app/wholelisttoolwidget.h"
+#include "common/globals.h"
 #include "engine/voicedata.h"
-#include "engine/wholelisttoolwidget.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 #include "tools/concatconvert/concatconvertwidget.h"

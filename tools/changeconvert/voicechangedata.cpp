@@ -1,6 +1,6 @@
 #include "tools/changeconvert/voicechangedata.h"
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
 
 QString g_changeModel = QStringLiteral("pellimorV2.pth");

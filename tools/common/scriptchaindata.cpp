@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "common/privatetree.h"
 #include "common/qcommonutils.h"
 #include "engine/getmediainfothread.h"

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "engine/optioncombobox.h"
+#include "app/optioncombobox.h"
 
 ScriptToolWidget::ScriptToolWidget(QWidget *parent) : ToolsBaseWidget(parent)
 {

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#include "engine/wholelisttoolwidget.h"
+#include "app/wholelisttoolwidget.h"
 
 // Joins every file of the list, one after the other in list order, into one.
 // The rows carry Up and Down while idle, so the user can arrange the order.

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "app/globals.h"
 #include "engine/voicedata.h"
 #include "widgets/bgicontextbutton.h"
+#include "widgets/displayscale.h"
 
 VoiceConcatItemWidget::VoiceConcatItemWidget(QWidget *parent) : VoiceItemWidget(parent)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/voiceitemwidget.h"
+#include "app/voiceitemwidget.h"
 
 // The concat tool's row: no start or stop of its own, but Up and Down to move
 // its entry whenever no run is under way.

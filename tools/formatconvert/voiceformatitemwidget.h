@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/voiceitemwidget.h"
+#include "app/voiceitemwidget.h"
 
 // The format tool's row: the standard row, kept as its own class so the tool
 // can change its look without touching the others.

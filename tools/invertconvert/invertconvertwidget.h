@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/toolsbasewidget.h"
+#include "app/toolsbasewidget.h"
 
 // Reverses every file in time. The panel is the base panel: there is nothing to choose.
 class InvertConvertWidget : public ToolsBaseWidget

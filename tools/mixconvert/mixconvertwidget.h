@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/wholelisttoolwidget.h"
+#include "app/wholelisttoolwidget.h"
 
 // Overlays every file of the list into one, played together; the result is as
 // long as the first file.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/voiceitemwidget.h"
+#include "app/voiceitemwidget.h"
 
 // The mix tool's row: it shows the shared run and offers no start or stop of its own.
 class VoiceMixItemWidget : public VoiceItemWidget

@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "app/globals.h"
-#include "engine/optioncombobox.h"
+#include "app/optioncombobox.h"
+#include "common/globals.h"
 #include "tools/speedconvert/voicespeeddata.h"
 
 namespace {

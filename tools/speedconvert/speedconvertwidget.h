@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "engine/toolsbasewidget.h"
+#include "app/toolsbasewidget.h"
 
 class QLabel;
 class OptionComboBox;

@@ -4,10 +4,10 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 
-#include "app/globals.h"
+#include "app/optioncombobox.h"
 #include "common/qcommonutils.h"
-#include "engine/optioncombobox.h"
 #include "tools/splitconvert/voicesplitdata.h"
+#include "widgets/displayscale.h"
 #include "widgets/skinhelper_qsetting.h"
 
 SplitConvertWidget::SplitConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)

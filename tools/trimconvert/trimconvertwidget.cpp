@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QTimeEdit>
 
-#include "app/globals.h"
 #include "common/qcommonutils.h"
 #include "tools/trimconvert/voicetrimdata.h"
+#include "widgets/displayscale.h"
 #include "widgets/skinhelper_qsetting.h"
 
 namespace {

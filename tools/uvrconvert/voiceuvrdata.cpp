@@ -1,6 +1,6 @@
 #include "tools/uvrconvert/voiceuvrdata.h"
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
 
 QString g_uvrModel = QStringLiteral("HP5_only_main_vocal");

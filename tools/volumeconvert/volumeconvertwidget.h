@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/toolsbasewidget.h"
+#include "app/toolsbasewidget.h"
 
 class QLabel;
 class OptionComboBox;

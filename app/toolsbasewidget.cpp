@@ -1,4 +1,4 @@
-#include "engine/toolsbasewidget.h"
+#include "app/toolsbasewidget.h"
 
 #include <algorithm>
 
@@ -16,16 +16,15 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
-#include "app/globals.h"
-#include "app/mainwidget.h"
-#include "app/toolsselectwidget.h"
+#include "app/voiceitemwidget.h"
+#include "common/globals.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
 #include "engine/partfile.h"
 #include "engine/voicedata.h"
-#include "engine/voiceitemwidget.h"
 #include "platform/desktopopener.h"
 #include "widgets/bgicontextbutton.h"
+#include "widgets/displayscale.h"
 #include "widgets/labelbutton.h"
 #include "widgets/skinhelper_qsetting.h"
 
@@ -818,8 +817,7 @@ bool ToolsBaseWidget::SetOutputFolderIfWritable(const QString &folder)
         return false;
     probe.close();
     PartFile::RemoveStale(folder);
-    if (g_mainWidget)
-        g_mainWidget->outputFolder = folder;
+    SetOutputFolder(folder);
     SetSettingValue(QLatin1String(SettingsKey::OutFolder), folder);
     placeBottomBarText();
     return true;
@@ -868,8 +866,6 @@ void ToolsBaseWidget::keyPressEvent(QKeyEvent *event)
 
 void ToolsBaseWidget::backupButton_slots()
 {
-    if (!ConfirmStopJobs(this, {this}))
-        return;
-    if (g_mainWidget && g_mainWidget->toolsSelectWidget)
-        g_mainWidget->toolsSelectWidget->ShowSelector();
+    if (ConfirmStopJobs(this, {this}))
+        emit backRequested();
 }

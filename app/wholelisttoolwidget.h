@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/toolsbasewidget.h"
 #include "engine/partfile.h"
 #include "engine/statuslinereader.h"
-#include "engine/toolsbasewidget.h"
 #include "platform/childprocess.h"
 
 // The body of the tools that make one result out of the whole list (mix,

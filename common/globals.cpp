@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "common/globals.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,14 +7,18 @@
 #include <QSettings>
 #include <QThread>
 
-#include "app/mainwidget.h"
 #include "common/apppaths.h"
 #include "common/userfolders.h"
 
 QString g_appDir;
-float g_scale = 1.0f;
 
 namespace {
+// The values the window shares with every job; set on the main thread, read by any.
+QMutex sharedMutex;
+QString sharedOutputFolder;
+int sharedMaxCount = 0;
+bool maxCountSet = false;
+
 QSettings *newSettings()
 {
     return new QSettings(QString::fromLatin1(AppIdentity::Organisation),
@@ -73,17 +77,41 @@ QString GetTempFolder()
 
 QString OutputFolder()
 {
-    // A "\\" is part of a folder's name here, not a separator.
-    return g_mainWidget ? g_mainWidget->outputFolder
-                        : GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
+    {
+        QMutexLocker locker(&sharedMutex);
+        // A "\\" is part of a folder's name here, not a separator.
+        if (!sharedOutputFolder.isEmpty())
+            return sharedOutputFolder;
+    }
+    return GetSettingFolder(QLatin1String(SettingsKey::OutFolder));
+}
+
+void SetOutputFolder(const QString &folder)
+{
+    QMutexLocker locker(&sharedMutex);
+    sharedOutputFolder = folder;
+}
+
+int StoredSameMaxCount()
+{
+    {
+        QMutexLocker locker(&sharedMutex);
+        if (maxCountSet)
+            return sharedMaxCount;
+    }
+    return GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
 }
 
 int SameMaxCount()
 {
-    const int stored =
-        g_mainWidget ? g_mainWidget->sameMaxCount
-                     : GetSettingValue(QLatin1String(SettingsKey::SameMaxCount), QStringLiteral("2")).toInt();
-    return qBound(1, stored, MaxJobLimit());
+    return qBound(1, StoredSameMaxCount(), MaxJobLimit());
+}
+
+void SetSameMaxCount(int stored)
+{
+    QMutexLocker locker(&sharedMutex);
+    sharedMaxCount = stored;
+    maxCountSet = true;
 }
 
 int MaxJobLimit()
@@ -104,16 +132,4 @@ QProcessEnvironment ChildProcessEnvironment()
         builtFor = g_appDir;
     }
     return environment;
-}
-
-QPoint MainWindowPosition(const QRect &desk, const QSize &window)
-{
-    auto axis = [](int screen, int win) {
-        const int difference = qAbs(screen - win);
-        const int offset = difference < 2 ? 0 : difference / 2;
-        return qMin(offset, 300);
-    };
-    const int deskWidth = qMax(0, desk.right() + 1 - desk.left());
-    const int deskHeight = qMax(0, desk.bottom() + 1 - desk.top());
-    return QPoint(axis(deskWidth, window.width()), axis(deskHeight, window.height()));
 }

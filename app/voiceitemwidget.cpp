@@ -1,4 +1,4 @@
-#include "engine/voiceitemwidget.h"
+#include "app/voiceitemwidget.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,12 +10,12 @@
 #include <QPixmap>
 #include <QProgressBar>
 
-#include "app/globals.h"
 #include "common/qcommonutils.h"
 #include "engine/voicedata.h"
 #include "platform/desktopopener.h"
 #include "widgets/bgiconbutton.h"
 #include "widgets/bgicontextbutton.h"
+#include "widgets/displayscale.h"
 #include "widgets/mymovewidget.h"
 #include "widgets/skinhelper_qsetting.h"
 

@@ -2,8 +2,8 @@
 #include <QProgressBar>
 #include <QtTest>
 
+#include "app/voiceitemwidget.h"
 #include "engine/voicedata.h"
-#include "engine/voiceitemwidget.h"
 #include "widgets/bgicontextbutton.h"
 #include "widgets/mymovewidget.h"
 #include "widgets/skinhelper_qsetting.h"

@@ -1,8 +1,8 @@
-#include "engine/optioncombobox.h"
+#include "app/optioncombobox.h"
 
 #include <QIcon>
 
-#include "app/globals.h"
+#include "widgets/displayscale.h"
 #include "widgets/nofocusframedelegate.h"
 #include "widgets/skinhelper_qsetting.h"
 

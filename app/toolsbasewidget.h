@@ -89,6 +89,10 @@ public:
     // its name field, in typed order, and whatever else its view selected.
     static QStringList ChosenFiles(const QFileDialog &dialog);
 
+signals:
+    // Back, or Escape, once no job converts any more: whoever shows the panel takes it away.
+    void backRequested();
+
 public slots:
     void backupButton_slots();
     void addfileButton_slots();

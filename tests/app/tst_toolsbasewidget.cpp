@@ -9,10 +9,10 @@
 #include <QUrl>
 #include <QtTest>
 
-#include "app/globals.h"
 #include "app/mainwidget.h"
+#include "app/toolsbasewidget.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
-#include "engine/toolsbasewidget.h"
 #include "engine/voicedata.h"
 #include "support/standinjob.h"
 #include "support/testsupport.h"
@@ -85,8 +85,8 @@ private slots:
     void init()
     {
         QFile::remove(standIn.filePath(QStringLiteral("runs.log")));
-        window->sameMaxCount = 2;
-        window->outputFolder = outputs.path();
+        window->setSameMaxCount(2);
+        window->setOutputFolder(outputs.path());
         SetSettingValue(QLatin1String(SettingsKey::OutFolder), outputs.path());
         panel = new TestPanel(window);
     }
@@ -105,7 +105,7 @@ private slots:
         QFETCH(int, expectedRunning);
         if (expectedRunning < 0)
             expectedRunning = MaxJobLimit();
-        window->sameMaxCount = limit;
+        window->setSameMaxCount(limit);
         const QStringList paths = makeInputs(qMax(5, expectedRunning + 1));
         addJobs(paths);
         panel->convertButton_slots();
@@ -191,7 +191,7 @@ private slots:
             folder = QDir::cleanPath(chosen.path() + QLatin1Char('/') + folder);
         QVERIFY(!accepted || QDir().mkpath(folder));
         QCOMPARE(panel->SetOutputFolderIfWritable(folder), accepted);
-        QCOMPARE(window->outputFolder, accepted ? folder : outputs.path());
+        QCOMPARE(window->outputFolder(), accepted ? folder : outputs.path());
         // The next start begins where this one left off.
         QCOMPARE(GetSettingFolder(QLatin1String(SettingsKey::OutFolder)), accepted ? folder : outputs.path());
         // The test leaves nothing behind.
@@ -211,7 +211,7 @@ private slots:
         qputenv("PATH", bin.path().toUtf8() + ':' + path);
         const QString folder = bin.filePath(QStringLiteral("it's a \"dir\" $(x) \\"));
         QVERIFY(QDir().mkpath(folder));
-        window->outputFolder = folder;
+        window->setOutputFolder(folder);
         panel->openOutputButton_slots();
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 5000);
         QFile file(record);

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <QPoint>
 #include <QProcessEnvironment>
-#include <QRect>
-#include <QSize>
 #include <QString>
 
 #include "common/version.h"
 
-// Process-wide values and functions of the application shell. The globals are
-// written once during start-up and only read afterwards.
+// Process-wide values and functions of the ground floor: the application
+// directory, the settings store, the folders and the child environment. They
+// know no window: the main window sets the shared values at start-up (and the
+// output folder when the user picks another); without one (tests, the command
+// line) they read what a start would read from the settings.
 
 // The application's data folder (AppPaths::dataDir): the executable's own in a
 // build tree, <prefix>/share/quillvane once installed.
 extern QString g_appDir;
-extern float g_scale; // display scale; design pixel sizes are multiplied by it and truncated
 
 namespace AppIdentity {
 inline constexpr char Organisation[] = "tessarin";
@@ -34,12 +33,6 @@ inline constexpr char ConvertSpeed[] = "Convert_Speed";
 inline constexpr char ConvertVolume[] = "Convert_Volume";
 } // namespace SettingsKey
 
-// A design size in pixels at the current display scale.
-inline int ScaledPx(int designPixels)
-{
-    return static_cast<int>(static_cast<float>(designPixels) * g_scale);
-}
-
 // The ffmpeg every job runs (AppPaths::findFfmpeg: beside the data or the
 // executable, else on PATH); empty when there is none.
 QString GetFFmpegPath();
@@ -49,14 +42,18 @@ void SetSettingValue(const QString &key, const QString &value);
 // The private runtime folder (UserFolders::runtimeFolder); empty when none can be had.
 QString GetTempFolder();
 
-// The output folder and the number of simultaneous jobs that all panels share.
-// They live in the main window; without one (tests, tools used headless) they
-// fall back to what the main window would start with.
+// The output folder all jobs write to, for this run: the one set last, else
+// the stored one (GetSettingFolder "OutFolder").
 QString OutputFolder();
-// The stored limit ("Same_MaxCount", kept as written) held within 1 and
-// MaxJobLimit(): every job holds a child and its descriptors, and beyond a
-// few per core more at once only makes each slower.
+void SetOutputFolder(const QString &folder);
+// The limit of simultaneous jobs of one queue: the stored value set last
+// (SetSameMaxCount, as written), else "Same_MaxCount" of the settings, held
+// within 1 and MaxJobLimit(): every job holds a child and its descriptors,
+// and beyond a few per core more at once only makes each slower.
 int SameMaxCount();
+void SetSameMaxCount(int stored);
+// The limit as set, before it is held within its bounds (2 unless set or stored).
+int StoredSameMaxCount();
 inline constexpr int JobsPerCore = 2;
 int MaxJobLimit(); // JobsPerCore per core, at least 2
 
@@ -64,6 +61,3 @@ int MaxJobLimit(); // JobsPerCore per core, at least 2
 // Built once and shared by all children: QProcessEnvironment is implicitly
 // shared, so each copy handed out costs a reference, not an environment.
 QProcessEnvironment ChildProcessEnvironment();
-
-// Where the main window goes on a screen of the given rectangle.
-QPoint MainWindowPosition(const QRect &desk, const QSize &window);

@@ -1,8 +1,8 @@
-#include "engine/wholelisttoolwidget.h"
+#include "app/wholelisttoolwidget.h"
 
 #include <QTimer>
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "engine/jobhelpers.h"
 #include "engine/runverdict.h"
 #include "engine/voicedata.h"

@@ -1,0 +1,3 @@
+#include "widgets/displayscale.h"
+
+float g_scale = 1.0f;
