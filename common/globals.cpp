@@ -44,6 +44,12 @@ void SetSettingValue(const QString &key, const QString &value)
     settings->setValue(key, value);
 }
 
+QString GetSettingChoice(const QString &key, const QStringList &choices, const QString &fallback)
+{
+    const QString stored = GetSettingValue(key, fallback);
+    return choices.contains(stored, Qt::CaseInsensitive) ? stored : fallback;
+}
+
 QString GetSettingFolder(const QString &key)
 {
     const QString stored = GetSettingValue(key);

@@ -2,6 +2,7 @@
 
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 #include "common/version.h"
 
@@ -39,6 +40,9 @@ QString GetFFmpegPath();
 QString GetSettingFolder(const QString &key);
 QString GetSettingValue(const QString &key, const QString &defaultValue = QString());
 void SetSettingValue(const QString &key, const QString &value);
+// The stored value of `key`, as written, when it names one of `choices`
+// regardless of case; `fallback` otherwise.
+QString GetSettingChoice(const QString &key, const QStringList &choices, const QString &fallback);
 // The private runtime folder (UserFolders::runtimeFolder); empty when none can be had.
 QString GetTempFolder();
 

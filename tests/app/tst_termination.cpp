@@ -27,7 +27,6 @@ int childMain(int argc, char **argv, const QByteArray &mode)
     QApplication app(argc, argv);
     g_appDir = qEnvironmentVariable("QV_APP_DIR");
     const QString input = QString::fromLocal8Bit(argv[1]);
-    g_convertFormat = QStringLiteral("mp3");
     if (mode == "convert") {
         VoiceConvertData job;
         QScopedPointer<VoiceData> record(GetMediaInfoThread::ProbeRecord(input));

@@ -180,10 +180,10 @@ void TestFileTools::storedOption()
             .remove(key);
     else
         SetSettingValue(key, stored);
-    g_convertVolume = 5;
     ToolsBaseWidget *panel = open(tool);
     QCOMPARE(panel->findChild<OptionComboBox *>()->currentIndex(), index);
-    const QString options[] = {g_convertFormat, g_convertSpeed, QString::number(g_convertVolume)};
+    const QString options[] = {FormatOptions::Load().format, SpeedOptions::Load().factor,
+                               QString::number(VolumeOptions::Load().mode)};
     QCOMPARE(options[tool], option);
     // A fallback lives in memory only: the store keeps what it had.
     QCOMPARE(GetSettingValue(key), stored);
@@ -353,12 +353,13 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(),
                                             "case \"$*\" in *'-ss 00:00:10'*) sleep 30;; esac\n" + cut));
     g_appDir = bin.path();
-    VoiceSplitData job;
+    auto rule = QSharedPointer<SplitOptions>::create();
+    VoiceSplitData job(rule);
     job.fileName = QStringLiteral("talk.mp3");
     job.filePath = inputs.filePath(job.fileName);
     job.duration = 30 * Second;
-    g_splitByNumber = true;
-    g_splitNumber = 3;
+    rule->byNumber = true;
+    rule->number = 3;
     QSignalSpy finished(&job, &VoiceData::convertfinished);
     job.startConvert();
     QTRY_COMPARE_WITH_TIMEOUT(job.segmentIndex, 1, 60000);
@@ -381,7 +382,7 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
              QStringList{"talk-split-1.mp3"});
 
     // The plan made at the first start holds; the run goes on at the second piece.
-    g_splitNumber = 5;
+    rule->number = 5;
     QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(), cut));
     job.startConvert();
     QCOMPARE(job.progress, 3333);

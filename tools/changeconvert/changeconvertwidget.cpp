@@ -2,20 +2,6 @@
 
 #include "tools/changeconvert/voicechangedata.h"
 
-QString ChangeConvertWidget::SpeakerModel(int index)
-{
-    switch (index) {
-    case 1:
-        return QStringLiteral("lumoV1.pth");
-    case 2:
-        return QStringLiteral("tavielV1.pth");
-    case 3:
-        return QStringLiteral("orsindav2-xi.pth");
-    default:
-        return QStringLiteral("pellimorV2.pth");
-    }
-}
-
 QString ChangeConvertWidget::captionText() const
 {
     return tr("Speaker:");
@@ -28,11 +14,11 @@ QStringList ChangeConvertWidget::entryTexts() const
 
 void ChangeConvertWidget::choose(int index)
 {
-    g_changeModel = SpeakerModel(index);
+    options->model = SpeakerOptions::SpeakerModel(index);
 }
 
 void ChangeConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceChangeData, record);
+    adoptJob(new VoiceChangeData(options), record);
 }

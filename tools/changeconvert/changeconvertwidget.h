@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QSharedPointer>
+
+#include "tools/changeconvert/speakeroptions.h"
 #include "tools/common/scripttoolwidget.h"
 
 // Replaces the voice of every file by one of four speakers.
@@ -11,11 +14,12 @@ public:
 
     void AddVoiceData(VoiceData *record) override;
 
-    // The model file of the speaker at a list index; unknown indices give the first.
-    static QString SpeakerModel(int index);
-
 protected:
     QString captionText() const override;
     QStringList entryTexts() const override;
     void choose(int index) override;
+
+private:
+    // Shared with the panel's jobs, which read it as their voice stage starts.
+    QSharedPointer<SpeakerOptions> options = QSharedPointer<SpeakerOptions>::create();
 };

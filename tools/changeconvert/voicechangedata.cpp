@@ -3,7 +3,8 @@
 #include "common/globals.h"
 #include "engine/jobhelpers.h"
 
-QString g_changeModel = QStringLiteral("pellimorV2.pth");
+VoiceChangeData::VoiceChangeData(QSharedPointer<const SpeakerOptions> options) : options(std::move(options))
+{}
 
 QVector<ScriptChainData::Stage> VoiceChangeData::stages() const
 {
@@ -30,7 +31,7 @@ QStringList VoiceChangeData::ScriptArguments(const QString &workFolder, const QS
 
 QStringList VoiceChangeData::scriptArguments()
 {
-    return ScriptArguments(workFolder, g_changeModel);
+    return ScriptArguments(workFolder, options ? options->model : SpeakerOptions().model);
 }
 
 QStringList VoiceChangeData::scriptFolders() const

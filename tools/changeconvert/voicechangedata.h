@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QSharedPointer>
 #include <QString>
 
+#include "tools/changeconvert/speakeroptions.h"
 #include "tools/common/scriptchaindata.h"
-
-// The speaker model file the next conversion stage passes to the script.
-extern QString g_changeModel;
 
 // Gives a file the voice of a speaker: cut, convert the segments with the
 // voice script, join them, encode the result as <name>-vocal.
@@ -13,6 +12,9 @@ class VoiceChangeData : public ScriptChainData
 {
     Q_OBJECT
 public:
+    // The speaker is read as the voice stage starts.
+    explicit VoiceChangeData(QSharedPointer<const SpeakerOptions> options = {});
+
     static QStringList ScriptArguments(const QString &workFolder, const QString &model);
 
 protected:
@@ -21,4 +23,7 @@ protected:
     QStringList scriptFolders() const override;
     QString piecesFolder() const override;
     QString pieceFileName(const QString &piece, int n) const override;
+
+private:
+    QSharedPointer<const SpeakerOptions> options;
 };

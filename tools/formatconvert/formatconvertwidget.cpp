@@ -15,12 +15,6 @@ FormatConvertWidget::FormatConvertWidget(QWidget *parent) : ToolsBaseWidget(pare
             &FormatConvertWidget::formatComoBox_slots);
 }
 
-QStringList FormatConvertWidget::Extensions()
-{
-    return {QStringLiteral("mp3"), QStringLiteral("aac"), QStringLiteral("flac"), QStringLiteral("wav"),
-            QStringLiteral("amr")};
-}
-
 void FormatConvertWidget::Layout()
 {
     ToolsBaseWidget::Layout();
@@ -42,19 +36,17 @@ void FormatConvertWidget::FlushText()
     placeCaptionLeftOf(formatLabel, formatComboBox, 30);
 
     formatComboBox->setEntries({tr("MP3"), tr("AAC"), tr("FLAC"), tr("WAV"), tr("AMR")});
-    g_convertFormat = GetSettingValue(QLatin1String(SettingsKey::ConvertFormat), QStringLiteral("mp3"));
-    const int index = OptionComboBox::MatchIndex(g_convertFormat, Extensions());
-    if (index < 0)
-        g_convertFormat = QStringLiteral("mp3");
-    formatComboBox->setCurrentIndex(qMax(0, index));
+    *options = FormatOptions::Load();
+    formatComboBox->setCurrentIndex(
+        qMax(0, OptionComboBox::MatchIndex(options->format, FormatOptions::Extensions())));
 }
 
 void FormatConvertWidget::formatComoBox_slots()
 {
     const int index = formatComboBox->currentIndex();
-    const QStringList extensions = Extensions();
-    g_convertFormat = (index >= 1 && index < extensions.size()) ? extensions.at(index) : extensions.first();
-    SetSettingValue(QLatin1String(SettingsKey::ConvertFormat), g_convertFormat);
+    const QStringList extensions = FormatOptions::Extensions();
+    options->format = (index >= 1 && index < extensions.size()) ? extensions.at(index) : extensions.first();
+    options->save();
 }
 
 void FormatConvertWidget::CreateItemWidgets()
@@ -65,5 +57,5 @@ void FormatConvertWidget::CreateItemWidgets()
 void FormatConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceConvertData, record);
+    adoptJob(new VoiceConvertData(options), record);
 }

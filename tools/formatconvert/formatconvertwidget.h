@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSharedPointer>
+
 #include "app/toolsbasewidget.h"
+#include "tools/formatconvert/formatoptions.h"
 
 class QLabel;
 class OptionComboBox;
@@ -18,13 +21,12 @@ public:
     void CreateItemWidgets() override;
     void AddVoiceData(VoiceData *record) override;
 
-    // The extensions in the order of the box's entries.
-    static QStringList Extensions();
-
 public slots:
     void formatComoBox_slots();
 
 private:
     QLabel *formatLabel;
     OptionComboBox *formatComboBox;
+    // Shared with the panel's jobs, which read it as they start.
+    QSharedPointer<FormatOptions> options = QSharedPointer<FormatOptions>::create();
 };

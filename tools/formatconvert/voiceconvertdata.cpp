@@ -2,7 +2,8 @@
 
 #include "engine/jobhelpers.h"
 
-QString g_convertFormat = QStringLiteral("mp3");
+VoiceConvertData::VoiceConvertData(QSharedPointer<const FormatOptions> options) : options(std::move(options))
+{}
 
 QStringList VoiceConvertData::Arguments(const QString &input, const QString &output)
 {
@@ -16,7 +17,8 @@ QStringList VoiceConvertData::Arguments(const QString &input, const QString &out
 void VoiceConvertData::startConvert()
 {
     status = Converting;
-    const QString output = beginRun(OutputNameFor(filePath, QString(), g_convertFormat));
+    const QString format = options ? options->format : FormatOptions().format;
+    const QString output = beginRun(OutputNameFor(filePath, QString(), format));
     if (!output.isEmpty())
         startFFmpeg(Arguments(filePath, output));
 }

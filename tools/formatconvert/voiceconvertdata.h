@@ -1,19 +1,23 @@
 #pragma once
 
-#include <QString>
+#include <QSharedPointer>
 
 #include "engine/voicedata.h"
-
-// The output extension chosen in the format tool; read by each job as it starts.
-extern QString g_convertFormat;
+#include "tools/formatconvert/formatoptions.h"
 
 // One file converted to the chosen audio format; video is dropped.
 class VoiceConvertData : public VoiceData
 {
     Q_OBJECT
 public:
+    // The options are read at each start: a choice made while the job waits applies to it.
+    explicit VoiceConvertData(QSharedPointer<const FormatOptions> options = {});
+
     void startConvert() override;
 
     // The child's arguments for an input and an output path.
     static QStringList Arguments(const QString &input, const QString &output);
+
+private:
+    QSharedPointer<const FormatOptions> options;
 };

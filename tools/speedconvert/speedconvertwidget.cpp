@@ -6,23 +6,12 @@
 #include "common/globals.h"
 #include "tools/speedconvert/voicespeeddata.h"
 
-namespace {
-// Used when nothing or something unknown is stored.
-constexpr int DefaultFactorIndex = 3;
-} // namespace
-
 SpeedConvertWidget::SpeedConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)
 {
     speedLabel = new QLabel(topBar);
     speedComboBox = new OptionComboBox(topBar);
     connect(speedComboBox, qOverload<int>(&QComboBox::activated), this,
             &SpeedConvertWidget::formatComoBox_slots);
-}
-
-QStringList SpeedConvertWidget::Factors()
-{
-    return {QStringLiteral("0.5"), QStringLiteral("0.8"), QStringLiteral("1.2"), QStringLiteral("1.25"),
-            QStringLiteral("1.5"), QStringLiteral("2.0"), QStringLiteral("3.0"), QStringLiteral("4.0")};
 }
 
 void SpeedConvertWidget::Layout()
@@ -45,24 +34,20 @@ void SpeedConvertWidget::FlushText()
     speedLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeCaptionLeftOf(speedLabel, speedComboBox, 30);
 
-    const QStringList factors = Factors();
+    const QStringList factors = SpeedOptions::Factors();
     speedComboBox->setEntries(factors);
-    g_convertSpeed =
-        GetSettingValue(QLatin1String(SettingsKey::ConvertSpeed), factors.at(DefaultFactorIndex));
-    const int index = OptionComboBox::MatchIndex(g_convertSpeed, factors);
-    if (index < 0)
-        g_convertSpeed = factors.at(DefaultFactorIndex);
-    speedComboBox->setCurrentIndex(index < 0 ? DefaultFactorIndex : index);
+    *options = SpeedOptions::Load();
+    speedComboBox->setCurrentIndex(qMax(0, OptionComboBox::MatchIndex(options->factor, factors)));
 }
 
 void SpeedConvertWidget::formatComoBox_slots()
 {
-    g_convertSpeed = speedComboBox->currentText();
-    SetSettingValue(QLatin1String(SettingsKey::ConvertSpeed), g_convertSpeed);
+    options->factor = speedComboBox->currentText();
+    options->save();
 }
 
 void SpeedConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceSpeedData, record);
+    adoptJob(new VoiceSpeedData(options), record);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QStringList>
+#include <QSharedPointer>
 
 #include "app/toolsbasewidget.h"
+#include "tools/speedconvert/speedoptions.h"
 
 class QLabel;
 class OptionComboBox;
@@ -19,13 +20,12 @@ public:
     void FlushText() override;
     void AddVoiceData(VoiceData *record) override;
 
-    // The factors in the order of the box's entries.
-    static QStringList Factors();
-
 public slots:
     void formatComoBox_slots();
 
 private:
     QLabel *speedLabel;
     OptionComboBox *speedComboBox;
+    // Shared with the panel's jobs, which read it as they start.
+    QSharedPointer<SpeedOptions> options = QSharedPointer<SpeedOptions>::create();
 };

@@ -2,7 +2,7 @@
 
 #include "engine/jobhelpers.h"
 
-QString g_convertSpeed = QStringLiteral("1.0");
+VoiceSpeedData::VoiceSpeedData(QSharedPointer<const SpeedOptions> options) : options(std::move(options)) {}
 
 QStringList VoiceSpeedData::Arguments(const QString &input, const QString &factor, const QString &output)
 {
@@ -32,7 +32,7 @@ double VoiceSpeedData::OutputDuration(qint64 duration, const QString &factor)
 void VoiceSpeedData::startConvert()
 {
     status = Converting;
-    runFactor = g_convertSpeed;
+    runFactor = options ? options->factor : SpeedOptions().factor;
     const QString output =
         beginRun(OutputNameFor(filePath, NameTag(runFactor), AudioOutputExtension(filePath)));
     if (!output.isEmpty())

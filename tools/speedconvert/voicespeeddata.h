@@ -1,19 +1,20 @@
 #pragma once
 
+#include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 
 #include "engine/voicedata.h"
-
-// The speed factor chosen in the speed tool, as its entry text ("1.25");
-// read by each job as it starts.
-extern QString g_convertSpeed;
+#include "tools/speedconvert/speedoptions.h"
 
 // One file played faster or slower at the same pitch (atempo).
 class VoiceSpeedData : public VoiceData
 {
     Q_OBJECT
 public:
+    // The options are read at each start: a choice made while the job waits applies to it.
+    explicit VoiceSpeedData(QSharedPointer<const SpeedOptions> options = {});
+
     void startConvert() override;
 
     // The child's arguments for an input, a factor text and an output path.
@@ -29,6 +30,7 @@ public slots:
     void ffmpegProcess_StandardOutput_slots() override;
 
 private:
+    QSharedPointer<const SpeedOptions> options;
     // The factor of the current run: a later choice must not bend its progress.
     QString runFactor;
 };

@@ -65,28 +65,28 @@ void SplitConvertWidget::splitTypeComboBox_slots()
     splitTimeEdit->hide();
     splitNumSpinBox->hide();
     if (splitTypeComboBox->currentIndex() == 0) {
-        g_splitByNumber = false;
+        options->byNumber = false;
         splitTimeEdit->show();
-        g_splitTime = QCommonUtils::QTimetominsecond(splitTimeEdit->time());
+        options->time = QCommonUtils::QTimetominsecond(splitTimeEdit->time());
     } else {
-        g_splitByNumber = true;
+        options->byNumber = true;
         splitNumSpinBox->show();
-        g_splitNumber = splitNumSpinBox->value();
+        options->number = splitNumSpinBox->value();
     }
 }
 
 void SplitConvertWidget::timeEdit_slots()
 {
-    g_splitTime = QCommonUtils::QTimetominsecond(splitTimeEdit->time());
+    options->time = QCommonUtils::QTimetominsecond(splitTimeEdit->time());
 }
 
 void SplitConvertWidget::numSpinBox_slots()
 {
-    g_splitNumber = splitNumSpinBox->value();
+    options->number = splitNumSpinBox->value();
 }
 
 void SplitConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceSplitData, record);
+    adoptJob(new VoiceSplitData(options), record);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSharedPointer>
+
 #include "app/toolsbasewidget.h"
+#include "tools/splitconvert/splitoptions.h"
 
 class QLabel;
 class QSpinBox;
@@ -30,4 +33,6 @@ private:
     OptionComboBox *splitTypeComboBox;
     QTimeEdit *splitTimeEdit;
     QSpinBox *splitNumSpinBox;
+    // Shared with the panel's jobs, which read it as they plan.
+    QSharedPointer<SplitOptions> options = QSharedPointer<SplitOptions>::create();
 };

@@ -9,9 +9,7 @@ namespace {
 constexpr qint64 Second = 1000000;
 } // namespace
 
-bool g_splitByNumber = false;
-qint64 g_splitTime = 2 * Second;
-int g_splitNumber = 2;
+VoiceSplitData::VoiceSplitData(QSharedPointer<const SplitOptions> options) : options(std::move(options)) {}
 
 VoiceSplitData::Plan VoiceSplitData::PlanSegments(bool byNumber, qint64 duration, qint64 splitTime,
                                                   int splitNumber)
@@ -82,7 +80,8 @@ void VoiceSplitData::startConvert()
     if (newRun && segmentIndex >= segmentCount)
         segmentCount = 0;
     if (segmentCount <= 0) {
-        const Plan plan = PlanSegments(g_splitByNumber, wholeSeconds(), g_splitTime, g_splitNumber);
+        const SplitOptions rule = options ? *options : SplitOptions();
+        const Plan plan = PlanSegments(rule.byNumber, wholeSeconds(), rule.time, rule.number);
         segmentCount = plan.count;
         segmentLength = plan.length;
         segmentIndex = 0;

@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QPair>
+#include <QSharedPointer>
 #include <QStringList>
 #include <QtGlobal>
 
 #include "engine/voicedata.h"
-
-// The split rule chosen in the split tool; read by each job when it plans its segments.
-extern bool g_splitByNumber; // false: segments of g_splitTime; true: g_splitNumber segments
-extern qint64 g_splitTime;   // microseconds
-extern int g_splitNumber;
+#include "tools/splitconvert/splitoptions.h"
 
 // One file cut into consecutive segments, one child per segment, one after
 // the other; the audio is copied, not re-encoded (FLAC excepted, see
@@ -23,6 +20,10 @@ public:
         int count;
         qint64 length; // microseconds
     };
+
+    // The rule is read when the job plans its segments: at a start after a
+    // completed run or before any, so a choice made while it waits applies.
+    explicit VoiceSplitData(QSharedPointer<const SplitOptions> options = {});
 
     void startConvert() override;
 
@@ -55,4 +56,6 @@ public slots:
 
 private:
     qint64 wholeSeconds() const;
+
+    QSharedPointer<const SplitOptions> options;
 };

@@ -28,8 +28,8 @@ TrimConvertWidget::TrimConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)
     connect(endTimeEdit, &QTimeEdit::timeChanged, this, &TrimConvertWidget::endtimeEdit_slots);
     setUpTimeEdit(startTimeEdit, QTime(23, 0, 0), QTime(0, 0, 0));
     setUpTimeEdit(endTimeEdit, QTime(23, 59, 59), QTime(1, 0, 0));
-    g_trimStart = QCommonUtils::QTimetominsecond(startTimeEdit->time());
-    g_trimEnd = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+    options->start = QCommonUtils::QTimetominsecond(startTimeEdit->time());
+    options->end = QCommonUtils::QTimetominsecond(endTimeEdit->time());
 }
 
 void TrimConvertWidget::FlushText()
@@ -53,13 +53,13 @@ void TrimConvertWidget::FlushText()
 
 void TrimConvertWidget::starttimeEdit_slots()
 {
-    g_trimStart = QCommonUtils::QTimetominsecond(startTimeEdit->time());
+    options->start = QCommonUtils::QTimetominsecond(startTimeEdit->time());
     markRange();
 }
 
 void TrimConvertWidget::endtimeEdit_slots()
 {
-    g_trimEnd = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+    options->end = QCommonUtils::QTimetominsecond(endTimeEdit->time());
     markRange();
 }
 
@@ -90,5 +90,5 @@ void TrimConvertWidget::markRange()
 void TrimConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceTrimData, record);
+    adoptJob(new VoiceTrimData(options), record);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSharedPointer>
+
 #include "app/toolsbasewidget.h"
+#include "tools/trimconvert/trimoptions.h"
 
 class QLabel;
 class QTimeEdit;
@@ -32,4 +35,6 @@ private:
     QTimeEdit *startTimeEdit;
     QLabel *endTimeLabel;
     QTimeEdit *endTimeEdit;
+    // Shared with the panel's jobs, which read it as they start.
+    QSharedPointer<TrimOptions> options = QSharedPointer<TrimOptions>::create();
 };

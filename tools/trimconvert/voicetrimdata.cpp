@@ -9,8 +9,7 @@ namespace {
 constexpr qint64 Second = 1000000;
 } // namespace
 
-qint64 g_trimStart = 0;
-qint64 g_trimEnd = 3600000000LL;
+VoiceTrimData::VoiceTrimData(QSharedPointer<const TrimOptions> options) : options(std::move(options)) {}
 
 QStringList VoiceTrimData::Arguments(const QString &input, qint64 start, qint64 end, const QString &output)
 {
@@ -26,12 +25,13 @@ void VoiceTrimData::startConvert()
 {
     status = Converting;
     // Cut points are whole seconds, as the arguments give them.
-    runStart = g_trimStart / Second * Second;
-    runEnd = g_trimEnd / Second * Second;
+    const TrimOptions range = options ? *options : TrimOptions();
+    runStart = range.start / Second * Second;
+    runEnd = range.end / Second * Second;
     const QString output =
         beginRun(OutputNameFor(filePath, QStringLiteral("-trim"), QFileInfo(filePath).suffix()));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, g_trimStart, g_trimEnd, output));
+        startFFmpeg(Arguments(filePath, range.start, range.end, output));
 }
 
 qint64 VoiceTrimData::expectedDuration() const

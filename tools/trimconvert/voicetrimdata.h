@@ -1,13 +1,11 @@
 #pragma once
 
+#include <QSharedPointer>
 #include <QStringList>
 #include <QtGlobal>
 
 #include "engine/voicedata.h"
-
-// The range the trim tool keeps, in microseconds; read by each job as it starts.
-extern qint64 g_trimStart;
-extern qint64 g_trimEnd;
+#include "tools/trimconvert/trimoptions.h"
 
 // One time range of a file, copied without re-encoding (FLAC excepted, see
 // CutCodecArguments).
@@ -15,6 +13,9 @@ class VoiceTrimData : public VoiceData
 {
     Q_OBJECT
 public:
+    // The options are read at each start: a choice made while the job waits applies to it.
+    explicit VoiceTrimData(QSharedPointer<const TrimOptions> options = {});
+
     void startConvert() override;
 
     // The child's arguments for an input, a range in microseconds (cut to
@@ -28,6 +29,7 @@ public slots:
     void ffmpegProcess_Finished(int index) override;
 
 private:
+    QSharedPointer<const TrimOptions> options;
     // The range of the current run, in whole seconds.
     qint64 runStart = 0;
     qint64 runEnd = 0;

@@ -2,19 +2,6 @@
 
 #include "tools/uvrconvert/voiceuvrdata.h"
 
-QString URVConvertWidget::ModelName(int index)
-{
-    switch (index) {
-    case 1:
-        return QStringLiteral("VR-DeEchoAggressive");
-    case 2:
-    case 3:
-        return QStringLiteral("HP3_all_vocals");
-    default:
-        return QStringLiteral("HP5_only_main_vocal");
-    }
-}
-
 QString URVConvertWidget::captionText() const
 {
     return tr("Type:");
@@ -28,11 +15,11 @@ QStringList URVConvertWidget::entryTexts() const
 
 void URVConvertWidget::choose(int index)
 {
-    g_uvrModel = ModelName(index);
+    options->model = SeparationOptions::ModelName(index);
 }
 
 void URVConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceUVRData, record);
+    adoptJob(new VoiceUVRData(options), record);
 }

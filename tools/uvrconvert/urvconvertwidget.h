@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSharedPointer>
+
 #include "tools/common/scripttoolwidget.h"
+#include "tools/uvrconvert/separationoptions.h"
 
 // Splits every file into a vocal and an instrument file.
 class URVConvertWidget : public ScriptToolWidget
@@ -11,11 +14,12 @@ public:
 
     void AddVoiceData(VoiceData *record) override;
 
-    // The separation model at a list index; unknown indices give the first.
-    static QString ModelName(int index);
-
 protected:
     QString captionText() const override;
     QStringList entryTexts() const override;
     void choose(int index) override;
+
+private:
+    // Shared with the panel's jobs, which read it as their separation starts.
+    QSharedPointer<SeparationOptions> options = QSharedPointer<SeparationOptions>::create();
 };

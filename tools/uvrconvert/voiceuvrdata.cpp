@@ -3,7 +3,7 @@
 #include "common/globals.h"
 #include "engine/jobhelpers.h"
 
-QString g_uvrModel = QStringLiteral("HP5_only_main_vocal");
+VoiceUVRData::VoiceUVRData(QSharedPointer<const SeparationOptions> options) : options(std::move(options)) {}
 
 QVector<ScriptChainData::Stage> VoiceUVRData::stages() const
 {
@@ -27,7 +27,7 @@ QStringList VoiceUVRData::ScriptArguments(const QString &workFolder, const QStri
 
 QStringList VoiceUVRData::scriptArguments()
 {
-    return ScriptArguments(workFolder, g_uvrModel);
+    return ScriptArguments(workFolder, options ? options->model : SeparationOptions().model);
 }
 
 QStringList VoiceUVRData::scriptFolders() const

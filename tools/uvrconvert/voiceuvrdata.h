@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QSharedPointer>
 #include <QString>
 
 #include "tools/common/scriptchaindata.h"
-
-// The separation model the next separation stage passes to the script.
-extern QString g_uvrModel;
+#include "tools/uvrconvert/separationoptions.h"
 
 // Splits a file into its vocal and its instrument part: cut, separate the
 // segments with the separation script, join each part, encode them as
@@ -14,6 +13,9 @@ class VoiceUVRData : public ScriptChainData
 {
     Q_OBJECT
 public:
+    // The model is read as the separation stage starts.
+    explicit VoiceUVRData(QSharedPointer<const SeparationOptions> options = {});
+
     static QStringList ScriptArguments(const QString &workFolder, const QString &model);
 
 protected:
@@ -22,4 +24,7 @@ protected:
     QStringList scriptFolders() const override;
     QString piecesFolder() const override;
     QString pieceFileName(const QString &piece, int n) const override;
+
+private:
+    QSharedPointer<const SeparationOptions> options;
 };

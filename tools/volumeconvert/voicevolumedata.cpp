@@ -2,7 +2,7 @@
 
 #include "engine/jobhelpers.h"
 
-int g_convertVolume = VoiceVolumeData::Standardizing;
+VoiceVolumeData::VoiceVolumeData(QSharedPointer<const VolumeOptions> options) : options(std::move(options)) {}
 
 QStringList VoiceVolumeData::Filters()
 {
@@ -14,14 +14,14 @@ QStringList VoiceVolumeData::Arguments(const QString &input, int mode, int sampl
 {
     const QStringList filters = Filters();
     if (mode < 0 || mode >= filters.size())
-        mode = Standardizing;
+        mode = VolumeOptions::Standardizing;
     QStringList args{QStringLiteral("-i"),  input,
                      QStringLiteral("-vn"), QStringLiteral("-af"),
                      filters.at(mode),      QStringLiteral("-threads"),
                      QStringLiteral("1"),   QStringLiteral("-y")};
     // loudnorm works at 192 kHz and hands the encoder that rate: without the
     // input's own rate a 44.1 kHz song would come out at 48 kHz or more.
-    if (mode == Standardizing && sampleRate > 0)
+    if (mode == VolumeOptions::Standardizing && sampleRate > 0)
         args << QStringLiteral("-ar") << QString::number(sampleRate);
     args << OutputFormatArguments(output) << output;
     return args;
@@ -32,5 +32,5 @@ void VoiceVolumeData::startConvert()
     status = Converting;
     const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, g_convertVolume, sampleRate, output));
+        startFFmpeg(Arguments(filePath, options ? options->mode : VolumeOptions().mode, sampleRate, output));
 }

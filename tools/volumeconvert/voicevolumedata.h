@@ -1,23 +1,18 @@
 #pragma once
 
+#include <QSharedPointer>
 #include <QStringList>
 
 #include "engine/voicedata.h"
-
-// The index of the volume mode chosen in the volume tool; read by each job as it starts.
-extern int g_convertVolume;
+#include "tools/volumeconvert/volumeoptions.h"
 
 // One file made louder, quieter, or brought to a standard loudness.
 class VoiceVolumeData : public VoiceData
 {
     Q_OBJECT
 public:
-    enum Mode
-    {
-        Standardizing = 0,
-        Louder = 1,
-        Quieter = 2
-    };
+    // The options are read at each start: a choice made while the job waits applies to it.
+    explicit VoiceVolumeData(QSharedPointer<const VolumeOptions> options = {});
 
     void startConvert() override;
 
@@ -26,4 +21,7 @@ public:
     // The child's arguments for an input, a mode, the input's sample rate
     // (0 = unknown) and an output path. A mode outside the list standardizes.
     static QStringList Arguments(const QString &input, int mode, int sampleRate, const QString &output);
+
+private:
+    QSharedPointer<const VolumeOptions> options;
 };

@@ -35,21 +35,18 @@ void VolumeConvertWidget::FlushText()
     placeCaptionLeftOf(volumeLabel, volumeComboBox, 30);
 
     volumeComboBox->setEntries({tr("Standardizing"), QStringLiteral("+5dB"), QStringLiteral("-5dB")});
-    // Not a number reads as 0, the first mode.
-    g_convertVolume = GetSettingValue(QLatin1String(SettingsKey::ConvertVolume), QStringLiteral("0")).toInt();
-    if (g_convertVolume < VoiceVolumeData::Standardizing || g_convertVolume > VoiceVolumeData::Quieter)
-        g_convertVolume = VoiceVolumeData::Standardizing;
-    volumeComboBox->setCurrentIndex(g_convertVolume);
+    *options = VolumeOptions::Load();
+    volumeComboBox->setCurrentIndex(options->mode);
 }
 
 void VolumeConvertWidget::formatComoBox_slots()
 {
-    g_convertVolume = volumeComboBox->currentIndex();
-    SetSettingValue(QLatin1String(SettingsKey::ConvertVolume), QString::number(g_convertVolume));
+    options->mode = volumeComboBox->currentIndex();
+    options->save();
 }
 
 void VolumeConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);
-    adoptJob(new VoiceVolumeData, record);
+    adoptJob(new VoiceVolumeData(options), record);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSharedPointer>
+
 #include "app/toolsbasewidget.h"
+#include "tools/volumeconvert/volumeoptions.h"
 
 class QLabel;
 class OptionComboBox;
@@ -23,4 +26,6 @@ public slots:
 private:
     QLabel *volumeLabel;
     OptionComboBox *volumeComboBox;
+    // Shared with the panel's jobs, which read it as they start.
+    QSharedPointer<VolumeOptions> options = QSharedPointer<VolumeOptions>::create();
 };

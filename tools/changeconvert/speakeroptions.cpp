@@ -1,0 +1,15 @@
+#include "tools/changeconvert/speakeroptions.h"
+
+QString SpeakerOptions::SpeakerModel(int index)
+{
+    switch (index) {
+    case 1:
+        return QStringLiteral("lumoV1.pth");
+    case 2:
+        return QStringLiteral("tavielV1.pth");
+    case 3:
+        return QStringLiteral("orsindav2-xi.pth");
+    default:
+        return QStringLiteral("pellimorV2.pth");
+    }
+}

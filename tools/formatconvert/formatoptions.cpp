@@ -1,0 +1,20 @@
+#include "tools/formatconvert/formatoptions.h"
+
+#include "common/globals.h"
+
+QStringList FormatOptions::Extensions()
+{
+    return {QStringLiteral("mp3"), QStringLiteral("aac"), QStringLiteral("flac"), QStringLiteral("wav"),
+            QStringLiteral("amr")};
+}
+
+FormatOptions FormatOptions::Load()
+{
+    return {
+        GetSettingChoice(QLatin1String(SettingsKey::ConvertFormat), Extensions(), FormatOptions().format)};
+}
+
+void FormatOptions::save() const
+{
+    SetSettingValue(QLatin1String(SettingsKey::ConvertFormat), format);
+}

@@ -1,0 +1,14 @@
+#include "tools/uvrconvert/separationoptions.h"
+
+QString SeparationOptions::ModelName(int index)
+{
+    switch (index) {
+    case 1:
+        return QStringLiteral("VR-DeEchoAggressive");
+    case 2:
+    case 3:
+        return QStringLiteral("HP3_all_vocals");
+    default:
+        return QStringLiteral("HP5_only_main_vocal");
+    }
+}

@@ -1,0 +1,21 @@
+#include "tools/volumeconvert/volumeoptions.h"
+
+#include <QString>
+
+#include "common/globals.h"
+
+VolumeOptions VolumeOptions::Load()
+{
+    VolumeOptions options;
+    // Not a number reads as 0, the first mode.
+    const int stored =
+        GetSettingValue(QLatin1String(SettingsKey::ConvertVolume), QStringLiteral("0")).toInt();
+    if (stored >= Standardizing && stored <= Quieter)
+        options.mode = stored;
+    return options;
+}
+
+void VolumeOptions::save() const
+{
+    SetSettingValue(QLatin1String(SettingsKey::ConvertVolume), QString::number(mode));
+}
