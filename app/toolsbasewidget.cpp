@@ -20,6 +20,7 @@
 #include "common/globals.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
+#include "engine/jobqueue.h"
 #include "engine/partfile.h"
 #include "engine/voicedata.h"
 #include "platform/desktopopener.h"
@@ -97,6 +98,31 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     connect(convertButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::convertButton_slots);
 
+    // The list shows the queue: it follows every change the queue reports.
+    jobQueue = new JobQueue(this);
+    connect(jobQueue, &JobQueue::jobAdded, this, [this](VoiceData *job) { listWidget->addPrivateData(job); });
+    connect(jobQueue, &JobQueue::jobRemoved, this, [this](VoiceData *job) {
+        if (job == selectedData)
+            selectedData = nullptr;
+        listWidget->deletePrivateData(job);
+    });
+    connect(jobQueue, &JobQueue::jobMoved, this, [this](VoiceData *job, int from, int to) {
+        if (to < from)
+            listWidget->moveupPrivateData(job);
+        else
+            listWidget->movedownPrivateData(job);
+    });
+    connect(jobQueue, &JobQueue::cleared, this, [this] {
+        selectedData = nullptr;
+        listWidget->clear();
+    });
+    connect(jobQueue, &JobQueue::stateChanged, this, &ToolsBaseWidget::UpdateItem);
+    connect(jobQueue, &JobQueue::progressChanged, this, &ToolsBaseWidget::Convertitem_updateProgress);
+    connect(jobQueue, &JobQueue::jobFinished, this, &ToolsBaseWidget::Convertitem_Finished);
+    connect(jobQueue, &JobQueue::batchFinished, this, [this](int succeeded, int failed, int stopped) {
+        showNotice(BatchSummary(succeeded, failed, stopped));
+    });
+
     probeThread = new GetMediaInfoThread;
     connect(probeThread, &QThread::finished, this, &ToolsBaseWidget::getVideoInfoThread_Finished);
     setAcceptDrops(true);
@@ -107,24 +133,15 @@ ToolsBaseWidget::~ToolsBaseWidget()
     probeThread->wait();
     qDeleteAll(probeThread->results);
     delete probeThread;
-    const QList<VoiceData *> all = jobs();
+    // The queue stops and deletes the jobs; nothing of that reaches the list.
     listWidget->clear();
-    for (VoiceData *job : all) {
-        disconnect(job, nullptr, this, nullptr);
-        if (job->status == VoiceData::Converting)
-            job->stopConvert();
-        delete job;
-    }
+    disconnect(jobQueue, nullptr, this, nullptr);
+    delete jobQueue;
 }
 
 QList<VoiceData *> ToolsBaseWidget::jobs() const
 {
-    QList<VoiceData *> result;
-    const QList<void *> &data = listWidget->privateDataList();
-    result.reserve(data.size());
-    for (void *entry : data)
-        result.append(static_cast<VoiceData *>(entry));
-    return result;
+    return jobQueue->jobs();
 }
 
 // ---------------------------------------------------------------- look
@@ -513,10 +530,8 @@ void ToolsBaseWidget::AddVoiceData(VoiceData *record)
 
 void ToolsBaseWidget::adoptJob(VoiceData *job, const VoiceData *record)
 {
-    connect(job, &VoiceData::convertfinished, this, &ToolsBaseWidget::Convertitem_Finished);
-    connect(job, &VoiceData::updateProgress, this, &ToolsBaseWidget::Convertitem_updateProgress);
     job->copyProbeFacts(*record);
-    listWidget->addPrivateData(job);
+    jobQueue->append(job);
 }
 
 namespace {
@@ -616,75 +631,31 @@ void ToolsBaseWidget::convertButton_slots()
     showNotice(problem, true);
     if (!problem.isEmpty())
         return;
-    // A job that is converting keeps its run: queueing it again would start it twice.
-    for (VoiceData *job : jobs()) {
-        if (job->status == VoiceData::Converting)
-            continue;
-        job->status = VoiceData::Waiting;
-        UpdateItem(job);
-    }
+    jobQueue->enqueueAll();
     StartWaitingItems();
 }
 
 void ToolsBaseWidget::Convertitem_slots(VoiceData *item)
 {
-    if (!item || item->status == VoiceData::Converting)
+    if (!item || item->status() == VoiceData::Converting)
         return;
     const QString problem = OptionProblem();
     showNotice(problem, true);
     if (!problem.isEmpty())
         return;
-    item->status = VoiceData::Waiting;
-    UpdateItem(item);
+    jobQueue->enqueue(item);
     StartWaitingItems();
 }
 
 void ToolsBaseWidget::StartWaitingItems()
 {
-    const int limit = SameMaxCount();
-    const QList<void *> &data = listWidget->privateDataList();
-    // Counted afresh for every start: a start that ends at once comes back
-    // here through its finish and may start jobs of its own.
-    for (;;) {
-        int running = 0;
-        VoiceData *next = nullptr;
-        for (void *entry : data) {
-            VoiceData *job = static_cast<VoiceData *>(entry);
-            if (job->status == VoiceData::Converting && ++running >= limit)
-                return;
-            // A job queued again just after its stop waits for its killed
-            // child's end, which comes back here.
-            if (!next && job->status == VoiceData::Waiting && job->process.state() == QProcess::NotRunning)
-                next = job;
-        }
-        if (!next)
-            return;
-        if (!batchOpen) {
-            batchOpen = true;
-            batchSucceeded = batchFailed = batchStopped = 0;
-        }
-        next->startConvert();
-        UpdateItem(next);
-    }
+    jobQueue->startWaiting();
 }
 
 void ToolsBaseWidget::Convertitem_Finished(VoiceData *item)
 {
-    if (!item)
-        return;
+    // The queue has started what waits and will tell when the batch is done.
     UpdateItem(item);
-    batchSucceeded += item->status == VoiceData::Succeeded;
-    batchFailed += item->status == VoiceData::Failed;
-    batchStopped += item->status == VoiceData::Stopped;
-    StartWaitingItems();
-    const QList<VoiceData *> all = jobs();
-    const bool busy = std::any_of(all.cbegin(), all.cend(), [](const VoiceData *job) {
-        return job->status == VoiceData::Waiting || job->status == VoiceData::Converting;
-    });
-    if (batchOpen && !busy) {
-        batchOpen = false;
-        showNotice(BatchSummary(batchSucceeded, batchFailed, batchStopped));
-    }
 }
 
 void ToolsBaseWidget::Convertitem_updateProgress(VoiceData *item)
@@ -697,14 +668,12 @@ void ToolsBaseWidget::Convertitem_updateProgress(VoiceData *item)
 
 void ToolsBaseWidget::Convertitem_moveup(VoiceData *item)
 {
-    if (item)
-        listWidget->moveupPrivateData(item);
+    jobQueue->moveUp(item);
 }
 
 void ToolsBaseWidget::Convertitem_movedown(VoiceData *item)
 {
-    if (item)
-        listWidget->movedownPrivateData(item);
+    jobQueue->moveDown(item);
 }
 
 void ToolsBaseWidget::ItemRemoveAllItem_slots() {}
@@ -729,42 +698,17 @@ void ToolsBaseWidget::ItemDeleted_slots(VoiceData *item)
     if (!item)
         return;
     clearNotice();
-    if (item == selectedData)
-        selectedData = nullptr;
-    listWidget->deletePrivateData(item);
-    disconnect(item, nullptr, this, nullptr);
-    if (item->status == VoiceData::Converting)
-        item->stopConvert();
-    item->deleteLater();
+    jobQueue->remove(item);
 }
 
 int ToolsBaseWidget::convertingCount() const
 {
-    const QList<VoiceData *> all = jobs();
-    return int(std::count_if(all.cbegin(), all.cend(),
-                             [](const VoiceData *job) { return job->status == VoiceData::Converting; }));
+    return jobQueue->convertingCount();
 }
 
 void ToolsBaseWidget::StopAllJobs()
 {
-    const QList<VoiceData *> all = jobs();
-    // No stop may start a waiting job in its place.
-    for (VoiceData *job : all) {
-        if (job->status == VoiceData::Waiting) {
-            job->status = VoiceData::Idle;
-            UpdateItem(job);
-        }
-    }
-    for (VoiceData *job : all) {
-        if (job->status == VoiceData::Converting)
-            job->stopConvert();
-    }
-    // However the stop kills, the children's ends (which remove the part
-    // files) are handled now.
-    for (VoiceData *job : all) {
-        if (job->process.state() != QProcess::NotRunning)
-            job->process.waitForFinished(StopWaitMs);
-    }
+    jobQueue->stopAll(StopWaitMs);
 }
 
 bool ToolsBaseWidget::ConfirmStopJobs(QWidget *parent, const QList<ToolsBaseWidget *> &panels)
@@ -786,18 +730,8 @@ bool ToolsBaseWidget::ConfirmStopJobs(QWidget *parent, const QList<ToolsBaseWidg
 
 void ToolsBaseWidget::RemoveAllItems()
 {
-    // Stopped while the panel still hears them: their part files go now.
-    StopAllJobs();
-    // Jobs are let go without telling the panel: a stop would otherwise start the next waiting job.
-    for (VoiceData *job : jobs()) {
-        disconnect(job, nullptr, this, nullptr);
-        if (job->status == VoiceData::Converting)
-            job->stopConvert();
-        job->deleteLater();
-    }
-    selectedData = nullptr;
-    listWidget->clear();
-    batchOpen = false;
+    // Stopped and let go unreported: no stop starts the next waiting job.
+    jobQueue->clear();
     clearNotice();
     // A pending first file is being probed, or its probe has ended and the
     // notice is still on its way: either way its record must not come back.
@@ -855,7 +789,7 @@ void ToolsBaseWidget::keyPressEvent(QKeyEvent *event)
         returnPressed();
     } else if (event->key() == Qt::Key_Delete) {
         // As the row's Delete: never a job that converts.
-        if (selectedData && selectedData->status != VoiceData::Converting)
+        if (selectedData && selectedData->status() != VoiceData::Converting)
             ItemDeleted_slots(selectedData);
     } else {
         QWidget::keyPressEvent(event);

@@ -10,6 +10,7 @@
 class QFileDialog;
 class QLabel;
 class GetMediaInfoThread;
+class JobQueue;
 class VoiceData;
 
 namespace MyQtCustom {
@@ -19,9 +20,9 @@ class LabelButton;
 
 // The body every tool panel shares: a top bar with Back and Add Voices, the
 // job list, and a bottom bar with the output folder and Convert. It probes the
-// added files in order, a few per run of its probe thread, has the tool turn
-// each into a job, starts waiting jobs within the limit of simultaneous
-// conversions and follows their progress.
+// added files in order, a few per run of its probe thread, and has the tool
+// turn each into a job of its queue (JobQueue), which starts them within the
+// limit of simultaneous conversions; the panel shows the queue.
 class ToolsBaseWidget : public QWidget
 {
     Q_OBJECT
@@ -77,6 +78,8 @@ public:
     static bool ConfirmStopJobs(QWidget *parent, const QList<ToolsBaseWidget *> &panels);
 
     QList<VoiceData *> jobs() const;
+    // The panel's jobs, their order and their starts; the list shows it.
+    JobQueue *queue() const { return jobQueue; }
     MyTableListWidget *itemList() const { return listWidget; }
     VoiceData *selectedJob() const { return selectedData; }
     bool isProbing() const { return !pendingFiles.isEmpty(); }
@@ -169,11 +172,7 @@ private:
     void orderTabs();
 
     std::function<MyTableItemWidget *()> makeRow;
-    // What the jobs of the batch under way have ended with so far.
-    bool batchOpen = false;
-    int batchSucceeded = 0;
-    int batchFailed = 0;
-    int batchStopped = 0;
+    JobQueue *jobQueue;
 
     // A probe that was under way when the list was emptied: its record is dropped.
     bool discardRunningProbe = false;

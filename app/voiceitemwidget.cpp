@@ -288,12 +288,12 @@ void VoiceItemWidget::ShowData()
     deleteButton->show();
     voiceIcon->setEnabled(true);
     // Every state its own colour, from the skin.
-    statusLabel->setStyleSheet(stateSheet(current->status));
+    statusLabel->setStyleSheet(stateSheet(current->status()));
     statusLabel->resize(ScaledPx(200), statusLabel->height());
     statusLabel->setToolTip(QString());
     statusLabel->show();
 
-    switch (current->status) {
+    switch (current->status()) {
     case VoiceData::Idle:
         startButton->show();
         statusLabel->hide();
@@ -338,7 +338,7 @@ void VoiceItemWidget::ShowProgress()
 void VoiceItemWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     const VoiceData *current = job();
-    if (!current || current->status != VoiceData::Failed || current->errorText.isEmpty()) {
+    if (!current || current->status() != VoiceData::Failed || current->errorText.isEmpty()) {
         MyTableItemWidget::contextMenuEvent(event);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include "common/globals.h"
 #include "engine/jobhelpers.h"
+#include "engine/jobqueue.h"
 #include "engine/runverdict.h"
 #include "engine/voicedata.h"
 #include "widgets/labelbutton.h"
@@ -15,6 +16,8 @@ constexpr int ChildEndWaitMs = 500;
 
 WholeListToolWidget::WholeListToolWidget(QWidget *parent) : ToolsBaseWidget(parent)
 {
+    // The entries never start on their own: the panel's one child runs them all.
+    queue()->setHeld(true);
     listProcess.setProcessEnvironment(ChildProcessEnvironment());
     connect(&listProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &WholeListToolWidget::processFinished);
@@ -116,13 +119,12 @@ void WholeListToolWidget::convertButton_slots()
     startFailure.clear();
     statusReader.reset();
     for (VoiceData *entry : entries) {
-        entry->status = VoiceData::Converting;
         entry->progress = 0;
         entry->runClock.start();
         entry->outputPath = runOutput;
         entry->errorText.clear();
-        UpdateItem(entry);
     }
+    queue()->setRunState(entries, VoiceData::Converting);
     running = true;
     stopRequested = false;
     convertButton->setText(tr("Stop"));
@@ -221,9 +223,9 @@ void WholeListToolWidget::endRun(bool childStarted)
     runEntries.clear();
     for (VoiceData *entry : entries) {
         entry->outputPath = runOutput;
-        entry->status = state;
         entry->errorText = reason;
     }
+    queue()->setRunState(entries, state);
     // Every row, with its place in the list: a concat row shows Up and Down again.
     itemList()->FlushText();
 }

@@ -64,7 +64,7 @@ BenchSupport::Cost ConvertWithPanel(MainWidget &window, const QStringList &input
 
     *allSucceeded = true;
     for (VoiceData *job : panel->jobs())
-        *allSucceeded = *allSucceeded && job->status == VoiceData::Succeeded;
+        *allSucceeded = *allSucceeded && job->status() == VoiceData::Succeeded;
     window.toolsSelectWidget->ShowSelector();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return cost;

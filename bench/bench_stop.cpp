@@ -163,7 +163,7 @@ int main(int argc, char **argv)
     panel->convertButton_slots();
     int started = 0;
     for (VoiceData *job : panel->jobs())
-        started += job->status == VoiceData::Converting ? 1 : 0;
+        started += job->status() == VoiceData::Converting ? 1 : 0;
     window.toolsSelectWidget->ShowSelector();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     LeftAfter(10.0);

@@ -65,9 +65,17 @@ void VoiceData::copyProbeFacts(const VoiceData &record)
     selected = record.selected;
 }
 
+void VoiceData::setStatus(int value)
+{
+    if (state == value)
+        return;
+    state = value;
+    emit statusChanged(this);
+}
+
 void VoiceData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
 }
 
 void VoiceData::stopConvert()
@@ -75,7 +83,7 @@ void VoiceData::stopConvert()
     stopped = true;
     if (process.state() == QProcess::NotRunning)
         return;
-    status = Stopped;
+    setStatus(Stopped);
     // The child's end delivers finished() a moment later, which with
     // `stopped` set only reports the stop.
     killProcessTree();
@@ -114,18 +122,18 @@ void VoiceData::ffmpegProcess_Finished(int index)
     Q_UNUSED(index)
     if (!stopped) {
         if (settleRun(expectedDuration())) {
-            status = Succeeded;
+            setStatus(Succeeded);
         } else if (retryCount < MaxRetries) {
             ++retryCount;
             startConvert();
             return;
         } else {
-            status = Failed;
+            setStatus(Failed);
         }
-    } else if (status == Converting) {
+    } else if (status() == Converting) {
         // The stop found no running child: its start had failed and the news
         // was still on its way. The run ends as the user asked.
-        status = Stopped;
+        setStatus(Stopped);
     }
     retryCount = 0;
     emit convertfinished(this);

@@ -21,7 +21,7 @@ class VoiceData : public QObject
 {
     Q_OBJECT
 public:
-    // Values of `status`.
+    // Values of status().
     enum State
     {
         Idle = -1,
@@ -52,7 +52,10 @@ public:
 
     // The run.
     ChildProcess process;
-    int status = Idle;
+    // The state of the run (State). The job changes it as its run goes, the
+    // queue that holds it as it queues or unqueues it; every change is
+    // signalled (statusChanged).
+    int status() const { return state; }
     QString outputPath;     // the part file while converting, the result once published
     int progress = 0;       // hundredths of a percent
     QElapsedTimer runClock; // started as the current run began; tells the time left
@@ -82,6 +85,7 @@ public:
 signals:
     void convertfinished(VoiceData *data);
     void updateProgress(VoiceData *data);
+    void statusChanged(VoiceData *data);
 
 public slots:
     virtual void ffmpegProcess_StandardOutput_slots();
@@ -92,6 +96,8 @@ public slots:
     virtual qint64 expectedDuration() const { return duration; }
 
 protected:
+    void setStatus(int value);
+
     // Begins a run: progress back to 0, the stop flag cleared, and a new part
     // file for a result to be named by `name` (openPart).
     QString beginRun(const OutputName &name);
@@ -126,6 +132,8 @@ protected:
     StatusLineReader statusReader;
 
 private:
+    friend class JobQueue;
+
     void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void processError(QProcess::ProcessError error);
     // Ends the child and all its descendants without waiting for any of them.
@@ -134,6 +142,7 @@ private:
     static QList<qint64> haltProcessTree(qint64 root);
     void endUnstartedRun(const QString &reason);
 
+    int state = Idle;
     PartFile part;
     OutputName partName;
     QString startFailure; // why the run's child was never started

@@ -25,6 +25,7 @@
 #include "common/globals.h"
 #include "common/qcommonutils.h"
 #include "engine/voicedata.h"
+#include "support/testsupport.h"
 
 int main(int argc, char *argv[])
 {
@@ -96,11 +97,11 @@ int main(int argc, char *argv[])
         const QList<VoiceData *> jobs = panel->jobs();
         for (int i = 0; i < qMin(states.size(), jobs.size()); ++i) {
             const QStringList parts = states.at(i).split(QLatin1Char(':'));
-            jobs.at(i)->status = parts.at(0).toInt();
+            TestSupport::setJobState(jobs.at(i), parts.at(0).toInt());
             jobs.at(i)->progress = parts.value(1).toInt();
-            if (jobs.at(i)->status == VoiceData::Failed)
+            if (jobs.at(i)->status() == VoiceData::Failed)
                 jobs.at(i)->errorText = QStringLiteral("Invalid data found when processing input");
-            if (jobs.at(i)->status == VoiceData::Succeeded)
+            if (jobs.at(i)->status() == VoiceData::Succeeded)
                 jobs.at(i)->outputPath = OutputFolder() + QStringLiteral("/") + jobs.at(i)->fileName;
             panel->UpdateItem(jobs.at(i));
         }

@@ -34,7 +34,7 @@ int childMain(int argc, char **argv, const QByteArray &mode)
         QObject::connect(&job, &VoiceData::convertfinished, &app, &QCoreApplication::quit);
         job.startConvert();
         app.exec();
-        return job.status == VoiceData::Succeeded ? 0 : 1;
+        return job.status() == VoiceData::Succeeded ? 0 : 1;
     }
     MainWidget window;
     window.QuitOnTerminationSignals();

@@ -113,11 +113,11 @@ private slots:
         // Convert starts them at once; none can have ended before the event loop runs.
         const QList<VoiceData *> jobs = panel->jobs();
         QCOMPARE(std::count_if(jobs.begin(), jobs.end(),
-                               [](VoiceData *job) { return job->status == VoiceData::Converting; }),
+                               [](VoiceData *job) { return job->status() == VoiceData::Converting; }),
                  expectedRunning);
         QVERIFY(TestSupport::waitForJobsToEnd(panel->jobs()));
         for (VoiceData *job : panel->jobs())
-            QCOMPARE(job->status, int(VoiceData::Succeeded));
+            QCOMPARE(job->status(), int(VoiceData::Succeeded));
         int running = 0, mostRunning = 0;
         QStringList started;
         // What the stand-in noted: "+input" as a conversion starts, "-input" as it ends.
@@ -137,9 +137,9 @@ private slots:
         VoiceData *job = panel->jobs().first();
         const QString firstOutput = job->outputPath;
         panel->Convertitem_slots(job);
-        QCOMPARE(job->status, int(VoiceData::Converting));
+        QCOMPARE(job->status(), int(VoiceData::Converting));
         QVERIFY(TestSupport::waitForJobsToEnd(panel->jobs()));
-        QCOMPARE(job->status, int(VoiceData::Succeeded));
+        QCOMPARE(job->status(), int(VoiceData::Succeeded));
         QCOMPARE(job->outputPath, firstOutput.chopped(4) + QStringLiteral(" (0).wav"));
         QVERIFY(QFileInfo::exists(firstOutput));
     }
@@ -154,7 +154,7 @@ private slots:
         panel->Convertitem_slots(job); // the killed child's end is still on its way
         // The stopped run ends, then the new one runs in full.
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
-        QCOMPARE(job->status, int(VoiceData::Succeeded));
+        QCOMPARE(job->status(), int(VoiceData::Succeeded));
     }
     void selectionRules()
     {

@@ -4,6 +4,7 @@
 
 #include "app/voiceitemwidget.h"
 #include "engine/voicedata.h"
+#include "support/testsupport.h"
 #include "widgets/bgicontextbutton.h"
 #include "widgets/mymovewidget.h"
 #include "widgets/skinhelper_qsetting.h"
@@ -88,7 +89,7 @@ private slots:
         InspectedRow row;
         row.UpdateText();
         VoiceData job;
-        job.status = status;
+        TestSupport::setJobState(&job, status);
         job.progress = 4200;
         job.errorText = QStringLiteral("Invalid data found when processing input");
         row.data = &job;
@@ -116,7 +117,7 @@ private slots:
         QCOMPARE(row.statusLabel->toolTip().isEmpty(), status != VoiceData::Failed);
 
         // A later refresh in another state stops the animation again.
-        job.status = VoiceData::Succeeded;
+        TestSupport::setJobState(&job, VoiceData::Succeeded);
         row.ShowData();
         QCOMPARE(row.busyAnimation->timerId, -1);
     }

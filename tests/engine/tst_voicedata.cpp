@@ -87,7 +87,7 @@ private slots:
         QVERIFY(finished.wait(20000));
         QCOMPARE(finishedCount(finished), 1);
         QCOMPARE(finished.first().first().value<VoiceData *>(), static_cast<VoiceData *>(job));
-        QCOMPARE(job->status, int(reason.isEmpty() ? VoiceData::Succeeded : VoiceData::Failed));
+        QCOMPARE(job->status(), int(reason.isEmpty() ? VoiceData::Succeeded : VoiceData::Failed));
         QCOMPARE(job->errorText, reason);
         QFile counted(appDir->filePath(QStringLiteral("attempts")));
         QVERIFY(counted.open(QIODevice::ReadOnly));
@@ -108,7 +108,7 @@ private slots:
         QSignalSpy finished(job, &VoiceData::convertfinished);
         job->startConvert();
         QVERIFY(finished.wait(20000));
-        QCOMPARE(job->status, int(VoiceData::Succeeded));
+        QCOMPARE(job->status(), int(VoiceData::Succeeded));
         QCOMPARE(QFileInfo(job->outputPath).canonicalPath(), QFileInfo(outDir->path()).canonicalFilePath());
         QVERIFY(!QFileInfo::exists(outside));
     }
@@ -137,7 +137,7 @@ private slots:
             job->stopConvert();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(finishedCount(finished), 1);
-        QCOMPARE(job->status, int(stopAtOnce ? VoiceData::Stopped : VoiceData::Failed));
+        QCOMPARE(job->status(), int(stopAtOnce ? VoiceData::Stopped : VoiceData::Failed));
         QVERIFY(!QFileInfo::exists(job->outputPath));
         if (!stopAtOnce)
             QCOMPARE(errors, 3); // three attempts, each failing to start
@@ -189,7 +189,7 @@ private slots:
             job = nullptr;
         } else {
             job->stopConvert();
-            QCOMPARE(job->status, int(VoiceData::Stopped));
+            QCOMPARE(job->status(), int(VoiceData::Stopped));
         }
         // Killed processes may take a moment to be gone; one left stopped or
         // orphaned would stay.

@@ -14,7 +14,7 @@ public:
 
     void startConvert() override
     {
-        status = Converting;
+        setStatus(Converting);
         const QString output = beginRun(OutputNameFor(filePath, tag, extension));
         if (!output.isEmpty())
             startFFmpeg({QStringLiteral("-i"), filePath, QStringLiteral("-y"), output});

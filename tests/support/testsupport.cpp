@@ -131,7 +131,7 @@ bool waitForJobsToEnd(const QList<VoiceData *> &jobs, int timeoutMs)
     return QTest::qWaitFor(
         [&jobs] {
             return std::none_of(jobs.cbegin(), jobs.cend(), [](const VoiceData *job) {
-                return job->status == VoiceData::Waiting || job->status == VoiceData::Converting;
+                return job->status() == VoiceData::Waiting || job->status() == VoiceData::Converting;
             });
         },
         timeoutMs);
@@ -176,6 +176,19 @@ QByteArray fileDigest(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return QByteArray();
     return hash.result().toHex();
+}
+
+namespace {
+// Reaches the job's own setter, which only the job and its queue call.
+struct StateAccess : VoiceData
+{
+    static void set(VoiceData *job, int state) { (job->*(&StateAccess::setStatus))(state); }
+};
+} // namespace
+
+void setJobState(VoiceData *job, int state)
+{
+    StateAccess::set(job, state);
 }
 
 } // namespace TestSupport

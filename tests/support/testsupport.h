@@ -77,4 +77,7 @@ double levelDb(const QVector<qint16> &samples);
 // MD5 of a file's bytes, to show that an input was left untouched.
 QByteArray fileDigest(const QString &path);
 
+// Gives a job a state as its run or queue would, for a row or a scene to show.
+void setJobState(VoiceData *job, int state);
+
 } // namespace TestSupport

@@ -11,6 +11,7 @@
 
 #include "app/optioncombobox.h"
 #include "common/globals.h"
+#include "engine/jobqueue.h"
 #include "engine/voicedata.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
@@ -218,13 +219,13 @@ void TestFileTools::choiceMadeWhileAJobWaitsApplies()
     setOption(panel, first);
     QVERIFY(add(panel, {input}));
     VoiceData *job = panel->jobs().first();
-    job->status = VoiceData::Waiting;
+    QVERIFY(panel->queue()->enqueue(job));
     setOption(panel, then);
     panel->StartWaitingItems();
     QVERIFY2(job->process.arguments().join(QLatin1Char(' ')).contains(evidence),
              qPrintable(job->process.arguments().join(QLatin1Char(' '))));
     QVERIFY(waitForEnd(panel));
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
     const char *keys[] = {SettingsKey::ConvertFormat, SettingsKey::ConvertSpeed, SettingsKey::ConvertVolume};
     if (!stored.isNull())
         QCOMPARE(GetSettingValue(QLatin1String(keys[tool])), stored);
@@ -302,7 +303,7 @@ void TestFileTools::results()
     QVERIFY(add(panel, {input}));
     QVERIFY(convert(panel));
     VoiceData *job = panel->jobs().first();
-    QCOMPARE(job->status, int(names.isEmpty() ? VoiceData::Failed : VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(names.isEmpty() ? VoiceData::Failed : VoiceData::Succeeded));
     QStringList made = outputFiles();
     made.erase(std::remove_if(made.begin(), made.end(), [&](const QString &n) { return before.contains(n); }),
                made.end());
@@ -366,7 +367,7 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     QTRY_COMPARE_WITH_TIMEOUT(job.process.state(), QProcess::Running, 60000);
     job.stopConvert();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
-    QCOMPARE(job.status, int(VoiceData::Stopped));
+    QCOMPARE(job.status(), int(VoiceData::Stopped));
     // The finished piece stays; the one in progress leaves nothing.
     QCOMPARE(QDir(outputs.path()).entryList({"talk*", ".quillvane-*"}, QDir::Files | QDir::Hidden),
              QStringList{"talk-split-1.mp3"});
@@ -376,7 +377,7 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
                                             "case \"$*\" in *'-ss 00:00:10'*) exit 0;; esac\n" + cut));
     job.startConvert();
     QVERIFY(finished.wait(10000));
-    QCOMPARE(job.status, int(VoiceData::Failed));
+    QCOMPARE(job.status(), int(VoiceData::Failed));
     QCOMPARE(job.errorText, QStringLiteral("The output holds no audio."));
     QCOMPARE(QDir(outputs.path()).entryList({"talk*", ".quillvane-*"}, QDir::Files | QDir::Hidden),
              QStringList{"talk-split-1.mp3"});
@@ -387,7 +388,7 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     job.startConvert();
     QCOMPARE(job.progress, 3333);
     QVERIFY(finished.wait(10000));
-    QCOMPARE(job.status, int(VoiceData::Succeeded));
+    QCOMPARE(job.status(), int(VoiceData::Succeeded));
     QCOMPARE(QDir(outputs.path()).entryList({"talk-split-*"}, QDir::Files, QDir::Name),
              QStringList({"talk-split-1.mp3", "talk-split-2.mp3", "talk-split-3.mp3"}));
 }
@@ -417,14 +418,14 @@ void TestFileTools::trimRefusesAnEmptyRange()
     else
         panel->convertButton_slots();
     // Refused with its reason: nothing starts, nothing is written.
-    QCOMPARE(job->status, int(VoiceData::Idle));
+    QCOMPARE(job->status(), int(VoiceData::Idle));
     QCOMPARE(panel->notice(), panel->OptionProblem());
     QVERIFY(!job->process.processId());
 
     setOption(panel, QStringLiteral("0-1"));
     QVERIFY(panel->notice().isEmpty());
     QVERIFY(convert(panel));
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
 }
 
 void TestFileTools::cutHeadersTellTheTruth_data()
@@ -456,7 +457,7 @@ void TestFileTools::cutHeadersTellTheTruth()
     setOption(panel, choice);
     QVERIFY(add(panel, {input}));
     QVERIFY(convert(panel));
-    QCOMPARE(panel->jobs().first()->status, int(VoiceData::Succeeded));
+    QCOMPARE(panel->jobs().first()->status(), int(VoiceData::Succeeded));
     int checked = 0;
     for (const QString &name : outputFiles()) {
         if (before.contains(name))

@@ -40,8 +40,9 @@ void TestFormatConvert::convertsFiveFilesTwoAtATime()
     int mostRunning = 0;
     int finished = 0;
     auto countRunning = [&] {
-        const auto running = std::count_if(
-            jobs.cbegin(), jobs.cend(), [](VoiceData *job) { return job->status == VoiceData::Converting; });
+        const auto running = std::count_if(jobs.cbegin(), jobs.cend(), [](VoiceData *job) {
+            return job->status() == VoiceData::Converting;
+        });
         mostRunning = qMax(mostRunning, int(running));
     };
     for (VoiceData *job : jobs) {
@@ -55,7 +56,7 @@ void TestFormatConvert::convertsFiveFilesTwoAtATime()
     panel->convertButton_slots();
     countRunning();
     QCOMPARE(mostRunning, 2);
-    QCOMPARE(jobs.at(2)->status, int(VoiceData::Waiting));
+    QCOMPARE(jobs.at(2)->status(), int(VoiceData::Waiting));
     QVERIFY(waitForEnd(panel));
     QCOMPARE(mostRunning, 2);
     QCOMPARE(finished, 5);
@@ -63,7 +64,7 @@ void TestFormatConvert::convertsFiveFilesTwoAtATime()
     QCOMPARE(jobs.at(0)->outputPath, outputs.filePath(QStringLiteral("song (0).mp3")));
     QCOMPARE(jobs.at(1)->outputPath, outputs.filePath(QStringLiteral("b.mp3")));
     for (int i = 0; i < jobs.size(); ++i) {
-        QCOMPARE(jobs.at(i)->status, int(VoiceData::Succeeded));
+        QCOMPARE(jobs.at(i)->status(), int(VoiceData::Succeeded));
         VoiceData result;
         QVERIFY(TestSupport::probeFile(jobs.at(i)->outputPath, result));
         QCOMPARE(result.codecName, QStringLiteral("mp3"));
@@ -108,7 +109,7 @@ void TestFormatConvert::convertsToEveryFormat()
     QVERIFY(add(panel, {input}));
     QVERIFY(convert(panel));
     VoiceData *job = panel->jobs().first();
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
     VoiceData result;
     QVERIFY(TestSupport::probeFile(job->outputPath, result));
     QCOMPARE(result.codecName, codec);

@@ -104,7 +104,7 @@ void TestFormatConvertFaults::converterMissing()
     convert();
     QVERIFY(waitForEnd(panel));
     for (VoiceData *job : panel->jobs()) {
-        QCOMPARE(job->status, int(VoiceData::Failed));
+        QCOMPARE(job->status(), int(VoiceData::Failed));
         QCOMPARE(finishedCount.value(job), 1);
         QVERIFY(!job->errorText.isEmpty());
     }
@@ -113,7 +113,7 @@ void TestFormatConvertFaults::converterMissing()
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isProbing(), 60000);
     QCOMPARE(panel->jobs().size(), 4);
     panel->Convertitem_slots(panel->jobs().first());
-    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().first()->status, int(VoiceData::Failed), 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().first()->status(), int(VoiceData::Failed), 60000);
     QCOMPARE(outputFiles(), QStringList());
 }
 
@@ -149,15 +149,15 @@ void TestFormatConvertFaults::outputFolderLost()
                     : TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     convert();
     if (deleted) {
-        QTRY_VERIFY_WITH_TIMEOUT(jobs.at(2)->status == VoiceData::Converting &&
-                                     jobs.at(3)->status == VoiceData::Converting,
+        QTRY_VERIFY_WITH_TIMEOUT(jobs.at(2)->status() == VoiceData::Converting &&
+                                     jobs.at(3)->status() == VoiceData::Converting,
                                  60000);
         QVERIFY(QDir(window->outputFolder()).removeRecursively());
         QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("go")), 0));
     }
     QVERIFY(waitForEnd(panel));
     for (int i = 0; i < jobs.size(); ++i) {
-        QCOMPARE(QString::number(jobs.at(i)->status), states.at(i));
+        QCOMPARE(QString::number(jobs.at(i)->status()), states.at(i));
         QCOMPARE(finishedCount.value(jobs.at(i)), 1);
         QCOMPARE(QFileInfo(paths.at(i)).size(), qint64(5000));
     }
@@ -205,7 +205,7 @@ void TestFormatConvertFaults::troubledInputs()
     convert();
     QVERIFY(waitForEnd(panel));
     VoiceData *job = panel->jobs().first();
-    QCOMPARE(job->status, state);
+    QCOMPARE(job->status(), state);
     QCOMPARE(finishedCount.value(job), 1);
     // A failure leaves nothing behind; a success is a file that probes as MP3.
     QCOMPARE(outputFiles().size(), state == VoiceData::Succeeded ? 1 : 0);
@@ -252,7 +252,7 @@ void TestFormatConvertFaults::awkwardNames()
     QVERIFY(waitForEnd(panel));
     for (int i = 0; i < cases.size(); ++i) {
         VoiceData *job = panel->jobs().at(i);
-        QVERIFY2(job->status == VoiceData::Succeeded,
+        QVERIFY2(job->status() == VoiceData::Succeeded,
                  qPrintable(cases.at(i).first + QLatin1Char(' ') + job->errorText));
         QCOMPARE(job->outputPath, outputs.filePath(cases.at(i).second));
         VoiceData result;
@@ -285,21 +285,21 @@ void TestFormatConvertFaults::randomStopsLeaveNoProcess()
     const QList<VoiceData *> jobs = panel->jobs();
     auto pending = [&jobs] {
         return std::any_of(jobs.cbegin(), jobs.cend(),
-                           [](VoiceData *job) { return job->status <= VoiceData::Converting; });
+                           [](VoiceData *job) { return job->status() <= VoiceData::Converting; });
     };
     QSet<VoiceData *> requeued;
     convert();
     while (pending()) {
         QList<VoiceData *> running;
         for (VoiceData *job : jobs) {
-            if (job->status == VoiceData::Converting)
+            if (job->status() == VoiceData::Converting)
                 running << job;
         }
         if (!running.isEmpty())
             running.at(random.bounded(running.size()))->stopConvert();
         // Now and then a stopped job is queued again: a second run, a second notice.
         VoiceData *again = jobs.at(random.bounded(jobs.size()));
-        if (again->status == VoiceData::Stopped && random.bounded(4) == 0 && !requeued.contains(again)) {
+        if (again->status() == VoiceData::Stopped && random.bounded(4) == 0 && !requeued.contains(again)) {
             requeued.insert(again);
             panel->Convertitem_slots(again);
         }
@@ -315,7 +315,7 @@ void TestFormatConvertFaults::randomStopsLeaveNoProcess()
     };
     QTRY_VERIFY_WITH_TIMEOUT(noticed(), 60000);
     for (int i = 0; i < jobs.size(); ++i) {
-        QVERIFY(jobs.at(i)->status == VoiceData::Stopped || jobs.at(i)->status == VoiceData::Succeeded);
+        QVERIFY(jobs.at(i)->status() == VoiceData::Stopped || jobs.at(i)->status() == VoiceData::Succeeded);
         QCOMPARE(finishedCount.value(jobs.at(i)), requeued.contains(jobs.at(i)) ? 2 : 1);
     }
     QVERIFY(!requeued.isEmpty());
@@ -355,7 +355,7 @@ void TestFormatConvertFaults::diskFills()
     convert();
     QVERIFY(waitForEnd(panel));
     VoiceData *job = panel->jobs().first();
-    QCOMPARE(job->status, int(VoiceData::Failed));
+    QCOMPARE(job->status(), int(VoiceData::Failed));
     QCOMPARE(job->errorText, killed ? QStringLiteral("No usable output was written.")
                                     : QStringLiteral("The file grew larger than this disk allows."));
     QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
@@ -387,7 +387,7 @@ void TestFormatConvertFaults::leavingOrClosingAsksFirst()
     leave();
     QCOMPARE(lastQuestion, QStringLiteral("2 jobs are still converting. Stop them?"));
     QVERIFY(window->isVisible() && panel->isVisible());
-    QCOMPARE(jobs.at(1)->status, int(VoiceData::Converting));
+    QCOMPARE(jobs.at(1)->status(), int(VoiceData::Converting));
 
     answerNextQuestion(QMessageBox::Yes);
     leave();
@@ -396,7 +396,7 @@ void TestFormatConvertFaults::leavingOrClosingAsksFirst()
     // Stopped, the waiting one never started, and nothing was left under any name.
     QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     if (close)
-        QCOMPARE(jobs.at(2)->status, int(VoiceData::Idle));
+        QCOMPARE(jobs.at(2)->status(), int(VoiceData::Idle));
     window->show();
 }
 

@@ -247,7 +247,7 @@ void TestScriptTools::wholeChain()
     auto *job = qobject_cast<ScriptChainData *>(panel->jobs().first());
     record(job);
     QVERIFY(convert(panel));
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
     QCOMPARE(finished, 1);
     QCOMPARE(job->stage, 0);
     QVERIFY(!QFileInfo::exists(job->workFolder));
@@ -308,7 +308,7 @@ void TestScriptTools::shortLastSegmentIsDropped()
             kept = QDir(job->segmentsFolder).entryList(QDir::Files, QDir::Name);
     });
     QVERIFY(convert(panel));
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
     QCOMPARE(kept, (QStringList{"segment0.wav", "segment1.wav"}));
     QCOMPARE(job->segmentCount, 2);
     const QVector<qint16> samples = TestSupport::decodeMono(job->outputPath, 44100);
@@ -348,11 +348,11 @@ void TestScriptTools::failureEndsTheChainOnce()
     }
     panel->convertButton_slots();
     // Whoever started the job sees it converting first.
-    QCOMPARE(job->status, int(VoiceData::Converting));
+    QCOMPARE(job->status(), int(VoiceData::Converting));
     QCOMPARE(finished, 0);
     const QString work = job->workFolder;
     QVERIFY(waitForEnd(panel));
-    QCOMPARE(job->status, int(VoiceData::Failed));
+    QCOMPARE(job->status(), int(VoiceData::Failed));
     QCOMPARE(job->errorText, error);
     QCOMPARE(stageEndProgress(), endProgress);
     QCOMPARE(outputFiles(), QStringList());
@@ -377,7 +377,7 @@ void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
     QCOMPARE(job->stage, 1);
 
     job->stopConvert();
-    QCOMPARE(job->status, int(VoiceData::Stopped));
+    QCOMPARE(job->status(), int(VoiceData::Stopped));
     QTRY_COMPARE_WITH_TIMEOUT(living(), QList<qint64>(), 60000);
     QTRY_COMPARE_WITH_TIMEOUT(finished, 1, 60000); // once the killed child has ended
     // The chain keeps its place and its segments for the next start.
@@ -389,7 +389,7 @@ void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
     QCOMPARE(job->process.program(), ScriptChainData::PythonPath());
     QCOMPARE(job->progress, ScriptChainData::CutEndProgress);
     QTRY_COMPARE_WITH_TIMEOUT(finished, 2, 30000);
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
     QCOMPARE(scriptRuns(), 2);
     QCOMPARE(job->outputPath, outputs.filePath(QStringLiteral("talk-vocal.wav")));
     QVERIFY(!QFileInfo::exists(job->workFolder));
@@ -456,7 +456,7 @@ void TestScriptTools::plantedLinksAreNeverFollowed()
             job->startConvert();
         }
         QVERIFY(waitForEnd(panel));
-        QCOMPARE(job->status, int(VoiceData::Failed));
+        QCOMPARE(job->status(), int(VoiceData::Failed));
     }
     QCOMPARE(TestSupport::runShell("find $V -printf '%P %s\\n'", {v}), before);
     QCOMPARE(TestSupport::runShell("stat -c %a $T", {temp}), QByteArray("711\n\n"));

@@ -113,7 +113,7 @@ bool TestWholeListTool::allInState(WholeListToolWidget *panel, int state)
 {
     const QList<VoiceData *> entries = panel->jobs();
     return !entries.isEmpty() && std::all_of(entries.cbegin(), entries.cend(),
-                                             [state](VoiceData *e) { return e->status == state; });
+                                             [state](VoiceData *e) { return e->status() == state; });
 }
 
 VoiceConcatItemWidget *TestWholeListTool::rowOf(WholeListToolWidget *panel, int position)
@@ -212,7 +212,7 @@ void TestWholeListTool::mixLastsAsLongAsTheFirstFile()
 
     const QString output = outputs.filePath(QStringLiteral("a-mix.wav"));
     for (VoiceData *entry : panel->jobs()) {
-        QCOMPARE(entry->status, int(VoiceData::Succeeded));
+        QCOMPARE(entry->status(), int(VoiceData::Succeeded));
         QCOMPARE(entry->outputPath, output);
         QCOMPARE(entry->progress, panel->jobs().first()->progress);
         QCOMPARE(panel->itemList()->searchMyTableItemWidget(entry)->findChild<QProgressBar *>()->value(),
@@ -251,7 +251,7 @@ void TestWholeListTool::concatJoinsInTheArrangedOrder()
     // Named after the new first entry, with its suffix.
     const QString output = outputs.filePath(QStringLiteral("c-cat.flac"));
     for (VoiceData *entry : panel->jobs()) {
-        QCOMPARE(entry->status, int(VoiceData::Succeeded));
+        QCOMPARE(entry->status(), int(VoiceData::Succeeded));
         QCOMPARE(entry->outputPath, output);
     }
     constexpr int rate = 8000;
@@ -326,7 +326,7 @@ void TestWholeListTool::deleteDuringRunIsSafe()
     QTRY_COMPARE_WITH_TIMEOUT(entries.last()->progress, 5000, 10000);
 
     for (VoiceData *entry : entries) {
-        QCOMPARE(entry->status, int(VoiceData::Converting));
+        QCOMPARE(entry->status(), int(VoiceData::Converting));
         QCOMPARE(entry->progress, 5000);
         QCOMPARE(panel->itemList()->searchMyTableItemWidget(entry)->findChild<QProgressBar *>()->value(),
                  5000);

@@ -168,7 +168,7 @@ bool ScriptChainData::prepareFolders(const QStringList &fresh, const QStringList
 
 void ScriptChainData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
     stopped = false;
     ++stageSerial;
     static const bool swept = (RemoveStaleWorkFolders(), true);
@@ -289,7 +289,7 @@ void ScriptChainData::ffmpegProcess_Finished(int index)
         endStopped();
         return;
     }
-    if (status != Converting)
+    if (status() != Converting)
         return;
     const Stage current = stages().at(stage);
     if (current.kind == StageKind::Encode) {
@@ -399,7 +399,7 @@ void ScriptChainData::failStageLater(const QString &reason)
     // converting yet.
     const quint64 serial = stageSerial;
     QTimer::singleShot(0, this, [this, serial, reason] {
-        if (serial != stageSerial || status != Converting)
+        if (serial != stageSerial || status() != Converting)
             return;
         if (stopped)
             endStopped();
@@ -412,8 +412,8 @@ void ScriptChainData::endStopped()
 {
     // The stop may have found no child running (between two children): the
     // run ends as the user asked all the same.
-    if (status == Converting)
-        status = Stopped;
+    if (status() == Converting)
+        setStatus(Stopped);
     retryCount = 0;
     emit convertfinished(this);
 }
@@ -426,7 +426,7 @@ void ScriptChainData::endChain(int finalStatus)
             QFile::remove(out);
     }
     runOutputs.clear();
-    status = finalStatus;
+    setStatus(finalStatus);
     retryCount = 0;
     stage = 0;
     emit convertfinished(this);

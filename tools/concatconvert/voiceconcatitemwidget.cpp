@@ -46,7 +46,7 @@ void VoiceConcatItemWidget::ShowData()
     upButton->hide();
     downButton->hide();
     // The order is the run's while it runs; before and after, it can change.
-    if (current->status == VoiceData::Converting)
+    if (current->status() == VoiceData::Converting)
         return;
     upButton->setVisible(index > 0);
     downButton->setVisible(index < count - 1);

@@ -16,7 +16,7 @@ QStringList VoiceConvertData::Arguments(const QString &input, const QString &out
 
 void VoiceConvertData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
     const QString format = options ? options->format : FormatOptions().format;
     const QString output = beginRun(OutputNameFor(filePath, QString(), format));
     if (!output.isEmpty())

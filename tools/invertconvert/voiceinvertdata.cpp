@@ -13,7 +13,7 @@ QStringList VoiceInvertData::Arguments(const QString &input, const QString &outp
 
 void VoiceInvertData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
     const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
     if (!output.isEmpty())
         startFFmpeg(Arguments(filePath, output));

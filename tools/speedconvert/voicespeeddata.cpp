@@ -31,7 +31,7 @@ double VoiceSpeedData::OutputDuration(qint64 duration, const QString &factor)
 
 void VoiceSpeedData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
     runFactor = options ? options->factor : SpeedOptions().factor;
     const QString output =
         beginRun(OutputNameFor(filePath, NameTag(runFactor), AudioOutputExtension(filePath)));

@@ -73,8 +73,8 @@ qint64 VoiceSplitData::wholeSeconds() const
 void VoiceSplitData::startConvert()
 {
     // The panel starts a run; the end of a segment starts the next one.
-    const bool newRun = status != Converting;
-    status = Converting;
+    const bool newRun = status() != Converting;
+    setStatus(Converting);
     // A completed job plans again from the current rule; a stopped or failed
     // one goes on at its segment with its plan.
     if (newRun && segmentIndex >= segmentCount)
@@ -126,8 +126,8 @@ void VoiceSplitData::ffmpegProcess_Finished(int index)
     Q_UNUSED(index)
     if (stopped) {
         // Reported like every job's stop, so that the panel starts the next waiting job.
-        if (status == Converting)
-            status = Stopped;
+        if (status() == Converting)
+            setStatus(Stopped);
         emit convertfinished(this);
         return;
     }
@@ -137,7 +137,7 @@ void VoiceSplitData::ffmpegProcess_Finished(int index)
     // Every piece is judged and published on its own: a finished piece stays
     // whatever happens to the next, and a lost piece is a failed split.
     if (!settleRun(expectedDuration())) {
-        status = Failed;
+        setStatus(Failed);
         emit convertfinished(this);
         return;
     }
@@ -145,6 +145,6 @@ void VoiceSplitData::ffmpegProcess_Finished(int index)
         startConvert();
         return;
     }
-    status = Succeeded;
+    setStatus(Succeeded);
     emit convertfinished(this);
 }

@@ -23,7 +23,7 @@ QStringList VoiceTrimData::Arguments(const QString &input, qint64 start, qint64 
 
 void VoiceTrimData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
     // Cut points are whole seconds, as the arguments give them.
     const TrimOptions range = options ? *options : TrimOptions();
     runStart = range.start / Second * Second;

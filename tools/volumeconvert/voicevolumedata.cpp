@@ -29,7 +29,7 @@ QStringList VoiceVolumeData::Arguments(const QString &input, int mode, int sampl
 
 void VoiceVolumeData::startConvert()
 {
-    status = Converting;
+    setStatus(Converting);
     const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
     if (!output.isEmpty())
         startFFmpeg(Arguments(filePath, options ? options->mode : VolumeOptions().mode, sampleRate, output));
