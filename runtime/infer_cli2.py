@@ -1,10 +1,17 @@
 """Voice changer: gives every segment of a folder the voice of a speaker profile.
 
-The voice is moved by signal processing: ffmpeg's Rubber Band filter shifts
-the pitch with the formants kept in place, a resampling step ahead of it
-moves the formants by their own ratio, and a few filters give the speaker
-its colour. All segments pass through one ffmpeg run as one stream, whose
-output is cut back into pieces of the input lengths.
+The voice is moved by signal processing, aimed at the speaker's register
+rather than by a fixed ratio: a first pass over the input tracks its pitch
+(YIN on voiced frames) and measures its loudness; the pitch then moves by
+the profile's median pitch over the input's, within about an octave each
+way, so that every input lands near the speaker's voice. ffmpeg's Rubber
+Band filter shifts the pitch with the formants kept in place, a resampling
+step ahead of it moves the formants by the profile's own ratio, a few
+filters give the speaker its colour, and a rasp may roughen it. The
+output's loudness is brought to the input's, as measured on the input or
+on an excerpt of it sent through the same chain. All segments pass through
+one ffmpeg run as one stream, whose output is cut back into pieces of the
+input lengths.
 
     infer_cli2.py --model_name lumoV1.pth --f0method harvest
                   --input_path <segments> --index_path " " --opt_path <out>
@@ -30,6 +37,15 @@ PROFILE_FORMAT = "quillvane-voice-profile"
 # sign, and a settled shifter by the time the first real sample arrives.
 LEAD_FRAMES = 16384
 MAX_LAG = 8192
+# The pitch moves by at most this ratio either way: about an octave.
+MAX_SHIFT = 2.2
+# Pitch analysis: YIN over 25 ms windows, pitches from 50 to 1000 Hz, at
+# most this many frames spread over the input.
+YIN_WINDOW_S, YIN_LOW_HZ, YIN_HIGH_HZ, YIN_THRESHOLD = 0.025, 50.0, 1000.0, 0.15
+YIN_FRAMES = 4000
+# The excerpt that shows the chain's effect on loudness: pieces spread over
+# the input; an input no longer than it is taken whole.
+EXCERPT_PIECES, EXCERPT_PIECE_S = 30, 2.0
 
 # Colour filters of a profile: ffmpeg filter, then (profile key, ffmpeg option, lowest, highest).
 COLOUR_FILTERS = {
@@ -39,10 +55,10 @@ COLOUR_FILTERS = {
     "highshelf": ("highshelf", [("frequency", "f", 500.0, 16000.0), ("gain_db", "g", -12.0, 12.0)]),
     "peak": ("equalizer", [("frequency", "f", 50.0, 16000.0), ("q", "w", 0.1, 10.0),
                            ("gain_db", "g", -12.0, 12.0)]),
-    # A fast tremolo roughens the voice: the gravel of a rasping speaker.
-    "roughness": ("tremolo", [("rate", "f", 10.0, 100.0), ("depth", "d", 0.0, 0.8)]),
 }
 FIXED_OPTIONS = {"peak": ":t=q", "lowshelf": ":t=q:w=0.707", "highshelf": ":t=q:w=0.707"}
+# The rasp of a rough voice: (profile key, lowest, highest).
+RASP_KEYS = [("depth", 0.0, 0.8), ("low_hz", 30.0, 400.0), ("high_hz", 60.0, 1000.0)]
 
 
 def number(value):
@@ -54,10 +70,11 @@ class Profile:
     """A speaker, read from its profile file (the .pth of the model name).
 
     The file is JSON: "format" is "quillvane-voice-profile"; "speaker" the
-    display name; "pitch_ratio" (0.25 to 4) and "formant_ratio" (0.5 to 2)
-    the shifts; optional "gain_db" and "colour", a list of filters from
-    COLOUR_FILTERS, each {"type": ..., and its keys}. Only checked numbers
-    reach the ffmpeg filter graph.
+    display name; the register: "median_pitch_hz" (60 to 500), where the
+    voice's pitch lands, and "formant_ratio" (0.5 to 2), the shift of its
+    formants; optional "colour", a list of filters from COLOUR_FILTERS, each
+    {"type": ..., and its keys}, and "rasp" {"depth", "low_hz", "high_hz"}.
+    Only checked numbers reach the ffmpeg filter graph.
     """
 
     def __init__(self, path):
@@ -70,10 +87,13 @@ class Profile:
         if not isinstance(data, dict) or data.get("format") != PROFILE_FORMAT:
             raise rc.RuntimeFailure("%s is not a voice profile" % name)
         self.speaker = str(data.get("speaker", name))
-        self.pitch = self._number(data, "pitch_ratio", 0.25, 4.0, name)
+        self.median_pitch = self._number(data, "median_pitch_hz", 60.0, 500.0, name)
         self.formant = self._number(data, "formant_ratio", 0.5, 2.0, name)
-        self.gain_db = self._number(data, "gain_db", -24.0, 12.0, name, default=0.0)
         self.colour = [self._colour_filter(entry, name) for entry in data.get("colour", [])]
+        self.rasp = None
+        if "rasp" in data:
+            entry = data["rasp"] if isinstance(data["rasp"], dict) else {}
+            self.rasp = Rasp(*[self._number(entry, key, low, high, name) for key, low, high in RASP_KEYS])
 
     @staticmethod
     def _number(data, key, low, high, name, default=None):
@@ -92,8 +112,14 @@ class Profile:
                  for key, opt, low, high in options]
         return ffname + "=" + ":".join(parts) + FIXED_OPTIONS.get(kind, "")
 
-    def shifter_chain(self, rate):
-        """Pitch by `pitch`, formants by `formant`, duration unchanged.
+    def pitch_ratio(self, measured):
+        """The shift that takes a voice of median pitch `measured` to the speaker's, within MAX_SHIFT."""
+        if not measured:
+            return 1.0  # no voice heard: the pitch stays
+        return float(np.clip(self.median_pitch / measured, 1.0 / MAX_SHIFT, MAX_SHIFT))
+
+    def shifter_chain(self, rate, pitch):
+        """Pitch by `pitch`, formants by the profile's ratio, duration unchanged.
 
         Playing the stream faster by the formant ratio moves everything by
         that ratio; the shifter then restores the duration and takes the
@@ -101,17 +127,11 @@ class Profile:
         """
         shifter = "rubberband=pitch=%s:formant=preserved:channels=together"
         if abs(self.formant - 1.0) < 1e-3:
-            return shifter % number(self.pitch)
+            return shifter % number(pitch)
         fast_rate = int(round(rate * self.formant))
         formant = fast_rate / rate
         return "asetrate=%d,aresample=%d,%s:tempo=%s" % (
-            fast_rate, rate, shifter % number(self.pitch / formant), number(1.0 / formant))
-
-    def colour_chain(self):
-        chain = list(self.colour)
-        if self.gain_db:
-            chain.append("volume=%sdB" % number(self.gain_db))
-        return chain
+            fast_rate, rate, shifter % number(pitch / formant), number(1.0 / formant))
 
 
 def find_profile(model_name):
@@ -145,6 +165,17 @@ def envelope(x):
     return np.convolve(x * x, np.ones(256) / 256.0, "same")
 
 
+def run_chain(ffmpeg, chain, signal, rate):
+    """The chain's output for a short signal (frames, channels), float32 of the same channel count."""
+    channels = signal.shape[1]
+    run = subprocess.run(ffmpeg_command(ffmpeg, chain, rate, channels), input=signal.astype("<f4").tobytes(),
+                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    if run.returncode != 0:
+        raise rc.RuntimeFailure("ffmpeg failed: %s" % last_line(run.stderr))
+    data = np.frombuffer(run.stdout, "<f4")
+    return data[:len(data) - len(data) % channels].reshape(-1, channels)
+
+
 def measure_lag(ffmpeg, chain, rate, channels):
     """The shifter's delay in samples (negative when it runs early).
 
@@ -159,18 +190,177 @@ def measure_lag(ffmpeg, chain, rate, channels):
     for t in (0.25, 0.6, 0.95):
         start = int(t * rate)
         x[start:start + burst] = 0.3 * rng.standard_normal(burst)
-    signal = np.repeat(x[:, None], channels, axis=1).astype("<f4")
-    run = subprocess.run(ffmpeg_command(ffmpeg, chain, rate, channels), input=signal.tobytes(),
-                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    if run.returncode != 0:
-        raise rc.RuntimeFailure("ffmpeg failed: %s" % last_line(run.stderr))
-    y = np.frombuffer(run.stdout, "<f4")[::channels].astype(np.float64)
+    y = run_chain(ffmpeg, chain, np.repeat(x[:, None], channels, axis=1), rate)[:, 0].astype(np.float64)
     size = 1 << int(np.ceil(np.log2(2 * (max(n, len(y)) + MAX_LAG))))
     a = np.fft.rfft(envelope(x), size)
     b = np.fft.rfft(envelope(y), size) if len(y) else np.zeros_like(a)
     corr = np.fft.irfft(b * np.conj(a), size)
     lags = np.r_[np.arange(0, MAX_LAG + 1), np.arange(-MAX_LAG, 0)]
     return int(lags[np.argmax(np.r_[corr[:MAX_LAG + 1], corr[-MAX_LAG:]])])
+
+
+def biquad(b, a, signal):
+    """One second-order section applied to a short signal, by its difference equation."""
+    x, y = np.r_[0.0, 0.0, signal].tolist(), [0.0] * (len(signal) + 2)  # two leading zeros stand for the past
+    for n in range(2, len(y)):
+        y[n] = b[0] * x[n] + b[1] * x[n - 1] + b[2] * x[n - 2] - a[1] * y[n - 1] - a[2] * y[n - 2]
+    return np.array(y[2:])
+
+
+def k_weighting(rate):
+    """The loudness meters' K-weighting (a high shelf near 1.7 kHz, a high-pass near 38 Hz) as an impulse response."""
+    impulse = np.zeros(1 << 13)
+    impulse[0] = 1.0
+    k = np.tan(np.pi * 1681.974450955533 / rate)
+    q = 0.7071752369554196
+    vh = 10.0 ** (3.999843853973347 / 20.0)
+    vb = vh ** 0.4996667741545416
+    a0 = 1.0 + k / q + k * k
+    shelf = biquad([(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0],
+                   [1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0], impulse)
+    k = np.tan(np.pi * 38.13547087602444 / rate)
+    q = 0.5003270373238773
+    a0 = 1.0 + k / q + k * k
+    return biquad([1.0, -2.0, 1.0], [1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0], shelf)
+
+
+def loudness(signal, rate, response):
+    """Integrated loudness in LUFS, None when nothing passes the gate; `response` is k_weighting(rate).
+
+    K-weighted power of 400 ms blocks every 100 ms; blocks under -70 LUFS,
+    and then those 10 LU under the rest, are left out.
+    """
+    size = 1 << int(np.ceil(np.log2(len(signal) + len(response))))
+    spectrum = np.fft.rfft(np.asarray(signal, np.float64), size, axis=0) * np.fft.rfft(response, size)[:, None]
+    power = np.sum(np.fft.irfft(spectrum, size, axis=0)[:len(signal)] ** 2, axis=1)
+    step = max(1, rate // 10)
+    steps = power[:len(power) // step * step].reshape(-1, step).mean(axis=1)
+    blocks = np.convolve(steps, np.ones(4) / 4.0, "valid") if len(steps) >= 4 else np.array([power.mean()])
+    level = lambda z: -0.691 + 10.0 * np.log10(np.maximum(z, 1e-30))
+    blocks = blocks[level(blocks) > -70.0]
+    if not len(blocks):
+        return None
+    blocks = blocks[level(blocks) > level(blocks.mean()) - 10.0]
+    return float(level(blocks.mean()))
+
+
+def yin_pitch(frames, rate):
+    """(pitch in Hz, voiced) of each row of `frames`, twice the window long, by the YIN difference function."""
+    window = frames.shape[1] // 2
+    low, high = int(rate / YIN_HIGH_HZ), min(window - 1, int(np.ceil(rate / YIN_LOW_HZ)))
+    size = 1 << int(np.ceil(np.log2(2 * frames.shape[1])))
+    head = np.fft.rfft(frames[:, :window], size)
+    whole = np.fft.rfft(frames, size)
+    cross = np.fft.irfft(np.conj(head) * whole, size)[:, :high + 2]
+    energy = np.cumsum(frames ** 2, axis=1)
+    first = energy[:, window - 1]
+    lags = np.arange(high + 2)
+    shifted = energy[:, lags + window - 1] - np.c_[np.zeros(len(frames)), energy[:, lags[1:] - 1]]
+    diff = np.maximum(first[:, None] + shifted - 2.0 * cross, 0.0)
+    diff[:, 0] = 0.0
+    # Cumulative mean normalised: 1 on average, dips towards 0 at the period.
+    norm = diff[:, 1:] * np.arange(1, high + 2) / np.maximum(np.cumsum(diff[:, 1:], axis=1), 1e-20)
+    norm = np.c_[np.ones(len(frames)), norm]
+    # The first dip under the threshold, unless a later one is much deeper:
+    # half the period can dip too when the second harmonic is strong.
+    part = norm[:, low - 1:high + 2]
+    dips = (part[:, 1:-1] <= part[:, :-2]) & (part[:, 1:-1] <= part[:, 2:])
+    deepest = part[:, 1:-1].min(axis=1, keepdims=True)
+    chosen = dips & (part[:, 1:-1] < YIN_THRESHOLD) & (part[:, 1:-1] <= 2.0 * deepest + 0.02)
+    voiced = chosen.any(axis=1)
+    lag = low + np.argmax(chosen, axis=1)
+    rows = np.arange(len(frames))
+    a, b, c = norm[rows, lag - 1], norm[rows, lag], norm[rows, np.minimum(lag + 1, high + 1)]
+    curve = a - 2 * b + c
+    shift = np.where(curve > 0, 0.5 * (a - c) / np.where(curve > 0, curve, 1.0), 0.0)
+    return rate / (lag + np.clip(shift, -1.0, 1.0)), voiced
+
+
+class Analysis:
+    """The input's median pitch over its voiced frames and an excerpt of it, from one pass over the segments."""
+
+    def __init__(self, segments):
+        self.rate = segments[0].rate
+        total = sum(seg.frames for seg in segments)
+        self.window = int(YIN_WINDOW_S * self.rate)
+        self.hop = max(self.window // 2, total // YIN_FRAMES)
+        self.pitches, self.levels = [], []
+        # Excerpt pieces at evenly spread stream positions, in stream order.
+        piece = int(EXCERPT_PIECE_S * self.rate)
+        if total <= EXCERPT_PIECES * piece:
+            self.wanted = [(0, total)]
+        else:
+            self.wanted = [(int(k * (total - piece) / (EXCERPT_PIECES - 1)), piece) for k in range(EXCERPT_PIECES)]
+        self.pieces = []
+        self.carry = np.zeros(0)  # the stream's last samples, for frames across a segment boundary
+        start = 0
+        for seg in segments:
+            data = seg.read()
+            self._segment(data, start)
+            start += len(data)
+        voiced = [p for p, level in zip(self.pitches, self.levels) if p is not None]
+        loud = np.array([level for p, level in zip(self.pitches, self.levels) if p is not None])
+        # Voiced frames within 30 dB of the loudest: quiet noise does not vote.
+        keep = [p for p, level in zip(voiced, loud) if level > loud.max() - 3.0] if len(loud) else []
+        self.median_pitch = float(np.median(keep)) if len(keep) >= 5 else None
+
+    def _segment(self, data, start):
+        length = 2 * self.window
+        mono = np.r_[self.carry, data.astype(np.float64).mean(axis=1)]
+        base = start - len(self.carry)  # stream position of mono[0]
+        # Frames on the stream's grid, whole in what is known so far, not taken before.
+        first = max(-(-base // self.hop), -(-(start - length + 1) // self.hop)) * self.hop
+        positions = np.arange(first, base + len(mono) - length + 1, self.hop) - base
+        if len(positions):
+            frames = mono[positions[:, None] + np.arange(length)]
+            pitch, voiced = yin_pitch(frames, self.rate)
+            level = np.log10(np.mean(frames ** 2, axis=1) + 1e-20)
+            self.pitches += [p if v else None for p, v in zip(pitch, voiced)]
+            self.levels += list(level)
+        self.carry = mono[-(length - 1):] if length > 1 else mono[:0]
+        for at, size in self.wanted:
+            lo, hi = max(at, start), min(at + size, start + len(data))
+            if hi > lo:
+                self.pieces.append(data[lo - start:hi - start])
+
+    def excerpt(self):
+        return np.concatenate(self.pieces) if self.pieces else np.zeros((0, 1), np.float32)
+
+
+class Rasp:
+    """A rough voice: the sound's level wavers at random, at rates heard as roughness, none slow enough
+    to be heard as a flutter. The wavering is band-limited noise, made in overlapping blocks so that
+    every stream position has its own value whatever the reads' sizes."""
+
+    BLOCK = 1 << 15
+
+    def __init__(self, depth, low_hz, high_hz):
+        self.depth, self.low_hz, self.high_hz = depth, low_hz, max(high_hz, low_hz + 10.0)
+        self.rate = None
+
+    def _noise(self, index):
+        rng = np.random.default_rng([19, index + 1])  # seeds are not negative; block -1 starts the stream
+        size = 2 * self.BLOCK
+        spectrum = np.fft.rfft(rng.standard_normal(size))
+        f = np.fft.rfftfreq(size, 1.0 / self.rate)
+        spectrum[(f < self.low_hz) | (f > self.high_hz)] = 0.0
+        noise = np.fft.irfft(spectrum, size)
+        noise /= max(np.sqrt(np.mean(noise ** 2)), 1e-12)
+        # Sine windows half a block apart: their squares add up to one, so the
+        # wavering keeps its strength across the joins.
+        return noise * np.sin(np.pi * (np.arange(size) + 0.5) / size)
+
+    def apply(self, block, start, rate):
+        self.rate = rate
+        n = len(block)
+        wave = np.zeros(n)
+        for index in range(start // self.BLOCK - 1, (start + n) // self.BLOCK + 1):
+            lo = index * self.BLOCK
+            a, b = max(lo, start), min(lo + 2 * self.BLOCK, start + n)
+            if b > a:
+                wave[a - start:b - start] += self._noise(index)[a - lo:b - lo]
+        gain = np.clip(1.0 + self.depth * wave, 0.0, 2.0)
+        return (block * gain[:, None]).astype(np.float32)
 
 
 def soft_limit(x):
@@ -183,7 +373,23 @@ def soft_limit(x):
     return x
 
 
-def convert_stream(ffmpeg, chain, lag, segments, sink):
+def loudness_gain(ffmpeg, chain, lag, excerpt, rate, finish):
+    """The gain that gives the chain's output (after `finish`) the loudness of its input, from the excerpt."""
+    if not len(excerpt):
+        return 1.0
+    channels = excerpt.shape[1]
+    padded = np.concatenate([np.zeros((LEAD_FRAMES, channels)), excerpt,
+                             np.zeros((max(lag, 0) + rate // 2, channels))])
+    out = run_chain(ffmpeg, chain, padded, rate)[LEAD_FRAMES + lag:][:len(excerpt)]
+    response = k_weighting(rate)
+    levels = [loudness(excerpt, rate, response), loudness(finish(out, 0), rate, response)]
+    if None in levels:
+        return 1.0
+    return 10.0 ** ((levels[0] - levels[1]) / 20.0)
+
+
+def convert_stream(ffmpeg, chain, lag, segments, sink, finish):
+    """Streams the segments through the chain; finish(block, stream position) shapes each output block."""
     rate, channels = segments[0].rate, segments[0].channels
     tail = LEAD_FRAMES + max(lag, 0) + rate // 2
     proc = subprocess.Popen(ffmpeg_command(ffmpeg, chain, rate, channels), stdin=subprocess.PIPE,
@@ -215,6 +421,7 @@ def convert_stream(ffmpeg, chain, lag, segments, sink):
         t.start()
     frame_bytes = 4 * channels
     skip = LEAD_FRAMES + lag
+    produced = 0
     rest = b""
     try:
         while True:
@@ -230,7 +437,8 @@ def convert_stream(ffmpeg, chain, lag, segments, sink):
                 block = block[dropped:]
                 skip -= dropped
             if len(block) and not sink.complete:
-                sink.push([soft_limit(block)])
+                sink.push([soft_limit(finish(block, produced))])
+                produced += len(block)
         proc.wait()
     finally:
         if proc.poll() is None:
@@ -248,7 +456,7 @@ def main():
     parser = rc.make_parser(PROG, "Give every WAV segment of a folder the voice of a speaker profile.")
     parser.add_argument("--model_name", required=True, help="profile file name, e.g. lumoV1.pth")
     parser.add_argument("--f0method", default="harvest",
-                        help="accepted for compatibility; the shifter works on ratios and tracks no pitch")
+                        help="accepted for compatibility; the pitch is always tracked by YIN")
     parser.add_argument("--input_path", required=True, help="folder of segment0.wav, segment1.wav, ...")
     parser.add_argument("--index_path", default=" ", help="accepted for compatibility; no index is used")
     parser.add_argument("--opt_path", required=True, help="output folder, the same file names")
@@ -259,13 +467,19 @@ def main():
     out = rc.prepare_output_folder(args.opt_path, args.input_path)
     ffmpeg = rc.find_ffmpeg()
     rate, channels = segments[0].rate, segments[0].channels
-    shifter = profile.shifter_chain(rate)
+    analysis = Analysis(segments)
+    pitch = profile.pitch_ratio(analysis.median_pitch)
+    shifter = profile.shifter_chain(rate, pitch)
+    chain = ",".join([shifter] + profile.colour)
     lag = measure_lag(ffmpeg, shifter, rate, channels)
-    rc.emit("voice %s: pitch x%s, formants x%s, %d segments"
-            % (profile.speaker, number(profile.pitch), number(profile.formant), len(segments)))
-    chain = ",".join([shifter] + profile.colour_chain())
+    rasp = profile.rasp.apply if profile.rasp else (lambda block, start, rate: block)
+    gain = loudness_gain(ffmpeg, chain, lag, analysis.excerpt(), rate, lambda block, start: rasp(block, start, rate))
+    heard = "%.1f Hz" % analysis.median_pitch if analysis.median_pitch else "no voice"
+    rc.emit("voice %s: input %s, target %.1f Hz, pitch x%s, formants x%s, gain %+.1f dB, %d segments"
+            % (profile.speaker, heard, profile.median_pitch, number(pitch), number(profile.formant),
+               20.0 * np.log10(gain), len(segments)))
     with rc.SegmentSink(segments, [(out, lambda name: name)], out) as sink:
-        convert_stream(ffmpeg, chain, lag, segments, sink)
+        convert_stream(ffmpeg, chain, lag, segments, sink, lambda block, start: gain * rasp(block, start, rate))
         sink.finish()
 
 
