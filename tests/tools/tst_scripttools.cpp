@@ -8,7 +8,10 @@
 #include <QUuid>
 #include <QtTest>
 
+#include "app/mainwidget.h"
+#include "app/optioncombobox.h"
 #include "app/toolsbasewidget.h"
+#include "app/toolsselectwidget.h"
 #include "common/globals.h"
 #include "common/qcommonutils.h"
 #include "engine/voicedata.h"
@@ -52,6 +55,8 @@ private slots:
     void segmentTime();
     void scriptLine_data();
     void scriptLine();
+    void reopenedPanelShowsTheChoiceInForce_data();
+    void reopenedPanelShowsTheChoiceInForce();
     void wholeChain_data();
     void wholeChain();
     void shortLastSegmentIsDropped();
@@ -207,6 +212,33 @@ void TestScriptTools::scriptLine()
     QCOMPARE(ScriptChainData::ReadScriptLine(line, segments, ScriptChainData::ScriptEndProgress, progress),
              reported);
     QCOMPARE(progress, after);
+}
+
+void TestScriptTools::reopenedPanelShowsTheChoiceInForce_data()
+{
+    // The box shows the entry whose model is in force, so a choice that was
+    // not kept shows as entry 0.
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("choice");
+    QTest::addRow("speaker 2") << int(Changer) << 2;
+    QTest::addRow("speaker 3") << int(Changer) << 3;
+    QTest::addRow("de-echo model") << int(Separation) << 1;
+    QTest::addRow("all-vocals model") << int(Separation) << 2;
+}
+
+void TestScriptTools::reopenedPanelShowsTheChoiceInForce()
+{
+    QFETCH(int, tool);
+    QFETCH(int, choice);
+    choose(open(tool), choice);
+    window->toolsSelectWidget->ShowSelector();
+    panel = open(tool);
+    auto *box = panel->findChild<OptionComboBox *>();
+    QCOMPARE(box->currentIndex(), choice);
+    // Texts rebuilt in another language keep it too.
+    panel->FlushText();
+    QCOMPARE(box->currentIndex(), choice);
+    choose(panel, 0);
 }
 
 void TestScriptTools::wholeChain_data()

@@ -12,9 +12,14 @@ QStringList ChangeConvertWidget::entryTexts() const
     return {tr("arvo-pellimor"), tr("lumo"), tr("taviel"), tr("orsinda")};
 }
 
-void ChangeConvertWidget::choose(int index)
+QString ChangeConvertWidget::modelAt(int index) const
 {
-    options->model = SpeakerOptions::SpeakerModel(index);
+    return SpeakerOptions::SpeakerModel(index);
+}
+
+QString &ChangeConvertWidget::modelInForce() const
+{
+    return options->model;
 }
 
 void ChangeConvertWidget::AddVoiceData(VoiceData *record)

@@ -17,7 +17,8 @@ public:
 protected:
     QString captionText() const override;
     QStringList entryTexts() const override;
-    void choose(int index) override;
+    QString modelAt(int index) const override;
+    QString &modelInForce() const override;
 
 private:
     // Shared with the panel's jobs, which read it as their voice stage starts.

@@ -30,9 +30,14 @@ void ScriptToolWidget::FlushText()
     optionLabel->setStyleSheet(CaptionStyle("txtcolor1"));
     optionLabel->setText(captionText());
     optionLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The entries are rebuilt in the current language; the choice made
-    // earlier in this run stays in force although entry 0 shows.
-    optionComboBox->setEntries(entryTexts());
+    // The entries are rebuilt in the current language, showing the choice
+    // still in force: a panel opened again must not claim another.
+    const QStringList entries = entryTexts();
+    optionComboBox->setEntries(entries);
+    for (int i = 0; i < entries.size(); ++i) {
+        if (modelAt(i) == modelInForce())
+            optionComboBox->setCurrentIndex(i);
+    }
     placeControls();
 }
 
@@ -44,5 +49,5 @@ void ScriptToolWidget::placeControls()
 
 void ScriptToolWidget::speakerComboBox_slots()
 {
-    choose(optionComboBox->currentIndex());
+    modelInForce() = modelAt(optionComboBox->currentIndex());
 }

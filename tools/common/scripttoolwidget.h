@@ -9,7 +9,7 @@ class OptionComboBox;
 
 // The panel of a script-driven tool: the base panel with one choice at the
 // right of the top bar (a speaker, a separation model), which lives for the
-// program run only.
+// program run only; the box always shows the choice in force.
 class ScriptToolWidget : public ToolsBaseWidget
 {
     Q_OBJECT
@@ -26,8 +26,9 @@ public slots:
 protected:
     virtual QString captionText() const = 0;
     virtual QStringList entryTexts() const = 0;
-    // Makes the entry at `index` the tool's choice.
-    virtual void choose(int index) = 0;
+    // The model of the entry at `index`, and the tool's model in force.
+    virtual QString modelAt(int index) const = 0;
+    virtual QString &modelInForce() const = 0;
 
 private:
     void placeControls();

@@ -9,13 +9,17 @@ QString URVConvertWidget::captionText() const
 
 QStringList URVConvertWidget::entryTexts() const
 {
-    // Only the main-vocal model is offered.
-    return {tr("HP5 only main vocal")};
+    return {tr("HP5 only main vocal"), tr("De-echo aggressive"), tr("HP3 all vocals")};
 }
 
-void URVConvertWidget::choose(int index)
+QString URVConvertWidget::modelAt(int index) const
 {
-    options->model = SeparationOptions::ModelName(index);
+    return SeparationOptions::ModelName(index);
+}
+
+QString &URVConvertWidget::modelInForce() const
+{
+    return options->model;
 }
 
 void URVConvertWidget::AddVoiceData(VoiceData *record)
