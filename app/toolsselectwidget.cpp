@@ -5,6 +5,7 @@
 #include "app/mainwidget.h"
 #include "app/toolsbasewidget.h"
 #include "app/topwidget.h"
+#include "common/globals.h"
 #include "tools/changeconvert/changeconvertwidget.h"
 #include "tools/concatconvert/concatconvertwidget.h"
 #include "tools/formatconvert/formatconvertwidget.h"
@@ -33,7 +34,7 @@ template<class Panel> ToolsBaseWidget *make(QWidget *parent)
     return new Panel(parent);
 }
 
-// Grid order: two rows of four, then the two hidden tools.
+// Grid order: two rows of four, then the two experimental tools.
 const Tool tools[ToolsSelectWidget::ToolCount] = {
     {"convert", QT_TRANSLATE_NOOP("ToolsSelectWidget", "Format Convert"),
      QT_TRANSLATE_NOOP("ToolsSelectWidget", "Convert files to MP3, AAC, FLAC, WAV or AMR."), "FormatConvert",
@@ -95,8 +96,9 @@ void ToolsSelectWidget::Layout()
     const int spacing = ScaledPx(30);
     const int left = (width() - 4 * buttonWidth - 3 * spacing) / 2;
     // The grid keeps its place in the designed area and the middle of a larger or smaller one.
+    // The third row keeps the others' spacing: shown, it must not cover the second.
     const int shift = (height() - ScaledPx(DesignedHeight)) / 2;
-    const int rowTop[] = {ScaledPx(140) + shift, ScaledPx(280) + shift, ScaledPx(320) + shift};
+    const int rowTop[] = {ScaledPx(140) + shift, ScaledPx(280) + shift, ScaledPx(420) + shift};
     const int icon = ScaledPx(40);
     for (int i = 0; i < ToolCount; ++i) {
         MyQtCustom::BgIconTextButton *button = buttons[i];
@@ -110,9 +112,13 @@ void ToolsSelectWidget::Layout()
         const QPixmap light(QStringLiteral(":/images/light/") + name + QStringLiteral(".png"));
         button->setIconPixmap(normal, light, normal, normal);
     }
-    // The two script-driven tools are complete but not offered.
+    ShowExperimentalTools(ExperimentalToolsShown());
+}
+
+void ToolsSelectWidget::ShowExperimentalTools(bool shown)
+{
     for (int i = VisibleToolCount; i < ToolCount; ++i)
-        buttons[i]->hide();
+        buttons[i]->setVisible(shown);
 }
 
 void ToolsSelectWidget::UpdateSkin()

@@ -25,9 +25,11 @@ public:
     void ShowPanel(ToolsBaseWidget *panel);
     bool ShowSelector();
 
-    // The tools in grid order; the last two stay hidden.
+    // The tools in grid order; the last two, the script-driven ones, show
+    // only while the experimental tools are asked for.
     static constexpr int ToolCount = 10;
     static constexpr int VisibleToolCount = 8;
+    void ShowExperimentalTools(bool shown);
     MyQtCustom::BgIconTextButton *toolButton(int index) const { return buttons[index]; }
 
     // The panel of a tool, created on first use and kept in the main window.

@@ -13,6 +13,7 @@
 #include <QTranslator>
 
 #include "app/mainwidget.h"
+#include "app/toolsselectwidget.h"
 #include "common/apppaths.h"
 #include "common/globals.h"
 #include "widgets/backgroundbrush.h"
@@ -53,6 +54,11 @@ TopWidget::TopWidget(QWidget *parent) : QWidget(parent)
     popupMenu->addAction(homepageAction);
     popupMenu->addSeparator();
     popupMenu->addMenu(languageMenu);
+    experimentalAction = new QAction(this);
+    experimentalAction->setCheckable(true);
+    experimentalAction->setChecked(ExperimentalToolsShown());
+    popupMenu->addSeparator();
+    popupMenu->addAction(experimentalAction);
 
     // The same three actions under Help of the application's menu bar.
     helpMenu = new QMenu(this);
@@ -68,6 +74,7 @@ TopWidget::TopWidget(QWidget *parent) : QWidget(parent)
     connect(supportAction, &QAction::triggered, this, &TopWidget::slots_supportAction);
     connect(homepageAction, &QAction::triggered, this, &TopWidget::slots_homepageAction);
     connect(languageMenu, &QMenu::triggered, this, &TopWidget::slots_all_language_Action);
+    connect(experimentalAction, &QAction::toggled, this, &TopWidget::slots_experimentalAction);
 }
 
 TopWidget::~TopWidget()
@@ -143,6 +150,7 @@ void TopWidget::UpdateText()
     supportAction->setText(tr("Support"));
     homepageAction->setText(tr("Homepage"));
     languageMenu->setTitle(tr("Language"));
+    experimentalAction->setText(tr("Experimental tools"));
     helpMenu->setTitle(tr("&Help"));
     UpdateLinks();
 }
@@ -219,6 +227,13 @@ void TopWidget::slots_supportAction()
 void TopWidget::slots_homepageAction()
 {
     openLink(Link::Homepage);
+}
+
+void TopWidget::slots_experimentalAction(bool shown)
+{
+    SetExperimentalToolsShown(shown);
+    if (g_mainWidget && g_mainWidget->toolsSelectWidget)
+        g_mainWidget->toolsSelectWidget->ShowExperimentalTools(shown);
 }
 
 // ---------------------------------------------------------------- languages

@@ -84,6 +84,7 @@ public:
     QAction *supportAction;
     QAction *homepageAction;
     QMenu *languageMenu;
+    QAction *experimentalAction; // checkable: offers the two script-driven tools in the selector
     QStringList languageNames;
     QStringList languageCodes;
 
@@ -93,6 +94,7 @@ public slots:
     void slots_supportAction();
     void slots_homepageAction();
     void slots_all_language_Action(QAction *action);
+    void slots_experimentalAction(bool shown);
 
 private:
     void openLink(Link link);

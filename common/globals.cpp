@@ -125,6 +125,17 @@ int MaxJobLimit()
     return qMax(2, JobsPerCore * QThread::idealThreadCount());
 }
 
+bool ExperimentalToolsShown()
+{
+    return GetSettingValue(QLatin1String(SettingsKey::ShowExperimental)) == QLatin1String("1");
+}
+
+void SetExperimentalToolsShown(bool shown)
+{
+    SetSettingValue(QLatin1String(SettingsKey::ShowExperimental),
+                    shown ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 QProcessEnvironment ChildProcessEnvironment()
 {
     // The probe thread starts children too, hence the lock.

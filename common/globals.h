@@ -32,6 +32,8 @@ inline constexpr char Language[] = "Language";
 inline constexpr char ConvertFormat[] = "Convert_Format";
 inline constexpr char ConvertSpeed[] = "Convert_Speed";
 inline constexpr char ConvertVolume[] = "Convert_Volume";
+inline constexpr char ShowExperimental[] =
+    "Show_Experimental"; // "1": the two script-driven tools are offered
 } // namespace SettingsKey
 
 // The ffmpeg every job runs (AppPaths::findFfmpeg: beside the data or the
@@ -60,6 +62,10 @@ void SetSameMaxCount(int stored);
 int StoredSameMaxCount();
 inline constexpr int JobsPerCore = 2;
 int MaxJobLimit(); // JobsPerCore per core, at least 2
+
+// Whether the selector offers the two script-driven tools; off until the user asks.
+bool ExperimentalToolsShown();
+void SetExperimentalToolsShown(bool shown);
 
 // The environment of every child process: the system's plus FONTCONFIG_FILE.
 // Built once and shared by all children: QProcessEnvironment is implicitly

@@ -354,6 +354,10 @@
         <source>&amp;Help</source>
         <translation>帮助(&amp;H)</translation>
     </message>
+    <message>
+        <source>Experimental tools</source>
+        <translation>实验性工具</translation>
+    </message>
 </context>
 <context>
     <name>TrimConvertWidget</name>
@@ -379,6 +383,14 @@
     <message>
         <source>HP5 only main vocal</source>
         <translation>HP5 仅主人声</translation>
+    </message>
+    <message>
+        <source>De-echo aggressive</source>
+        <translation>强力去回声</translation>
+    </message>
+    <message>
+        <source>HP3 all vocals</source>
+        <translation>HP3 全部人声</translation>
     </message>
 </context>
 <context>

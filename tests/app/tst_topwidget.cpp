@@ -53,8 +53,9 @@ private slots:
     void init()
     {
         TestSupport::useBuildAppDir();
-        QSettings(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application))
-            .remove(QLatin1String(SettingsKey::Language));
+        QSettings settings(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
+        settings.remove(QLatin1String(SettingsKey::Language));
+        settings.remove(QLatin1String(SettingsKey::ShowExperimental));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     void cleanup()
@@ -214,6 +215,35 @@ private slots:
         QCOMPARE(firstTool(window), QStringLiteral("Format Convert"));
         QCOMPARE(top->helpAction->text(), QStringLiteral("Help"));
         QCOMPARE(QObject::tr("Save Logfile"), QStringLiteral("Save Logfile"));
+    }
+
+    void experimentalToolsShowAndSurviveARestart()
+    {
+        const auto shown = [](MainWidget &window) {
+            ToolsSelectWidget *selector = window.toolsSelectWidget;
+            return selector->toolButton(8)->isVisibleTo(selector) &&
+                   selector->toolButton(9)->isVisibleTo(selector);
+        };
+        {
+            MainWidget window;
+            QVERIFY(!shown(window));
+            QVERIFY(window.topWidget->popupMenu->actions().contains(window.topWidget->experimentalAction));
+            window.topWidget->experimentalAction->trigger();
+            QVERIFY(shown(window));
+            // The third row sits clear of the second.
+            QVERIFY(window.toolsSelectWidget->toolButton(8)->y() >
+                    window.toolsSelectWidget->toolButton(4)->geometry().bottom());
+            // The buttons open their tools.
+            QTest::mouseClick(window.toolsSelectWidget->toolButton(9), Qt::LeftButton);
+            QVERIFY(window.panels.contains(ToolsSelectWidget::PanelName(9)));
+        }
+        MainWidget restarted;
+        QVERIFY(restarted.topWidget->experimentalAction->isChecked());
+        QVERIFY(shown(restarted));
+        restarted.topWidget->experimentalAction->trigger();
+        QVERIFY(!shown(restarted));
+        MainWidget again;
+        QVERIFY(!shown(again));
     }
 
     void missingTranslationFallsBackToEnglish()
