@@ -10,6 +10,8 @@ benches=$build/bench
 for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop; do
     [ -x "$benches/$b" ] || { echo "missing $benches/$b: build $build first" >&2; exit 2; }
 done
+app=$(cd "$build/bin" && pwd)
+[ -f "$app/uvr5_cli.py" ] || { echo "missing $app/uvr5_cli.py: build $build first" >&2; exit 2; }
 
 work=$(cd "$benches" && pwd)/work
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quillvane-bench.XXXXXX")
@@ -42,6 +44,8 @@ fi
 run "$benches/bench_probe"
 run "$benches/bench_batch"
 run "$benches/bench_stop"
+# The separation's quality on generated songs and the speed of its whole chain.
+run /usr/bin/python3 "$(dirname "$0")/bench_separation.py" "$app"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n 1)
