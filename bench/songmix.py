@@ -52,18 +52,18 @@ def level(x, rms):
 
 def smooth_noise(rng, n, cutoff, rate=RATE):
     """Random motion below `cutoff` Hz, unit RMS."""
-    spec = np.fft.rfft(rng.standard_normal(n))
-    spec[np.fft.rfftfreq(n, 1.0 / rate) > cutoff] = 0
-    x = np.fft.irfft(spec, n)
+    spectrum = np.fft.rfft(rng.standard_normal(n))
+    spectrum[np.fft.rfftfreq(n, 1.0 / rate) > cutoff] = 0
+    x = np.fft.irfft(spectrum, n)
     return x / max(np.sqrt(np.mean(x ** 2)), 1e-12)
 
 
 def band_noise(rng, n, low, high):
     """White noise between low and high Hz, unit RMS."""
-    spec = np.fft.rfft(rng.standard_normal(n))
+    spectrum = np.fft.rfft(rng.standard_normal(n))
     f = np.fft.rfftfreq(n, 1.0 / RATE)
-    spec[(f < low) | (f > high)] = 0
-    x = np.fft.irfft(spec, n)
+    spectrum[(f < low) | (f > high)] = 0
+    x = np.fft.irfft(spectrum, n)
     return x / max(np.sqrt(np.mean(x ** 2)), 1e-12)
 
 

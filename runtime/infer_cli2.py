@@ -2,16 +2,17 @@
 
 The voice is moved by signal processing, aimed at the speaker's register
 rather than by a fixed ratio: a first pass over the input tracks its pitch
-(YIN on voiced frames) and measures its loudness; the pitch then moves by
+(YIN on voiced frames) and keeps an excerpt of it; the pitch then moves by
 the profile's median pitch over the input's, within about an octave each
 way, so that every input lands near the speaker's voice. ffmpeg's Rubber
 Band filter shifts the pitch with the formants kept in place, a resampling
 step ahead of it moves the formants by the profile's own ratio, a few
 filters give the speaker its colour, and a rasp may roughen it. The
-output's loudness is brought to the input's, as measured on the input or
-on an excerpt of it sent through the same chain. All segments pass through
-one ffmpeg run as one stream, whose output is cut back into pieces of the
-input lengths.
+output's loudness is brought to the input's: an input of up to a minute
+is converted whole, measured and then written; a longer one streams
+through with the gain its excerpt (30 pieces of 2 s) showed through the
+same chain. All segments pass through one ffmpeg run as one stream, whose
+output is cut back into pieces of the input lengths.
 
     infer_cli2.py --model_name lumoV1.pth --f0method harvest
                   --input_path <segments> --index_path " " --opt_path <out>
@@ -287,7 +288,8 @@ class Analysis:
         self.pitches, self.levels = [], []
         # Excerpt pieces at evenly spread stream positions, in stream order.
         piece = int(EXCERPT_PIECE_S * self.rate)
-        if total <= EXCERPT_PIECES * piece:
+        self.whole = total <= EXCERPT_PIECES * piece
+        if self.whole:
             self.wanted = [(0, total)]
         else:
             self.wanted = [(int(k * (total - piece) / (EXCERPT_PIECES - 1)), piece) for k in range(EXCERPT_PIECES)]
@@ -337,8 +339,15 @@ class Rasp:
     def __init__(self, depth, low_hz, high_hz):
         self.depth, self.low_hz, self.high_hz = depth, low_hz, max(high_hz, low_hz + 10.0)
         self.rate = None
+        self.made = {}  # the blocks the last reads used: reads are smaller than a block
 
     def _noise(self, index):
+        if index not in self.made:
+            self.made = {k: v for k, v in self.made.items() if k >= index - 2}
+            self.made[index] = self._make(index)
+        return self.made[index]
+
+    def _make(self, index):
         rng = np.random.default_rng([19, index + 1])  # seeds are not negative; block -1 starts the stream
         size = 2 * self.BLOCK
         spectrum = np.fft.rfft(rng.standard_normal(size))
@@ -373,7 +382,16 @@ def soft_limit(x):
     return x
 
 
-def loudness_gain(ffmpeg, chain, lag, excerpt, rate, finish):
+def level_gain(reference, output, rate):
+    """The gain that gives `output` the loudness of `reference`; 1 where either is silent."""
+    response = k_weighting(rate)
+    levels = [loudness(reference, rate, response), loudness(output, rate, response)]
+    if None in levels:
+        return 1.0
+    return 10.0 ** ((levels[0] - levels[1]) / 20.0)
+
+
+def excerpt_gain(ffmpeg, chain, lag, excerpt, rate, finish):
     """The gain that gives the chain's output (after `finish`) the loudness of its input, from the excerpt."""
     if not len(excerpt):
         return 1.0
@@ -381,11 +399,24 @@ def loudness_gain(ffmpeg, chain, lag, excerpt, rate, finish):
     padded = np.concatenate([np.zeros((LEAD_FRAMES, channels)), excerpt,
                              np.zeros((max(lag, 0) + rate // 2, channels))])
     out = run_chain(ffmpeg, chain, padded, rate)[LEAD_FRAMES + lag:][:len(excerpt)]
-    response = k_weighting(rate)
-    levels = [loudness(excerpt, rate, response), loudness(finish(out, 0), rate, response)]
-    if None in levels:
-        return 1.0
-    return 10.0 ** ((levels[0] - levels[1]) / 20.0)
+    return level_gain(excerpt, finish(out, 0), rate)
+
+
+class Held:
+    """Takes the sink's place for an input short enough to hold: keeps the converted stream whole."""
+
+    def __init__(self, frames, channels):
+        self.frames, self.blocks = frames, [np.zeros((0, channels), np.float32)]
+
+    @property
+    def complete(self):
+        return sum(len(b) for b in self.blocks) >= self.frames
+
+    def push(self, blocks):
+        self.blocks.append(blocks[0])
+
+    def samples(self):
+        return np.concatenate(self.blocks)[:self.frames]
 
 
 def convert_stream(ffmpeg, chain, lag, segments, sink, finish):
@@ -437,7 +468,7 @@ def convert_stream(ffmpeg, chain, lag, segments, sink, finish):
                 block = block[dropped:]
                 skip -= dropped
             if len(block) and not sink.complete:
-                sink.push([soft_limit(finish(block, produced))])
+                sink.push([finish(block, produced)])
                 produced += len(block)
         proc.wait()
     finally:
@@ -473,13 +504,27 @@ def main():
     chain = ",".join([shifter] + profile.colour)
     lag = measure_lag(ffmpeg, shifter, rate, channels)
     rasp = profile.rasp.apply if profile.rasp else (lambda block, start, rate: block)
-    gain = loudness_gain(ffmpeg, chain, lag, analysis.excerpt(), rate, lambda block, start: rasp(block, start, rate))
-    heard = "%.1f Hz" % analysis.median_pitch if analysis.median_pitch else "no voice"
-    rc.emit("voice %s: input %s, target %.1f Hz, pitch x%s, formants x%s, gain %+.1f dB, %d segments"
-            % (profile.speaker, heard, profile.median_pitch, number(pitch), number(profile.formant),
-               20.0 * np.log10(gain), len(segments)))
+    shape = lambda block, start: rasp(block, start, rate)
+
+    def report(gain):
+        heard = "%.1f Hz" % analysis.median_pitch if analysis.median_pitch else "no voice"
+        rc.emit("voice %s: input %s, target %.1f Hz, pitch x%s, formants x%s, gain %+.1f dB, %d segments"
+                % (profile.speaker, heard, profile.median_pitch, number(pitch), number(profile.formant),
+                   20.0 * np.log10(gain), len(segments)))
+
     with rc.SegmentSink(segments, [(out, lambda name: name)], out) as sink:
-        convert_stream(ffmpeg, chain, lag, segments, sink, lambda block, start: gain * rasp(block, start, rate))
+        if analysis.whole:
+            # Converted once and measured whole, then written.
+            held = Held(sum(seg.frames for seg in segments), channels)
+            convert_stream(ffmpeg, chain, lag, segments, held, shape)
+            converted = held.samples()
+            gain = level_gain(analysis.excerpt(), converted, rate)
+            report(gain)
+            sink.push([soft_limit(gain * converted)])
+        else:
+            gain = excerpt_gain(ffmpeg, chain, lag, analysis.excerpt(), rate, shape)
+            report(gain)
+            convert_stream(ffmpeg, chain, lag, segments, sink, lambda block, start: soft_limit(gain * shape(block, start)))
         sink.finish()
 
 

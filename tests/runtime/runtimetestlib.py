@@ -86,12 +86,12 @@ def snapshot(root):
             for base, dirs, files in os.walk(root) for name in dirs + files}
 
 
-def check_progress(test, source, run):
+def check_progress(test, source, run, piece=0.4):
     # Over ten pieces, so that text order differs from numeric order. Each piece's
     # percentages sum to 100 before its success line, which lists every piece done
     # so far, in order; success lines carry no percentage.
     segments, out = os.path.join(test.root, "many"), os.path.join(test.root, "many-out")
-    names = cut_segments(source, segments, 0.4)
+    names = cut_segments(source, segments, piece)
     test.assertIn("segment10.wav", names)
     result = run(segments, out)
     test.assertEqual(result.returncode, 0, result.stderr)
