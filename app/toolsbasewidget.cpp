@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QUrl>
 
@@ -21,6 +20,7 @@
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
 #include "engine/jobqueue.h"
+#include "engine/mediafiles.h"
 #include "engine/partfile.h"
 #include "engine/voicedata.h"
 #include "platform/desktopopener.h"
@@ -397,35 +397,9 @@ void ToolsBaseWidget::UpdateItem(VoiceData *job)
 
 // ---------------------------------------------------------------- adding
 
-QString ToolsBaseWidget::MediaPatterns()
-{
-    return QStringLiteral("*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov *.MTS "
-                          "*.RA *.3g2 *.3gp *.rm "
-                          "*.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr *.ape "
-                          "*.flac *.iff *.m4a *.mka "
-                          "*.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm "
-                          "*.oga *.opus *.m4b *.aif *.wv");
-}
-
 QString ToolsBaseWidget::MediaFilter()
 {
-    return tr("Media") + QStringLiteral(" (") + MediaPatterns() + QLatin1Char(')');
-}
-
-bool ToolsBaseWidget::IsMediaFileName(const QString &fileName)
-{
-    static const QList<QRegularExpression> patterns = [] {
-        QList<QRegularExpression> list;
-        for (const QString &pattern : MediaPatterns().split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            list.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
-                                           QRegularExpression::CaseInsensitiveOption));
-        return list;
-    }();
-    for (const QRegularExpression &pattern : patterns) {
-        if (pattern.match(fileName).hasMatch())
-            return true;
-    }
-    return false;
+    return tr("Media") + QStringLiteral(" (") + MediaFiles::Patterns() + QLatin1Char(')');
 }
 
 QStringList ToolsBaseWidget::ChosenFiles(const QFileDialog &dialog)
@@ -477,7 +451,7 @@ void ToolsBaseWidget::addFolderButton_slots()
         return;
     SetSettingValue(QLatin1String(SettingsKey::AddVideoPath), folder);
     // The same way as a dropped folder: its media files in name order.
-    AddFiles(mediaFilesOf({folder}));
+    AddFiles(MediaFiles::Of({folder}, false));
 }
 
 void ToolsBaseWidget::AddFiles(const QStringList &paths)
@@ -534,68 +508,6 @@ void ToolsBaseWidget::adoptJob(VoiceData *job, const VoiceData *record)
     jobQueue->append(job);
 }
 
-namespace {
-// File-manager order: digit runs compare as numbers, so track2 comes before track10.
-bool naturalLess(const QString &a, const QString &b)
-{
-    int i = 0;
-    int j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a.at(i).isDigit() && b.at(j).isDigit()) {
-            int ei = i;
-            int ej = j;
-            while (ei < a.size() && a.at(ei).isDigit())
-                ++ei;
-            while (ej < b.size() && b.at(ej).isDigit())
-                ++ej;
-            const QString na = a.mid(i, ei - i);
-            const QString nb = b.mid(j, ej - j);
-            // Leading zeros do not count; then the longer number is the larger.
-            QString ra = na;
-            QString rb = nb;
-            while (ra.size() > 1 && ra.startsWith(QLatin1Char('0')))
-                ra.remove(0, 1);
-            while (rb.size() > 1 && rb.startsWith(QLatin1Char('0')))
-                rb.remove(0, 1);
-            if (ra.size() != rb.size())
-                return ra.size() < rb.size();
-            const int order = ra.compare(rb);
-            if (order != 0)
-                return order < 0;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        const int order = QString::compare(a.at(i), b.at(j), Qt::CaseInsensitive);
-        if (order != 0)
-            return order < 0;
-        ++i;
-        ++j;
-    }
-    return a.size() - i < b.size() - j;
-}
-} // namespace
-
-QStringList ToolsBaseWidget::mediaFilesOf(const QStringList &droppedPaths) const
-{
-    QStringList files;
-    for (const QString &path : droppedPaths) {
-        const QFileInfo info(path);
-        if (info.isDir()) {
-            QStringList inFolder;
-            const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files | QDir::Readable);
-            for (const QFileInfo &entry : entries) {
-                if (IsMediaFileName(entry.fileName()))
-                    inFolder.append(entry.absoluteFilePath());
-            }
-            std::sort(inFolder.begin(), inFolder.end(), naturalLess);
-            files.append(inFolder);
-        } else if (info.isFile() && IsMediaFileName(info.fileName())) {
-            files.append(info.absoluteFilePath());
-        }
-    }
-    return files;
-}
 
 void ToolsBaseWidget::dragEnterEvent(QDragEnterEvent *event)
 {
@@ -616,7 +528,7 @@ void ToolsBaseWidget::dropEvent(QDropEvent *event)
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }
-    const QStringList files = mediaFilesOf(paths);
+    const QStringList files = MediaFiles::Of(paths, false);
     if (files.isEmpty())
         return;
     event->acceptProposedAction();

@@ -84,10 +84,8 @@ public:
     VoiceData *selectedJob() const { return selectedData; }
     bool isProbing() const { return !pendingFiles.isEmpty(); }
 
-    // The media file name patterns of the Add dialog, and its filter.
-    static QString MediaPatterns();
+    // The Add dialog's filter of media file names (MediaFiles::Patterns).
     static QString MediaFilter();
-    static bool IsMediaFileName(const QString &fileName);
     // The files an accepted Add dialog was given: every existing file named in
     // its name field, in typed order, and whatever else its view selected.
     static QStringList ChosenFiles(const QFileDialog &dialog);
@@ -164,7 +162,6 @@ protected:
     bool noticeIsProblem = false; // the notice says why Convert refused
 
 private:
-    QStringList mediaFilesOf(const QStringList &droppedPaths) const;
     void placeBottomBarText();
     // Adds rows until the pool covers the list's view and its margin.
     void growRowPool();

@@ -7,7 +7,7 @@
 set -e
 build=${1:-build-bench}
 benches=$build/bench
-for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop; do
+for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop bench_cli; do
     [ -x "$benches/$b" ] || { echo "missing $benches/$b: build $build first" >&2; exit 2; }
 done
 app=$(cd "$build/bin" && pwd)
@@ -46,6 +46,7 @@ run "$benches/bench_batch"
 run "$benches/bench_stop"
 # The separation's quality on generated songs and the speed of its whole chain.
 run /usr/bin/python3 "$(dirname "$0")/bench_separation.py" "$app"
+run "$benches/bench_cli"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n 1)

@@ -110,6 +110,9 @@ QString escapedControls(const QString &text)
     return out;
 }
 
+// Whether records go to standard output as well (the command line keeps it for its own output).
+bool s_consoleEcho = true;
+
 // Appends to the log without following a link, and only to a file of ours
 // that no other name shares (a hard link planted in its place).
 void appendToLog(const QString &path, const QByteArray &bytes)
@@ -147,7 +150,8 @@ void appendToLog(const QString &path, const QByteArray &bytes)
 void writeRecord(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::puts(bytes.constData());
+    if (s_consoleEcho)
+        std::puts(bytes.constData());
     const QString path = QCommonUtils::LogFilePath();
     if (path.isEmpty())
         return;
@@ -156,7 +160,8 @@ void writeRecord(const QString &text)
     const QString note = UserFolders::takeNote();
     if (!note.isEmpty()) {
         const QByteArray line = escapedControls(note).toUtf8();
-        std::puts(line.constData());
+        if (s_consoleEcho)
+            std::puts(line.constData());
         record.prepend(line + "\r\n");
     }
     appendToLog(path, record);
@@ -184,8 +189,9 @@ QString QCommonUtils::LogFilePath()
     return folder.isEmpty() ? QString() : folder + QStringLiteral("/logs.log");
 }
 
-QtMessageHandler QCommonUtils::MyInstallMessageHandler()
+QtMessageHandler QCommonUtils::MyInstallMessageHandler(bool consoleEcho)
 {
+    s_consoleEcho = consoleEcho;
     return qInstallMessageHandler(logMessageHandler);
 }
 

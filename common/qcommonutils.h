@@ -31,7 +31,8 @@ public:
     // Diagnostic log, in the private runtime folder (UserFolders): opened
     // without following a link, mode 0600, control characters escaped.
     static constexpr qint64 LogSizeLimit = 0xa00000;
-    static QtMessageHandler MyInstallMessageHandler();
+    // Each record goes to the log and, with `consoleEcho`, to standard output.
+    static QtMessageHandler MyInstallMessageHandler(bool consoleEcho = true);
     // The daily reset and the start banner. Each instance keeps a shared lock
     // on the log's folder while it lives; the log is emptied only by a start
     // that gets the lock exclusively, i.e. while no other instance runs.

@@ -123,7 +123,7 @@ void VoiceData::ffmpegProcess_Finished(int index)
     if (!stopped) {
         if (settleRun(expectedDuration())) {
             setStatus(Succeeded);
-        } else if (retryCount < MaxRetries) {
+        } else if (retryCount < maxRetries()) {
             ++retryCount;
             startConvert();
             return;

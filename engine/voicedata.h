@@ -97,6 +97,8 @@ public slots:
 
 protected:
     void setStatus(int value);
+    // Automatic restarts of a rejected run this job allows.
+    virtual int maxRetries() const { return MaxRetries; }
 
     // Begins a run: progress back to 0, the stop flag cleared, and a new part
     // file for a result to be named by `name` (openPart).

@@ -3,6 +3,7 @@
 # The user guide is rendered by python3-markdown and the manual pages by
 # scdoc; dpkg-dev (dpkg-shlibdeps) serves CPack's Debian package,
 # which lintian, desktop-file-utils, appstream and man-db check in the tests.
+# GNU parallel runs the README's example of spreading a batch (tests/cli).
 # Safe to run again: apt-get skips what is already there.
 set -e
 if [ "$(id -u)" -ne 0 ]; then
@@ -13,7 +14,7 @@ fi
 PACKAGES="build-essential cmake ninja-build pkg-config \
 qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qttranslations5-l10n \
 ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev \
-python3 python3-numpy \
+python3 python3-numpy parallel \
 xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk \
 python3-markdown scdoc dpkg-dev lintian desktop-file-utils appstream man-db"
 missing=""

@@ -18,13 +18,20 @@ for want in ffmpeg python3-numpy libqt5widgets5 libc6; do
     echo "$depends" | grep -Eq "(^|, )$want( |,|$)" || fail "Depends lacks $want: $depends"
 done
 dpkg-deb -c "$deb" >"$scratch/contents"
-grep -q '^-rwxr-xr-x root/root .* \./usr/bin/quillvane$' "$scratch/contents" || fail "usr/bin/quillvane"
+for program in quillvane quillvane-cli; do
+    grep -q "^-rwxr-xr-x root/root .* \./usr/bin/$program\$" "$scratch/contents" || fail "usr/bin/$program"
+done
 ! grep -q '^l' "$scratch/contents" || fail "the package holds links"
 lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 || { cat "$scratch/lintian.log"; fail lintian; }
 
 # Unpacked anywhere, the program runs and its desktop files validate.
 dpkg-deb -x "$deb" "$scratch/x"
 [ "$("$scratch/x/usr/bin/quillvane" --version)" = "quillvane $version" ] || fail "unpacked quillvane --version"
+[ "$("$scratch/x/usr/bin/quillvane-cli" --version)" = "quillvane-cli $version" ] || fail "unpacked quillvane-cli --version"
+ffmpeg -v error -f lavfi -i sine=duration=1 -y "$scratch/tone.wav"
+"$scratch/x/usr/bin/quillvane-cli" convert --to flac -q -o "$scratch/out" "$scratch/tone.wav" ||
+    fail "unpacked quillvane-cli convert"
+[ -s "$scratch/out/tone.flac" ] || fail "unpacked quillvane-cli convert wrote no tone.flac"
 desktop-file-validate "$scratch"/x/usr/share/applications/*.desktop || fail "desktop-file-validate"
 appstreamcli validate --no-net "$scratch"/x/usr/share/metainfo/*.metainfo.xml >/dev/null || fail "appstreamcli validate"
 

@@ -20,12 +20,26 @@ for urls in "" "-DHOMEPAGE=https://quillvane.test/ -DSCREENSHOT=https://quillvan
 done
 grep -q '<image>https://quillvane.test/shot.png</image>' "$scratch/m.metainfo.xml" || fail "no screenshot"
 
-# Every option of --help, as the page writes it (*--name*).
-options=$("$build/bin/quillvane" --help | grep -oE '(^|[ ,])--?[a-zA-Z][a-zA-Z-]*' | tr -d ' ,' | sort -u)
-[ -n "$options" ] || fail "quillvane --help shows no option"
-for option in $options; do
-    grep -qF -- "*$option*" "$source/docs/man/quillvane.1.scd" || fail "quillvane(1) lacks $option"
+# Every option of --help (of quillvane-cli's every command too), as the page writes it (*--name*).
+helpoptions() { "$@" | grep -oE '(^|[ ,])--?[a-zA-Z][a-zA-Z-]*' | tr -d ' ,' | sort -u; }
+checkpage() { # PAGE OPTIONS...
+    page=$1
+    shift
+    [ $# -gt 0 ] || fail "$page: --help shows no option"
+    for option; do
+        grep -qF -- "*$option*" "$source/docs/man/$page.1.scd" || fail "$page(1) lacks $option"
+    done
+    man -l "$build/man/$page.1.gz" >/dev/null 2>"$scratch/man.log" && [ ! -s "$scratch/man.log" ] ||
+        { cat "$scratch/man.log"; fail "$page.1 does not render cleanly"; }
+}
+# shellcheck disable=SC2046 # one option a word
+checkpage quillvane $(helpoptions "$build/bin/quillvane" --help)
+cli=$build/bin/quillvane-cli
+commands=$("$cli" --help | sed -n '/^Commands:/,/^$/p' | awk 'NF > 1 { print $1 }')
+[ "$(echo $commands | wc -w)" = 10 ] || fail "quillvane-cli --help lists: $commands"
+for command in $commands; do
+    grep -qF -- "*$command*" "$source/docs/man/quillvane-cli.1.scd" || fail "quillvane-cli(1) lacks $command"
 done
-man -l "$build/man/quillvane.1.gz" >/dev/null 2>"$scratch/man.log" && [ ! -s "$scratch/man.log" ] ||
-    { cat "$scratch/man.log"; fail "quillvane.1 does not render cleanly"; }
-echo "docs: desktop entry and metainfo valid; the manual page has $(echo $options | wc -w) options of --help"
+# shellcheck disable=SC2046
+checkpage quillvane-cli $( (helpoptions "$cli" --help; for c in $commands; do helpoptions "$cli" "$c" --help; done) | sort -u)
+echo "docs: desktop entry and metainfo valid; both manual pages have every option of --help"

@@ -19,12 +19,19 @@ diff -u "$scratch/listed" "$scratch/present" || fail "installed files and the ma
 links=$(find "$prefix" -type l)
 [ -z "$links" ] || fail "links installed: $links"
 
-[ -f "$prefix/bin/quillvane" ] && [ -x "$prefix/bin/quillvane" ] || fail "no executable bin/quillvane"
+for program in quillvane quillvane-cli; do
+    [ -f "$prefix/bin/$program" ] && [ -x "$prefix/bin/$program" ] || fail "no executable bin/$program"
+done
 for f in quillvane.ini font/fonts.conf Lang/Lang_config Lang/Lang_ZH.qm runtime/python.exe \
     uvr5_cli.py help/guide-en.html help/guide-zh.html; do
     [ -f "$prefix/share/quillvane/$f" ] || fail "share/quillvane/$f missing"
 done
 [ "$("$prefix/bin/quillvane" --version)" = "quillvane $version" ] || fail "bin/quillvane --version"
+# The command line from the prefix: its version, and a real conversion with the data found there.
+[ "$("$prefix/bin/quillvane-cli" --version)" = "quillvane-cli $version" ] || fail "bin/quillvane-cli --version"
+ffmpeg -v error -f lavfi -i sine=duration=1 -y "$scratch/tone.wav"
+"$prefix/bin/quillvane-cli" convert --to mp3 -q -o "$scratch/out" "$scratch/tone.wav" || fail "bin/quillvane-cli convert"
+[ -s "$scratch/out/tone.mp3" ] || fail "bin/quillvane-cli convert wrote no tone.mp3"
 
 while IFS= read -r f || [ -n "$f" ]; do
     rm -f -- "$f"

@@ -17,8 +17,10 @@
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 #include "tools/concatconvert/concatconvertwidget.h"
+#include "tools/concatconvert/voiceconcatdata.h"
 #include "tools/concatconvert/voiceconcatitemwidget.h"
 #include "tools/mixconvert/mixconvertwidget.h"
+#include "tools/mixconvert/voicemixdata.h"
 #include "widgets/bgicontextbutton.h"
 
 class TestWholeListTool : public ToolFixture
@@ -140,13 +142,13 @@ void TestWholeListTool::arguments_data()
     QTest::addColumn<QStringList>("expected");
     // Three inputs are run for real below; these are the single-input and AMR forms.
     // clang-format off
-    QTest::addRow("mix one file") << MixConvertWidget::Arguments({"/a.wav"}, "/o.wav")
+    QTest::addRow("mix one file") << VoiceMixData::Arguments({"/a.wav"}, "/o.wav")
         << QStringList{"-i", "/a.wav", "-vn", "-filter_complex", "amix=inputs=1:duration=first", "-threads", "1", "-y", "/o.wav"};
-    QTest::addRow("mix into amr: 8 kHz mono") << MixConvertWidget::Arguments({"/a.amr", "/b.wav"}, "/o.amr")
+    QTest::addRow("mix into amr: 8 kHz mono") << VoiceMixData::Arguments({"/a.amr", "/b.wav"}, "/o.amr")
         << QStringList{"-i", "/a.amr", "-i", "/b.wav", "-vn", "-filter_complex", "amix=inputs=2:duration=first", "-threads", "1", "-y", "-ar", "8000", "-ac", "1", "/o.amr"};
-    QTest::addRow("concat one file") << ConcatConvertWidget::Arguments({"/a.wav"}, "/o.wav")
+    QTest::addRow("concat one file") << VoiceConcatData::Arguments({"/a.wav"}, "/o.wav")
         << QStringList{"-i", "/a.wav", "-filter_complex", "[0:0] concat=n=1:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "/o.wav"};
-    QTest::addRow("concat into 3gp: 8 kHz mono") << ConcatConvertWidget::Arguments({"/a.3gp"}, "/o.3gp")
+    QTest::addRow("concat into 3gp: 8 kHz mono") << VoiceConcatData::Arguments({"/a.3gp"}, "/o.3gp")
         << QStringList{"-i", "/a.3gp", "-filter_complex", "[0:0] concat=n=1:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "-ar", "8000", "-ac", "1", "/o.3gp"};
     // clang-format on
 }
@@ -189,7 +191,7 @@ void TestWholeListTool::outputName()
     for (const QString &name : existing)
         QVERIFY(TestSupport::writeFileOfSize(outputs.filePath(name), 10));
     const OutputName name =
-        tool == Mix ? MixConvertWidget::ResultName(reference) : ConcatConvertWidget::ResultName(reference);
+        tool == Mix ? VoiceMixData::ResultName(reference) : VoiceConcatData::ResultName(reference);
     PartFile part;
     QVERIFY(part.create(name.folder, name.extension));
     QCOMPARE(part.publish(name), outputs.filePath(expected));

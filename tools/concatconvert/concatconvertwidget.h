@@ -15,11 +15,6 @@ public:
     void CreateItemWidgets() override;
     void AddVoiceData(VoiceData *record) override;
 
-    static QString FilterText(int inputCount);
-    static QStringList Arguments(const QStringList &inputs, const QString &output);
-    // The naming rule of the result of a list whose first entry is `referencePath`.
-    static OutputName ResultName(const QString &referencePath);
-
     // The panel's one child; every entry is one of its inputs.
     QProcess &concatProcess = listProcess;
     // Length of the current run's result: the sum of the entries' durations, in microseconds.

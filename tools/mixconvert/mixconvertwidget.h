@@ -2,8 +2,8 @@
 
 #include "app/wholelisttoolwidget.h"
 
-// Overlays every file of the list into one, played together; the result is as
-// long as the first file.
+// Overlays every file of the list into one, played together (VoiceMixData
+// plans the run); the result is as long as the first file.
 class MixConvertWidget : public WholeListToolWidget
 {
     Q_OBJECT
@@ -11,11 +11,6 @@ public:
     using WholeListToolWidget::WholeListToolWidget;
 
     void CreateItemWidgets() override;
-
-    static QString FilterText(int inputCount);
-    static QStringList Arguments(const QStringList &inputs, const QString &output);
-    // The naming rule of the result of a list whose first entry is `referencePath`.
-    static OutputName ResultName(const QString &referencePath);
 
     // The panel's one child; every entry is one of its inputs.
     QProcess &mixProcess = listProcess;

@@ -1,0 +1,86 @@
+#!/bin/sh
+# quillvane-cli as scripts use it: no display library, the exit statuses and
+# their messages, folders, and a stop by signal that leaves no file and no
+# process behind (a stand-in ffmpeg that hangs with a child of its own).
+#   test_cli.sh BUILD_DIR
+set -eu
+cli=$1/bin/quillvane-cli
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+ldd "$cli" >"$scratch/ldd"
+grep -q 'libQt5Core' "$scratch/ldd" || fail "ldd lists no libQt5Core"
+! grep -Eq 'libQt5(Gui|Widgets)' "$scratch/ldd" || fail "loads a display library: $(grep libQt5 "$scratch/ldd")"
+
+cd "$scratch"
+ffmpeg -v error -f lavfi -i sine=duration=2 -y "in 中文.wav"
+printf 'no audio here' >bad.wav
+mkdir -p deep/sub && cp "in 中文.wav" deep/sub/x.wav && : >deep/notes.txt
+
+# arguments | exit status | what standard error says
+while IFS='|' read -r args want says; do
+    set +e
+    eval "\"\$cli\" $args" >out 2>err
+    got=$?
+    set -e
+    [ "$got" = "$want" ] || fail "'$args' exits $got, not $want: $(cat err)"
+    grep -qF -- "$says" err || fail "'$args': standard error lacks '$says': $(cat err)"
+done <<'ROWS'
+|2|no command given
+transcode x.wav|2|unknown command 'transcode'
+convert --bogus x.wav|2|Unknown option 'bogus'
+convert --to ogg x.wav|2|--to takes mp3|aac|flac|wav|amr
+speed --factor 1.3 x.wav|2|--factor takes one of
+volume --mode +6dB x.wav|2|--mode takes
+trim --start 5 --end 0:05 x.wav|2|the end time must be after the start time
+split x.wav|2|split takes one of --every and --parts
+split --parts 1 x.wav|2|--parts takes a number from 2 to 100
+convert -j 0 x.wav|2|--jobs needs a number
+convert|2|no files given
+convert missing.wav|2|not a file or folder: missing.wav
+convert deep|2|no media files
+convert --to wav -o failed bad.wav|1|bad.wav: 
+ROWS
+[ -z "$(ls -A failed)" ] || fail "a failed job left $(ls -A failed)"
+
+# Piped: results on standard output, no progress drawing; -r takes sub-folders.
+"$cli" convert --to flac -r -o found deep "in 中文.wav" >out 2>err || fail "convert -r: $(cat err)"
+[ "$(cat out)" = "$scratch/found/x.flac
+$scratch/found/in 中文.flac" ] || fail "results: $(cat out)"
+! grep -q "$(printf '\033')" err || fail "progress drawn into a pipe"
+
+# Stopped by SIGINT or SIGTERM: exit 128+signal, both running jobs end
+# stopped, no part file stays, no process of the stand-in lives on.
+mkdir standin && cp "$cli" standin/
+cat >standin/ffmpeg <<STANDIN
+#!/bin/sh
+for out; do :; done
+echo unfinished >"\$out"
+sleep 600 &
+echo \$\$ \$! >>"$scratch/pids"
+wait
+STANDIN
+chmod +x standin/ffmpeg
+alive() { [ -d "/proc/$1" ] && ! grep -q '^[^)]*) Z' "/proc/$1/stat" 2>/dev/null; }
+for signal in INT:130 TERM:143; do
+    : >pids
+    standin/quillvane-cli convert --json -j 2 -o stopped "in 中文.wav" bad.wav "in 中文.wav" >events 2>/dev/null &
+    pid=$!
+    tries=0
+    until [ "$(wc -l <pids)" -ge 2 ]; do
+        tries=$((tries + 1))
+        [ $tries -lt 1200 ] || fail "the stand-ins never started"
+        sleep 0.1
+    done
+    kill -"${signal%:*}" $pid
+    status=0
+    wait $pid || status=$?
+    [ $status = "${signal#*:}" ] || fail "SIG${signal%:*}: exit $status"
+    [ "$(grep -c '"status":"stopped"' events)" = 2 ] || fail "SIG${signal%:*}: $(cat events)"
+    [ -z "$(ls -A stopped)" ] || fail "SIG${signal%:*} left $(ls -A stopped)"
+    for p in $(cat pids); do
+        ! alive "$p" || fail "SIG${signal%:*} left process $p"
+    done
+done
+echo "cli: no display library, usage and failure statuses, folders, stops by signal clean"

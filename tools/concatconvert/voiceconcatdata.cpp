@@ -1,0 +1,36 @@
+#include "tools/concatconvert/voiceconcatdata.h"
+
+#include <numeric>
+
+#include "engine/jobhelpers.h"
+
+QString VoiceConcatData::FilterText(int inputCount)
+{
+    // Stream 0 of every input, audio only, into one output pad.
+    QString filter;
+    for (int i = 0; i < inputCount; ++i)
+        filter += QStringLiteral("[%1:0]").arg(i);
+    return filter + QStringLiteral(" concat=n=%1:v=0:a=1 [a]").arg(inputCount);
+}
+
+QStringList VoiceConcatData::Arguments(const QStringList &inputs, const QString &output)
+{
+    QStringList args;
+    for (const QString &input : inputs)
+        args << QStringLiteral("-i") << input;
+    args << QStringLiteral("-filter_complex") << FilterText(inputs.size()) << QStringLiteral("-map")
+         << QStringLiteral("[a]") << QStringLiteral("-threads") << QStringLiteral("1") << QStringLiteral("-y")
+         << OutputFormatArguments(output) << output;
+    return args;
+}
+
+OutputName VoiceConcatData::ResultName(const QString &referencePath)
+{
+    return OutputNameFor(referencePath, QStringLiteral("-cat"), AudioOutputExtension(referencePath),
+                         QStringLiteral("("));
+}
+
+qint64 VoiceConcatData::ResultDuration(const QList<qint64> &inputDurations)
+{
+    return std::accumulate(inputDurations.cbegin(), inputDurations.cend(), qint64(0));
+}
