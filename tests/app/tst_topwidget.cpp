@@ -7,13 +7,16 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <private/qcoreapplication_p.h>
 
 #include "app/mainwidget.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
 #include "common/globals.h"
 #include "support/testsupport.h"
+#include "engine/toolsbasewidget.h"
 #include "widgets/bgicontextbutton.h"
+#include "widgets/labelbutton.h"
 #include "widgets/mypushbutton.h"
 
 Q_DECLARE_METATYPE(TopWidget::Link)
@@ -40,6 +43,20 @@ void trigger(TopWidget *top, const QString &language)
     }
 }
 
+// How many translators the application consults for every text.
+int installedTranslators()
+{
+    return static_cast<QCoreApplicationPrivate *>(QObjectPrivate::get(qApp))->translators.size();
+}
+
+QStringList buttonTexts(const QWidget *panel)
+{
+    QStringList texts;
+    for (const auto *button : panel->findChildren<MyQtCustom::LabelButton *>())
+        texts << button->text();
+    return texts;
+}
+
 QString firstTool(MainWidget &window)
 {
     return window.toolsSelectWidget->toolButton(0)->text();
@@ -63,17 +80,6 @@ private slots:
         // The translators are process-wide: leave English behind for the next test.
         TestSupport::useBuildAppDir();
         TopWidget::SetLanguage(QStringLiteral("EN"));
-    }
-
-    void layoutAtMainWindowWidth()
-    {
-        MainWidget window;
-        TopWidget *top = window.topWidget;
-        QCOMPARE(top->width(), 1140);
-        QCOMPARE(top->menuButton->geometry(), QRect(1080, 26, 16, 16));
-        QCOMPARE(top->versionLabel->geometry(), QRect(940, 19, 120, 30));
-        QCOMPARE(top->versionLabel->alignment(), Qt::AlignRight | Qt::AlignVCenter);
-        QCOMPARE(top->versionLabel->text(), QStringLiteral("Ver: " QUILLVANE_VERSION));
     }
 
     void linkUrl_data()
@@ -145,6 +151,26 @@ private slots:
         QVERIFY(!top->homepageAction->isVisible());
     }
 
+    // The menu opens just under its button wherever the window is on the screen.
+    void menuOpensUnderItsButton()
+    {
+        MainWidget window;
+        window.show();
+        window.move(-900, 40);
+        TopWidget *top = window.topWidget;
+        QPoint shownAt;
+        QTimer::singleShot(0, top->popupMenu, [&] {
+            shownAt = top->popupMenu->pos();
+            top->popupMenu->close();
+        });
+        QTest::mouseClick(top->menuButton, Qt::LeftButton);
+        // The style may draw the menu a pixel or two aside; never a window away.
+        const QPoint under =
+            top->menuButton->mapToGlobal(top->menuButton->rect().bottomLeft()) + QPoint(0, 1);
+        QVERIFY2((shownAt - under).manhattanLength() <= 8,
+                 qPrintable(QStringLiteral("%1,%2").arg(shownAt.x()).arg(shownAt.y())));
+    }
+
     void languageList_data()
     {
         QTest::addColumn<QByteArray>("content"); // null: no file
@@ -198,6 +224,8 @@ private slots:
     {
         MainWidget window;
         TopWidget *top = window.topWidget;
+        // A panel is open when the language changes.
+        const ToolsBaseWidget *panel = window.toolsSelectWidget->OpenTool(0);
         QCOMPARE(g_languageCode, QStringLiteral("EN"));
         trigger(top, Chinese);
         QCOMPARE(g_languageCode, QStringLiteral("ZH"));
@@ -206,11 +234,17 @@ private slots:
         QCOMPARE(top->helpAction->text(), QStringLiteral("使用帮助"));
         QCOMPARE(top->languageMenu->title(), QStringLiteral("语言"));
         QCOMPARE(top->versionLabel->text(), QStringLiteral("版本：" QUILLVANE_VERSION));
+        QVERIFY(buttonTexts(panel).contains(QStringLiteral("开始转换")));
         // The other two translators: the widget library's and Qt's own.
         QCOMPARE(QObject::tr("Save Logfile"), QStringLiteral("保存日志文件"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+        const int translators = installedTranslators();
 
         trigger(top, QStringLiteral("English"));
+        trigger(top, Chinese);
+        trigger(top, QStringLiteral("English"));
+        // Switching back and forth piles up no translators.
+        QCOMPARE(installedTranslators(), translators);
         QCOMPARE(storedLanguage(), QStringLiteral("EN"));
         QCOMPARE(firstTool(window), QStringLiteral("Format Convert"));
         QCOMPARE(top->helpAction->text(), QStringLiteral("Help"));
