@@ -21,7 +21,8 @@
 
 namespace {
 // Copies the segments over (a script that changes nothing), or in mode
-// "fail" fails, "hang" hangs with a child, "blocklist" blocks the join list.
+// "fail" fails, "hang" hangs with a child, "blocklist" blocks the join list,
+// "queue" lets the first run go and holds the others until a gate opens.
 // clang-format off
 const char standInPython[] = R"SH(#!/bin/sh
 mode='%1'
@@ -38,6 +39,7 @@ case "$mode" in
     fail) echo "infer_cli2.py: error: unknown model: nosuch.pth" >&2; exit 1 ;;
     hang) sleep 30 & while :; do sleep 30; done ;;
     blocklist) mkdir "$(dirname "$out")/join.txt" ;;
+    queue) mkdir "$(dirname "$0")/first" 2>/dev/null || while [ ! -e "$(dirname "$0")/gate" ]; do sleep 0.05; done ;;
 esac
 mkdir -p "$out"
 for f in "$in"/*.wav; do cp "$f" "$out/"; done
@@ -55,6 +57,7 @@ private slots:
     void segmentTime();
     void scriptLine_data();
     void scriptLine();
+    void firstStartSweepsWorkFoldersOfEndedProcesses();
     void reopenedPanelShowsTheChoiceInForce_data();
     void reopenedPanelShowsTheChoiceInForce();
     void wholeChain_data();
@@ -63,6 +66,7 @@ private slots:
     void failureEndsTheChainOnce_data();
     void failureEndsTheChainOnce();
     void stopDuringScriptLeavesNoProcessAndResumes();
+    void sameInputTwiceAtOnce();
     void plantedLinksAreNeverFollowed_data();
     void plantedLinksAreNeverFollowed();
 
@@ -239,6 +243,18 @@ void TestScriptTools::reopenedPanelShowsTheChoiceInForce()
     panel->FlushText();
     QCOMPARE(box->currentIndex(), choice);
     choose(panel, 0);
+}
+
+// Runs before any other chain of this process starts.
+void TestScriptTools::firstStartSweepsWorkFoldersOfEndedProcesses()
+{
+    const QString work = GetTempFolder() + '/' + QCommonUtils::GetStringMD5("x");
+    const QString ended = work + "-99999999-1", running = work + "-1-1";
+    QVERIFY(QDir().mkpath(ended) && QDir().mkpath(running));
+    QVERIFY(useStandInRuntime(QStringLiteral("copy")));
+    QVERIFY(addTone(QStringLiteral("sweep.wav"), 3.0) && convert(panel));
+    QVERIFY(!QFileInfo::exists(ended));
+    QVERIFY(QDir(running).removeRecursively());
 }
 
 void TestScriptTools::wholeChain_data()
@@ -425,6 +441,27 @@ void TestScriptTools::stopDuringScriptLeavesNoProcessAndResumes()
     QCOMPARE(scriptRuns(), 2);
     QCOMPARE(job->outputPath, outputs.filePath(QStringLiteral("talk-vocal.wav")));
     QVERIFY(!QFileInfo::exists(job->workFolder));
+}
+
+// The same input twice, converting side by side: the first job's end takes
+// nothing from the second, which goes on once the first has ended.
+void TestScriptTools::sameInputTwiceAtOnce()
+{
+    QVERIFY(useStandInRuntime(QStringLiteral("queue")));
+    ScriptChainData *job = addTone(QStringLiteral("twice.wav"), 3.0);
+    QVERIFY(job && add(panel, {job->filePath}));
+    const QList<VoiceData *> jobs = panel->jobs();
+    const auto count = [&jobs](int status) {
+        return std::count_if(jobs.cbegin(), jobs.cend(),
+                             [status](const VoiceData *j) { return j->status == status; });
+    };
+    panel->convertButton_slots();
+    QTRY_VERIFY_WITH_TIMEOUT(count(VoiceData::Succeeded) + count(VoiceData::Failed) > 0, 60000);
+    QCOMPARE(count(VoiceData::Succeeded), 1);
+    QVERIFY(TestSupport::writeFileOfSize(runtime->filePath(QStringLiteral("runtime/gate")), 0));
+    QVERIFY(waitForEnd(panel));
+    QCOMPARE(count(VoiceData::Succeeded), 2);
+    QCOMPARE(outputFiles(), (QStringList{"twice-vocal(0).wav", "twice-vocal.wav"}));
 }
 
 void TestScriptTools::plantedLinksAreNeverFollowed_data()
