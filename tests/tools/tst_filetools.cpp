@@ -16,12 +16,10 @@
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 #include "tools/formatconvert/voiceconvertdata.h"
-#include "tools/invertconvert/voiceinvertdata.h"
 #include "tools/speedconvert/voicespeeddata.h"
 #include "tools/splitconvert/splitconvertwidget.h"
 #include "tools/splitconvert/voicesplitdata.h"
 #include "tools/trimconvert/trimconvertwidget.h"
-#include "tools/trimconvert/voicetrimdata.h"
 #include "tools/volumeconvert/voicevolumedata.h"
 
 namespace {
@@ -33,8 +31,6 @@ class TestFileTools : public ToolFixture
 {
     Q_OBJECT
 private slots:
-    void arguments_data();
-    void arguments();
     void splitPlan_data();
     void splitPlan();
     void storedOption_data();
@@ -43,6 +39,7 @@ private slots:
     void choiceMadeWhileAJobWaitsApplies();
     void results_data();
     void results();
+    void speedProgressFollowsTheOutput();
     void stoppedSplitResumesAtItsPiece();
     void trimRefusesAnEmptyRange_data();
     void trimRefusesAnEmptyRange();
@@ -71,38 +68,6 @@ void TestFileTools::setOption(ToolsBaseWidget *panel, const QString &choice)
     } else if (!choice.isEmpty()) {
         choose(panel, choice.toInt());
     }
-}
-
-void TestFileTools::arguments_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("expected"); // one argument a word
-    // Only what the results below cannot show: options for AMR, fallbacks, cut points.
-    const auto split = [](int index, int count, qint64 length, qint64 duration) {
-        return VoiceSplitData::Arguments("/i.wav", index, {count, length}, duration, "/o.wav");
-    };
-    // clang-format off
-    QTest::addRow("format, AMR in capitals is 8 kHz mono") << VoiceConvertData::Arguments("/i.wav", "/o.AMR") << "-i /i.wav -vn -threads 1 -y -ar 8000 -ac 1 /o.AMR";
-    QTest::addRow("speed 4.0 in one filter, into AMR") << VoiceSpeedData::Arguments("/i.wav", "4.0", "/o.amr") << "-i /i.wav -vn -af atempo=4.0 -threads 1 -y -ar 8000 -ac 1 /o.amr";
-    QTest::addRow("standardizing, rate unknown") << VoiceVolumeData::Arguments("/i.wav", 0, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
-    QTest::addRow("-5 dB into AMR: 8 kHz mono") << VoiceVolumeData::Arguments("/i.wav", 2, 22050, "/o.amr") << "-i /i.wav -vn -af volume=-5dB -threads 1 -y -ar 8000 -ac 1 /o.amr";
-    QTest::addRow("unknown volume mode standardizes") << VoiceVolumeData::Arguments("/i.wav", 7, 0, "/o.wav") << "-i /i.wav -vn -af loudnorm=i=-14:tp=0.0 -threads 1 -y /o.wav";
-    QTest::addRow("invert into 3GP: 8 kHz mono") << VoiceInvertData::Arguments("/i.wav", "/o.3gp") << "-i /i.wav -vn -af areverse -threads 1 -y -ar 8000 -ac 1 /o.3gp";
-    QTest::addRow("trim drops fractions") << VoiceTrimData::Arguments("/i.wav", 1500000, 2999999, "/o.wav") << "-i /i.wav -ss 00:00:01 -to 00:00:02 -vn -acodec copy -threads 1 -y /o.wav";
-    QTest::addRow("split 150 s by 60, first") << split(0, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:00:00 -to 00:01:00 -vn -acodec copy -threads 1 -y /o.wav";
-    QTest::addRow("split 150 s by 60, last ends past the file") << split(2, 3, 60 * Second, 150 * Second) << "-i /i.wav -ss 00:02:00 -to 00:03:00 -vn -acodec copy -threads 1 -y /o.wav";
-    QTest::addRow("split 120 s by 60, last runs to the end") << split(1, 2, 60 * Second, 120 * Second) << "-i /i.wav -ss 00:01:00 -vn -acodec copy -threads 1 -y /o.wav";
-    QTest::addRow("split 10 s into 3, middle") << split(1, 3, 3333333, 10 * Second) << "-i /i.wav -ss 00:00:03 -to 00:00:06 -vn -acodec copy -threads 1 -y /o.wav";
-    QTest::addRow("split 10 s into 3, last") << split(2, 3, 3333333, 10 * Second) << "-i /i.wav -ss 00:00:06 -vn -acodec copy -threads 1 -y /o.wav";
-    QTest::addRow("split, unknown duration") << split(0, 1, 60 * Second, 0) << "-i /i.wav -ss 00:00:00 -vn -acodec copy -threads 1 -y /o.wav";
-    // clang-format on
-}
-
-void TestFileTools::arguments()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, expected);
-    QCOMPARE(arguments, expected.split(QLatin1Char(' ')));
 }
 
 void TestFileTools::splitPlan_data()
@@ -340,6 +305,30 @@ void TestFileTools::results()
         QVERIFY2(qAbs(total - double(in.size()) / rate) < 0.01, qPrintable(QString::number(total)));
     if (names.isEmpty())
         QVERIFY(!job->errorText.isEmpty());
+}
+
+// At factor 2.0 a 4 s input gives 2 s: ffmpeg at 1 s of output is half way.
+void TestFileTools::speedProgressFollowsTheOutput()
+{
+    QTemporaryDir standIn;
+    QVERIFY(TestSupport::writeStandInFfmpeg(
+        standIn.path(),
+        QStringLiteral("printf 'size=  1kB time=00:00:01.00 bitrate=1.6kbits/s speed=1x\\n'\n"
+                       "while [ ! -e '%1/gate' ]; do sleep 0.02; done\nexec /usr/bin/ffmpeg \"$@\"")
+            .arg(standIn.path())));
+    const QString input = inputs.filePath(QStringLiteral("four.wav"));
+    QVERIFY(TestSupport::makeTone(input, 4.0));
+    ToolsBaseWidget *panel = open(Speed);
+    choose(panel, 5);
+    QVERIFY(add(panel, {input}));
+    g_appDir = standIn.path();
+    panel->convertButton_slots();
+    VoiceData *job = panel->jobs().first();
+    QTRY_VERIFY_WITH_TIMEOUT(job->progress > 0, 60000);
+    QCOMPARE(job->progress, 5000);
+    QVERIFY(TestSupport::writeFileOfSize(standIn.filePath(QStringLiteral("gate")), 0));
+    QVERIFY(waitForEnd(panel));
+    QCOMPARE(job->status, int(VoiceData::Succeeded));
 }
 
 void TestFileTools::stoppedSplitResumesAtItsPiece()

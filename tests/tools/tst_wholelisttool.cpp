@@ -27,8 +27,6 @@ class TestWholeListTool : public ToolFixture
 {
     Q_OBJECT
 private slots:
-    void arguments_data();
-    void arguments();
     void init();
     void cleanup();
     void outputName_data();
@@ -134,30 +132,6 @@ QString TestWholeListTool::arrows(WholeListToolWidget *panel)
         shown << (text.isEmpty() ? QStringLiteral("-") : text);
     }
     return shown.join(QLatin1Char(' '));
-}
-
-void TestWholeListTool::arguments_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("expected");
-    // Three inputs are run for real below; these are the single-input and AMR forms.
-    // clang-format off
-    QTest::addRow("mix one file") << VoiceMixData::Arguments({"/a.wav"}, "/o.wav")
-        << QStringList{"-i", "/a.wav", "-vn", "-filter_complex", "amix=inputs=1:duration=first", "-threads", "1", "-y", "/o.wav"};
-    QTest::addRow("mix into amr: 8 kHz mono") << VoiceMixData::Arguments({"/a.amr", "/b.wav"}, "/o.amr")
-        << QStringList{"-i", "/a.amr", "-i", "/b.wav", "-vn", "-filter_complex", "amix=inputs=2:duration=first", "-threads", "1", "-y", "-ar", "8000", "-ac", "1", "/o.amr"};
-    QTest::addRow("concat one file") << VoiceConcatData::Arguments({"/a.wav"}, "/o.wav")
-        << QStringList{"-i", "/a.wav", "-filter_complex", "[0:0] concat=n=1:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "/o.wav"};
-    QTest::addRow("concat into 3gp: 8 kHz mono") << VoiceConcatData::Arguments({"/a.3gp"}, "/o.3gp")
-        << QStringList{"-i", "/a.3gp", "-filter_complex", "[0:0] concat=n=1:v=0:a=1 [a]", "-map", "[a]", "-threads", "1", "-y", "-ar", "8000", "-ac", "1", "/o.3gp"};
-    // clang-format on
-}
-
-void TestWholeListTool::arguments()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QStringList, expected);
-    QCOMPARE(arguments, expected);
 }
 
 void TestWholeListTool::outputName_data()
