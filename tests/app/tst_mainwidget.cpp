@@ -10,15 +10,6 @@ class TestMainWidget : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { TestSupport::useBuildAppDir(); }
-    void geometryAndTitle()
-    {
-        MainWidget window;
-        QCOMPARE(g_mainWidget, &window);
-        QCOMPARE(window.size(), QSize(1140, 672));
-        QCOMPARE(window.windowTitle(), QStringLiteral("tessarin Quillvane"));
-        QCOMPARE(window.toolsSelectWidget->geometry(), QRect(1, 68, 1138, 603));
-        QCOMPARE(OutputFolder(), window.outputFolder());
-    }
     void windowPosition_data()
     {
         QTest::addColumn<QRect>("desk"); // for the window of 1140 x 672
