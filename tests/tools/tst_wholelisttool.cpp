@@ -37,10 +37,8 @@ private slots:
     void videoFirstConcatFailsCleanly();
     void deleteDuringRunIsSafe_data();
     void deleteDuringRunIsSafe();
-    void stopEndsTheRun_data();
-    void stopEndsTheRun();
-    void leavingDuringRunAsksFirst_data();
-    void leavingDuringRunAsksFirst();
+    void endingARunLeavesNothing_data();
+    void endingARunLeavesNothing();
     void failedChildFailsEveryEntry_data();
     void failedChildFailsEveryEntry();
 
@@ -319,19 +317,25 @@ void TestWholeListTool::deleteDuringRunIsSafe()
     QVERIFY(outputFiles().first().startsWith(QLatin1String("tone0-2-")));
 }
 
-void TestWholeListTool::stopEndsTheRun_data()
+void TestWholeListTool::endingARunLeavesNothing_data()
 {
     QTest::addColumn<int>("tool");
-    QTest::addRow("mix") << int(Mix);
-    QTest::addRow("concat") << int(Concat);
+    QTest::addColumn<QString>("how"); // the run's Stop, leaving the panel, closing the window
+    QTest::addRow("mix, Stop") << int(Mix) << "stop";
+    QTest::addRow("concat, Stop") << int(Concat) << "stop";
+    QTest::addRow("mix, leaving") << int(Mix) << "leave";
+    QTest::addRow("concat, closing") << int(Concat) << "close";
 }
 
-void TestWholeListTool::stopEndsTheRun()
+void TestWholeListTool::endingARunLeavesNothing()
 {
     QFETCH(int, tool);
+    QFETCH(QString, how);
     WholeListToolWidget *panel = openList(tool);
     QVERIFY(add(panel, tones({1, 2})));
-    // Leaving during a run asks first and stops it: leavingDuringRunAsksFirst.
+    QList<QPointer<VoiceData>> entries;
+    for (VoiceData *entry : panel->jobs())
+        entries << entry;
     // A run that has begun its output and has a child of its own, marked to be found.
     const QString mark =
         QString::number(QCoreApplication::applicationPid()) + QLatin1String(QTest::currentDataTag());
@@ -346,56 +350,36 @@ void TestWholeListTool::stopEndsTheRun()
     };
     panel->convertButton_slots();
     QTRY_VERIFY_WITH_TIMEOUT(treeAlive(), 60000);
-    const QString output = panel->runOutputPath();
 
-    panel->convertButton_slots(); // Stop while the run goes on
+    if (how == QLatin1String("stop")) {
+        panel->convertButton_slots(); // Stop while the run goes on
+    } else {
+        // No: the run goes on; Yes: it is stopped.
+        answerNextQuestion(QMessageBox::No);
+        how == QLatin1String("leave") ? panel->backupButton_slots() : void(window->close());
+        QCOMPARE(lastQuestion, QStringLiteral("2 jobs are still converting. Stop them?"));
+        QVERIFY(panel->isRunning() && panel->isVisible());
+        answerNextQuestion(QMessageBox::Yes);
+        how == QLatin1String("leave") ? panel->backupButton_slots() : void(window->close());
+        QVERIFY(!panel->isRunning());
+        window->show();
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isRunning(), 60000);
     QTRY_VERIFY_WITH_TIMEOUT(!treeAlive(), 60000);
-    QVERIFY(!QFileInfo::exists(output));
     QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    if (how == QLatin1String("leave")) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(std::all_of(entries.cbegin(), entries.cend(),
+                            [](const QPointer<VoiceData> &e) { return e.isNull(); }));
+        return;
+    }
     QVERIFY(allInState(panel, VoiceData::Stopped));
     if (tool == Concat)
         QCOMPARE(arrows(panel), QStringLiteral("D U"));
-
     // The list runs again.
     TestSupport::useBuildAppDir();
     QVERIFY(convert(panel));
     QVERIFY(allInState(panel, VoiceData::Succeeded));
-}
-
-void TestWholeListTool::leavingDuringRunAsksFirst_data()
-{
-    QTest::addColumn<int>("tool");
-    QTest::addRow("mix") << int(Mix);
-    QTest::addRow("concat") << int(Concat);
-}
-
-void TestWholeListTool::leavingDuringRunAsksFirst()
-{
-    QFETCH(int, tool);
-    WholeListToolWidget *panel = openList(tool);
-    QVERIFY(add(panel, tones({1, 2})));
-    QVERIFY(useStandIn(QStringLiteral("exec /usr/bin/ffmpeg \"$@\"")));
-    panel->convertButton_slots();
-    QTRY_COMPARE_WITH_TIMEOUT(runCount(), 1, 10000);
-    QList<QPointer<VoiceData>> left;
-    for (VoiceData *entry : panel->jobs())
-        left << entry;
-
-    // No: the run goes on, the panel stays.
-    answerNextQuestion(QMessageBox::No);
-    panel->backupButton_slots();
-    QCOMPARE(lastQuestion, QStringLiteral("2 jobs are still converting. Stop them?"));
-    QVERIFY(panel->isRunning() && panel->isVisible());
-    QCOMPARE(panel->jobs().size(), 2);
-
-    // Yes: stopped, gone, and nothing written under any name.
-    answerNextQuestion(QMessageBox::Yes);
-    panel->backupButton_slots();
-    QVERIFY(!panel->isRunning());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(std::all_of(left.cbegin(), left.cend(), [](const QPointer<VoiceData> &e) { return e.isNull(); }));
-    QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TestWholeListTool::failedChildFailsEveryEntry_data()
