@@ -217,8 +217,6 @@ void TestFileTools::results_data()
     // Rows that convert a file again find the results of the rows before them.
     // clang-format off
     QTest::addRow("speed 0.5") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5.wav"} << Seconds{4} << "440 Hz";
-    QTest::addRow("speed 0.5 again") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5 (0).wav"} << Seconds{4} << "440 Hz";
-    QTest::addRow("speed 2.0") << int(Speed) << "5" << "song.wav" << tone2 << QStringList{"song-2_0.wav"} << Seconds{1} << "440 Hz";
     // atempo loses ~12 ms at the end at 4.0: a longer input keeps that within 2 %.
     QTest::addRow("speed 4.0") << int(Speed) << "7" << "long.wav" << "sine=f=440:d=3" << QStringList{"long-4_0.wav"} << Seconds{0.75} << "440 Hz";
     QTest::addRow("volume -5 dB") << int(Volume) << "2" << "music.flac" << tone1 << QStringList{"music.flac"} << Seconds{1} << "-5 dB";
@@ -227,7 +225,6 @@ void TestFileTools::results_data()
     QTest::addRow("standardizing mp3") << int(Volume) << "0" << "std.mp3" << tone1 << QStringList{"std.mp3"} << Seconds{1} << "rate 44100";
     QTest::addRow("standardizing 22.05 kHz") << int(Volume) << "0" << "low.wav" << "sine=f=440:d=1:r=22050" << QStringList{"low.wav"} << Seconds{1} << "rate 22050";
     QTest::addRow("invert") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise.wav"} << Seconds{1} << "reversed";
-    QTest::addRow("invert again") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise (0).wav"} << Seconds{1} << "reversed";
     // A stream copy cuts at packets: 2048 samples for this WAV.
     QTest::addRow("trim the middle second") << int(Trim) << "1-2" << "steps.wav" << steps << QStringList{"steps-trim.wav"} << Seconds{1} << "500 Hz";
     QTest::addRow("trim past the end again") << int(Trim) << "2-9" << "steps.wav" << steps << QStringList{"steps-trim (0).wav"} << Seconds{1} << "700 Hz";
