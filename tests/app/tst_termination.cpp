@@ -123,7 +123,7 @@ private slots:
             } else {
                 g_appDir = work.path();
                 panels[i].AddFiles({inputs.at(i)});
-                QTRY_COMPARE(panels[i].jobs().size(), 1);
+                QTRY_COMPARE_WITH_TIMEOUT(panels[i].jobs().size(), 1, 60000);
                 panels[i].convertButton_slots();
             }
         }

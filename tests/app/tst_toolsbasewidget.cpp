@@ -69,7 +69,7 @@ class TestToolsBaseWidget : public QObject
     {
         const int expected = panel->jobs().size() + paths.size();
         panel->AddFiles(paths);
-        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), expected, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), expected, 60000);
     }
 private slots:
     void initTestCase()
@@ -213,7 +213,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         window->setOutputFolder(folder);
         panel->openOutputButton_slots();
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 60000);
         QFile file(record);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("1\n") + folder);
@@ -230,7 +230,7 @@ private slots:
         for (const char *name : {"b.WAV", "album", "a.m4a", "notes.txt"})
             urls << QUrl::fromLocalFile(dir.filePath(QLatin1String(name)));
         panel->drop(urls);
-        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 4, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 4, 60000);
         QStringList names;
         for (VoiceData *job : panel->jobs())
             names << job->fileName;
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(!panel->isProbing());
         // Dropped as a folder: its links, resolved, and the file itself.
         panel->drop({QUrl::fromLocalFile(dir.path())});
-        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 3, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 3, 60000);
         QVERIFY(!panel->isProbing());
         for (VoiceData *job : panel->jobs())
             QCOMPARE(job->filePath, QFileInfo(at("real.wav")).canonicalFilePath());
@@ -306,7 +306,7 @@ private slots:
         // Probes run one at a time: a job from before the removal would arrive first.
         const QStringList later = makeInputs(7).mid(6);
         panel->AddFiles(later);
-        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 1, 60000);
         QCOMPARE(panel->jobs().first()->filePath, later.first());
     }
 };

@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(record->process.thread(), QCoreApplication::instance()->thread());
         QSignalSpy destroyed(record.data(), &QObject::destroyed);
         record.take()->deleteLater();
-        QVERIFY(destroyed.wait(5000));
+        QVERIFY(destroyed.wait(60000));
     }
 };
 

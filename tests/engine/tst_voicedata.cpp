@@ -84,7 +84,7 @@ private slots:
         job->duration = qint64(promised * 1e6);
         QSignalSpy finished(job, &VoiceData::convertfinished);
         job->startConvert();
-        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.wait(60000));
         QCOMPARE(finishedCount(finished), 1);
         QCOMPARE(finished.first().first().value<VoiceData *>(), static_cast<VoiceData *>(job));
         QCOMPARE(job->status(), int(reason.isEmpty() ? VoiceData::Succeeded : VoiceData::Failed));
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(QFile::link(outside, outDir->filePath(QStringLiteral("song-test.wav")))); // leads nowhere yet
         QSignalSpy finished(job, &VoiceData::convertfinished);
         job->startConvert();
-        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.wait(60000));
         QCOMPARE(job->status(), int(VoiceData::Succeeded));
         QCOMPARE(QFileInfo(job->outputPath).canonicalPath(), QFileInfo(outDir->path()).canonicalFilePath());
         QVERIFY(!QFileInfo::exists(outside));

@@ -58,7 +58,7 @@ private slots:
         child.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 30 & wait")});
         QVERIFY(child.waitForStarted());
         const ProcessTable &table = ProcessTable::system();
-        QTRY_COMPARE_WITH_TIMEOUT(table.children(child.processId()).size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(table.children(child.processId()).size(), 1, 60000);
         QCOMPARE(table.children(child.processId()), table.ProcessTable::children(child.processId()));
         // Frozen first: once its child is gone the shell's wait returns and it would exit.
         QVERIFY(table.suspend(child.processId()));

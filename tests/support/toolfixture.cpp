@@ -51,7 +51,7 @@ bool ToolFixture::add(ToolsBaseWidget *panel, const QStringList &paths)
 {
     const int wanted = panel->jobs().size() + paths.size();
     panel->AddFiles(paths);
-    return QTest::qWaitFor([&] { return panel->jobs().size() == wanted; }, 20000);
+    return QTest::qWaitFor([&] { return panel->jobs().size() == wanted; }, 60000);
 }
 
 void ToolFixture::choose(ToolsBaseWidget *panel, int index)

@@ -362,7 +362,7 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(),
                                             "case \"$*\" in *'-ss 00:00:10'*) exit 0;; esac\n" + cut));
     job.startConvert();
-    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.wait(60000));
     QCOMPARE(job.status(), int(VoiceData::Failed));
     QCOMPARE(job.errorText, QStringLiteral("The output holds no audio."));
     QCOMPARE(QDir(outputs.path()).entryList({"talk*", ".quillvane-*"}, QDir::Files | QDir::Hidden),
@@ -373,7 +373,7 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     QVERIFY(TestSupport::writeStandInFfmpeg(bin.path(), cut));
     job.startConvert();
     QCOMPARE(job.progress, 3333);
-    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.wait(60000));
     QCOMPARE(job.status(), int(VoiceData::Succeeded));
     QCOMPARE(QDir(outputs.path()).entryList({"talk-split-*"}, QDir::Files, QDir::Name),
              QStringList({"talk-split-1.mp3", "talk-split-2.mp3", "talk-split-3.mp3"}));

@@ -247,7 +247,7 @@ void TestFormatConvertFaults::awkwardNames()
         digests << TestSupport::fileDigest(paths.last());
     }
     panel->AddFiles(paths);
-    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), cases.size(), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), cases.size(), 60000);
     convert();
     QVERIFY(waitForEnd(panel));
     for (int i = 0; i < cases.size(); ++i) {
@@ -351,7 +351,7 @@ void TestFormatConvertFaults::diskFills()
     g_appDir = standIn->path();
     choose(panel, format);
     panel->AddFiles({tone(QStringLiteral("eight.wav"), 8.0)});
-    QTRY_COMPARE(panel->jobs().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), 1, 60000);
     convert();
     QVERIFY(waitForEnd(panel));
     VoiceData *job = panel->jobs().first();
@@ -378,7 +378,7 @@ void TestFormatConvertFaults::leavingOrClosingAsksFirst()
                 inputs.filePath(QStringLiteral("c.wav"))});
     const QList<VoiceData *> jobs = panel->jobs();
     convert();
-    QTRY_COMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden).size(), 2, 60000);
     const auto leave = [&] {
         close ? void(window->close()) : panel->backupButton_slots();
     };

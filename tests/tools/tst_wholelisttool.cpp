@@ -74,7 +74,7 @@ void TestWholeListTool::cleanup()
     for (int tool : {Mix, Concat}) {
         auto *panel =
             qobject_cast<WholeListToolWidget *>(window->panels.value(ToolsSelectWidget::PanelName(tool)));
-        QTRY_VERIFY_WITH_TIMEOUT(!panel || !panel->isRunning(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!panel || !panel->isRunning(), 60000);
     }
     ToolFixture::cleanup();
 }
@@ -297,7 +297,7 @@ void TestWholeListTool::deleteDuringRunIsSafe()
     panel->convertButton_slots();
     const QString output = panel->runOutputPath();
     const QList<VoiceData *> entries = panel->jobs();
-    QTRY_COMPARE_WITH_TIMEOUT(entries.last()->progress, 5000, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(entries.last()->progress, 5000, 60000);
 
     for (VoiceData *entry : entries) {
         QCOMPARE(entry->status(), int(VoiceData::Converting));
