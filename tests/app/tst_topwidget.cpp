@@ -14,7 +14,7 @@
 #include "app/topwidget.h"
 #include "common/globals.h"
 #include "support/testsupport.h"
-#include "engine/toolsbasewidget.h"
+#include "app/toolsbasewidget.h"
 #include "widgets/bgicontextbutton.h"
 #include "widgets/labelbutton.h"
 #include "widgets/mypushbutton.h"

@@ -325,7 +325,7 @@ void TestFileTools::speedProgressFollowsTheOutput()
     QCOMPARE(job->progress, 5000);
     QVERIFY(TestSupport::writeFileOfSize(standIn.filePath(QStringLiteral("gate")), 0));
     QVERIFY(waitForEnd(panel));
-    QCOMPARE(job->status, int(VoiceData::Succeeded));
+    QCOMPARE(job->status(), int(VoiceData::Succeeded));
 }
 
 void TestFileTools::stoppedSplitResumesAtItsPiece()

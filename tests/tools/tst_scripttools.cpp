@@ -453,7 +453,7 @@ void TestScriptTools::sameInputTwiceAtOnce()
     const QList<VoiceData *> jobs = panel->jobs();
     const auto count = [&jobs](int status) {
         return std::count_if(jobs.cbegin(), jobs.cend(),
-                             [status](const VoiceData *j) { return j->status == status; });
+                             [status](const VoiceData *j) { return j->status() == status; });
     };
     panel->convertButton_slots();
     QTRY_VERIFY_WITH_TIMEOUT(count(VoiceData::Succeeded) + count(VoiceData::Failed) > 0, 60000);
