@@ -15,7 +15,8 @@ else
 fi
 PACKAGES="build-essential cmake ninja-build pkg-config \
 qtbase5-dev qtbase5-private-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qttranslations5-l10n \
-ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev \
+ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev libswresample-dev \
+qtmultimedia5-dev libqt5multimedia5-plugins \
 python3 python3-numpy parallel \
 xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk \
 python3-markdown scdoc dpkg-dev lintian desktop-file-utils appstream man-db"

@@ -43,6 +43,19 @@ bool makeTone(const QString &path, double seconds, int frequency, int sampleRate
         extraOutputArgs + QStringList{path});
 }
 
+bool makeStretches(const QString &path, const QList<QPair<double, double>> &stretches)
+{
+    QString expression;
+    double at = 0;
+    for (const auto &stretch : stretches) {
+        expression += QString("%1*between(t,%2,%3)+").arg(stretch.second).arg(at).arg(at + stretch.first);
+        at += stretch.first;
+    }
+    expression = QString("(%1 0)*sin(2*PI*440*t)").arg(expression);
+    return runFfmpeg({"-y", "-f", "lavfi", "-i",
+                      QString("aevalsrc='%1':s=44100:d=%2").arg(expression).arg(at), path});
+}
+
 bool writeExecutable(const QString &path, const QString &content)
 {
     QFile file(path);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -35,6 +36,10 @@ bool runFfmpeg(const QStringList &arguments);
 // Writes `seconds` of a sine tone (lavfi) to `path`; the extension picks the format.
 bool makeTone(const QString &path, double seconds, int frequency = 440, int sampleRate = 44100,
               int channels = 2, const QStringList &extraOutputArgs = QStringList());
+
+// Writes a 440 Hz tone in stretches of (seconds, amplitude 0 to 1), mono
+// 44.1 kHz, to `path`; the extension picks the format.
+bool makeStretches(const QString &path, const QList<QPair<double, double>> &stretches);
 
 // Writes an executable file (a stand-in program, usually a shell script).
 bool writeExecutable(const QString &path, const QString &content);

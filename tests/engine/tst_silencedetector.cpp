@@ -1,0 +1,122 @@
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "engine/audioenvelope.h"
+#include "engine/envelopecache.h"
+#include "engine/silencedetector.h"
+#include "support/testsupport.h"
+
+using Stretches = QList<QPair<double, double>>;
+constexpr qint64 Second = 1000000;
+
+class TestSilenceDetector : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Loud, quiet and silent stretches read back at their levels, whatever the format.
+    void peaks_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addRow("wav") << "wav";
+        QTest::addRow("mp3") << "mp3";
+        QTest::addRow("flac") << "flac";
+        QTest::addRow("ogg") << "ogg";
+    }
+    void peaks()
+    {
+        QFETCH(QString, suffix);
+        const QString path = dir.filePath("levels." + suffix);
+        QVERIFY(TestSupport::makeStretches(path, {{1, 0.8}, {1, 0.05}, {1, 0}, {1, 0.4}}));
+        AudioEnvelope envelope;
+        QVERIFY(envelope.compute(path));
+        QVERIFY(qAbs(envelope.duration() - 4 * Second) < Second / 10);
+        const QVector<float> bins = envelope.bins(8); // half a second each
+        const QVector<float> expected{0.8f, 0.8f, 0.05f, 0.05f, 0, 0, 0.4f, 0.4f};
+        for (int i = 0; i < 8; ++i) {
+            // Each half second is judged away from the stretches' edges.
+            const float level =
+                envelope.peak(i * Second / 2 + Second / 10, (i + 1) * Second / 2 - Second / 10);
+            QVERIFY2(qAbs(level - expected[i]) < 0.02f + 0.08f * expected[i],
+                     qPrintable(QString("half %1: %2").arg(i).arg(level)));
+            QVERIFY(bins[i] >= level);
+        }
+    }
+
+    // tone 2 s / gap 1 s / tone 2 s / gap 1 s / tone 2 s: cuts fall inside the gaps.
+    void cuts_data()
+    {
+        QTest::addColumn<double>("gapLevel"); // amplitude in the gaps
+        QTest::addColumn<double>("thresholdDb");
+        QTest::addColumn<qint64>("minSilence");
+        QTest::addColumn<qint64>("minPiece");
+        QTest::addColumn<qint64>("maxPiece");
+        QTest::addColumn<int>("cutsInGaps");
+        QTest::addColumn<int>("otherCuts");
+        QTest::addRow("defaults") << 0.0 << -35.0 << Second / 2 << Second << qint64(0) << 2 << 0;
+        QTest::addRow("hum above the threshold")
+            << 0.05 << -35.0 << Second / 2 << Second << qint64(0) << 0 << 0;
+        QTest::addRow("hum below a higher threshold")
+            << 0.05 << -20.0 << Second / 2 << Second << qint64(0) << 2 << 0;
+        QTest::addRow("gaps shorter than asked")
+            << 0.0 << -35.0 << 3 * Second / 2 << Second << qint64(0) << 0 << 0;
+        QTest::addRow("pieces too short") << 0.0 << -35.0 << Second / 2 << 3 * Second << qint64(0) << 0 << 0;
+        QTest::addRow("pieces just long enough")
+            << 0.0 << -35.0 << Second / 2 << 12 * Second / 5 << qint64(0) << 2 << 0;
+        QTest::addRow("pieces too long") << 0.0 << -35.0 << Second / 2 << Second << 2 * Second << 2 << 3;
+    }
+    void cuts()
+    {
+        QFETCH(double, gapLevel);
+        QFETCH(double, thresholdDb);
+        QFETCH(qint64, minSilence);
+        QFETCH(qint64, minPiece);
+        QFETCH(qint64, maxPiece);
+        QFETCH(int, cutsInGaps);
+        QFETCH(int, otherCuts);
+        const QString path = dir.filePath(QString("gaps-%1.wav").arg(gapLevel));
+        if (!QFile::exists(path))
+            QVERIFY(TestSupport::makeStretches(path,
+                                               {{2, 0.7}, {1, gapLevel}, {2, 0.7}, {1, gapLevel}, {2, 0.7}}));
+        QVector<qint64> cuts;
+        qint64 duration = 0;
+        QVERIFY(
+            SilenceDetector::PlanFile(path, {thresholdDb, minSilence, minPiece, maxPiece}, cuts, &duration));
+        int inGaps = 0;
+        qint64 last = 0;
+        const QVector<qint64> ends = QVector<qint64>(cuts) << duration;
+        for (qint64 cut : ends) {
+            inGaps += (cut > 2 * Second && cut < 3 * Second) || (cut > 5 * Second && cut < 6 * Second);
+            QVERIFY(cut - last >= minPiece || cut == duration);
+            QVERIFY(maxPiece == 0 || cut - last <= maxPiece);
+            last = cut;
+        }
+        QCOMPARE(inGaps, cutsInGaps);
+        QCOMPARE(cuts.size() - cutsInGaps, otherCuts);
+    }
+
+    // The strips share one read per file; a changed file is read again.
+    void cacheReadsOnceAndAgainWhenChanged()
+    {
+        const QString path = dir.filePath("cached.wav");
+        QVERIFY(TestSupport::makeStretches(path, {{1, 0.5}}));
+        EnvelopeCache cache;
+        QSignalSpy ready(&cache, &EnvelopeCache::ready);
+        QVERIFY(!cache.envelope(path));
+        QVERIFY(!cache.envelope(path));
+        QVERIFY(ready.wait(60000));
+        QVERIFY(qAbs(cache.envelope(path)->duration() - Second) < Second / 50);
+        QVERIFY(TestSupport::makeStretches(path, {{2, 0.5}}));
+        QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+        QVERIFY(!cache.envelope(path));
+        QVERIFY(ready.wait(60000));
+        QCOMPARE(ready.count(), 2);
+        QVERIFY(qAbs(cache.envelope(path)->duration() - 2 * Second) < Second / 50);
+    }
+
+private:
+    QTemporaryDir dir;
+};
+
+QTEST_GUILESS_MAIN(TestSilenceDetector)
+#include "tst_silencedetector.moc"
