@@ -7,7 +7,7 @@
 set -e
 build=${1:-build-bench}
 benches=$build/bench
-for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop bench_cli; do
+for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop bench_cli bench_waveform; do
     [ -x "$benches/$b" ] || { echo "missing $benches/$b: build $build first" >&2; exit 2; }
 done
 app=$(cd "$build/bin" && pwd)
@@ -44,6 +44,7 @@ fi
 run "$benches/bench_probe"
 run "$benches/bench_batch"
 run "$benches/bench_stop"
+run "$benches/bench_waveform"
 # The separation's quality on generated songs and the speed of its whole chain.
 run /usr/bin/python3 "$(dirname "$0")/bench_separation.py" "$app"
 run "$benches/bench_cli"

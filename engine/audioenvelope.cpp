@@ -2,30 +2,36 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "engine/audiodecoder.h"
 
-bool AudioEnvelope::compute(const QString &path, const std::atomic_bool *cancel)
+namespace {
+
+constexpr qint64 Second = 1000000;
+
+// The windows of [from, to) microseconds of a file (to < 0: its end); the
+// decoded length of that part goes to `frames` at `rate`.
+bool readPart(const QString &path, qint64 from, qint64 to, const std::atomic_bool *cancel,
+              QVector<float> &peaks, qint64 &frames, qint64 &rate)
 {
-    peaks.clear();
-    length = 0;
     AudioDecoder decoder;
-    if (!decoder.open(path, AudioDecoder::Float, 0, 0, cancel))
+    if (!decoder.open(path, AudioDecoder::Float, 0, 0, cancel) || (from > 0 && !decoder.seek(from)))
         return false;
     const int channels = decoder.channels();
-    const qint64 rate = decoder.sampleRate();
-    if (decoder.duration() > 0)
-        peaks.reserve(int(decoder.duration() / WindowUs) + 2);
-
+    rate = decoder.sampleRate();
+    const qint64 lastFrame = to < 0 ? -1 : (to - from) * rate / Second;
     constexpr int ChunkFrames = 8192;
     std::vector<float> chunk(size_t(ChunkFrames) * size_t(channels));
-    qint64 frames = 0;
+    frames = 0;
     // Window k holds frames [k * rate / 100, (k + 1) * rate / 100): exact for any rate.
-    qint64 windowEnd = rate * WindowUs / 1000000;
+    qint64 windowEnd = rate * AudioEnvelope::WindowUs / Second;
     float level = 0.0f;
     for (;;) {
-        const int got = decoder.read(chunk.data(), ChunkFrames);
+        int got = decoder.read(chunk.data(), ChunkFrames);
+        if (lastFrame >= 0)
+            got = int(qMin<qint64>(got, lastFrame - frames));
         if (got <= 0)
             break;
         const float *sample = chunk.data();
@@ -39,19 +45,57 @@ bool AudioEnvelope::compute(const QString &path, const std::atomic_bool *cancel)
             if (frames == windowEnd) {
                 peaks.append(std::min(level, 1.0f));
                 level = 0.0f;
-                windowEnd = (qint64(peaks.size()) + 1) * rate * WindowUs / 1000000;
+                windowEnd = (qint64(peaks.size()) + 1) * rate * AudioEnvelope::WindowUs / Second;
             }
         }
     }
-    if (cancel && cancel->load()) {
-        peaks.clear();
-        return false;
-    }
-    if (frames > (qint64(peaks.size())) * rate * WindowUs / 1000000)
+    if (frames > qint64(peaks.size()) * rate * AudioEnvelope::WindowUs / Second)
         peaks.append(std::min(level, 1.0f));
-    length = rate > 0 ? frames * 1000000 / rate : 0;
+    return !(cancel && cancel->load()) && frames > 0;
+}
+
+} // namespace
+
+bool AudioEnvelope::compute(const QString &path, const std::atomic_bool *cancel)
+{
+    peaks.clear();
+    length = 0;
+    qint64 expected = 0;
+    {
+        AudioDecoder probe;
+        if (!probe.open(path, AudioDecoder::Float, 0, 0, cancel))
+            return false;
+        expected = probe.duration();
+    }
+    // A long file is read in two halves at once, one per core: the strip
+    // appears in about half the time.
+    const bool halves = expected > 60 * Second && std::thread::hardware_concurrency() >= 2;
+    const qint64 middle = expected / 2 / WindowUs * WindowUs;
+    QVector<float> first;
+    QVector<float> second;
+    qint64 firstFrames = 0, secondFrames = 0, rate = 0, secondRate = 0;
+    first.reserve(int(expected / WindowUs) + 2);
+    bool secondRead = true;
+    std::thread other;
+    if (halves) {
+        second.reserve(int(expected / WindowUs / 2) + 2);
+        other = std::thread(
+            [&] { secondRead = readPart(path, middle, -1, cancel, second, secondFrames, secondRate); });
+    }
+    const bool firstRead = readPart(path, 0, halves ? middle : -1, cancel, first, firstFrames, rate);
+    if (other.joinable())
+        other.join();
+    if (!firstRead || !secondRead)
+        return false;
+    qint64 frames = firstFrames;
+    if (halves) {
+        first += second;
+        frames += secondFrames;
+    }
+    peaks = first;
     peaks.squeeze();
-    return frames > 0;
+    length = rate > 0 ? frames * Second / rate : 0;
+    return true;
 }
 
 void AudioEnvelope::setWindows(const QVector<float> &windows, qint64 duration)
