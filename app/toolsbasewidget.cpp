@@ -100,11 +100,15 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
 
     // The list shows the queue: it follows every change the queue reports.
     jobQueue = new JobQueue(this);
-    connect(jobQueue, &JobQueue::jobAdded, this, [this](VoiceData *job) { listWidget->addPrivateData(job); });
+    connect(jobQueue, &JobQueue::jobAdded, this, [this](VoiceData *job) {
+        listWidget->addPrivateData(job);
+        emit jobsChanged();
+    });
     connect(jobQueue, &JobQueue::jobRemoved, this, [this](VoiceData *job) {
         if (job == selectedData)
             selectedData = nullptr;
         listWidget->deletePrivateData(job);
+        emit jobsChanged();
     });
     connect(jobQueue, &JobQueue::jobMoved, this, [this](VoiceData *job, int from, int to) {
         if (to < from)
@@ -115,6 +119,7 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     connect(jobQueue, &JobQueue::cleared, this, [this] {
         selectedData = nullptr;
         listWidget->clear();
+        emit jobsChanged();
     });
     connect(jobQueue, &JobQueue::stateChanged, this, &ToolsBaseWidget::UpdateItem);
     connect(jobQueue, &JobQueue::progressChanged, this, &ToolsBaseWidget::Convertitem_updateProgress);
@@ -163,7 +168,10 @@ void ToolsBaseWidget::Layout()
     convertButton->setGeometry(w - ScaledPx(14) - ScaledPx(140), (bottomHeight - buttonHeight) / 2,
                                ScaledPx(140), buttonHeight);
 
-    listWidget->setGeometry(0, topHeight, w, h - bottomHeight - topHeight);
+    const int strip = toolStrip ? ScaledPx(toolStripHeight) : 0;
+    if (toolStrip)
+        toolStrip->setGeometry(0, topHeight, w, strip);
+    listWidget->setGeometry(0, topHeight + strip, w, h - bottomHeight - topHeight - strip);
     listWidget->Layout();
     for (MyTableItemWidget *row : listWidget->rows()) {
         row->setGeometry(ScaledPx(10), row->y(), listWidget->width() - ScaledPx(20), ScaledPx(60));
@@ -202,6 +210,12 @@ void ToolsBaseWidget::orderTabs()
     for (QWidget *control : topBar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if ((control->focusPolicy() & Qt::TabFocus) && !chain.contains(control))
             chain.append(control);
+    }
+    if (toolStrip) {
+        for (QWidget *control : toolStrip->findChildren<QWidget *>()) {
+            if (control->focusPolicy() & Qt::TabFocus)
+                chain.append(control);
+        }
     }
     for (MyTableItemWidget *row : listWidget->rows())
         chain.append(row);
@@ -351,6 +365,8 @@ void ToolsBaseWidget::placeAtTopBarRight(QWidget *control, int width, int height
 
 void ToolsBaseWidget::placeCaptionLeftOf(QLabel *caption, const QWidget *control, int height)
 {
+    // The caption names its control for a screen reader too.
+    caption->setBuddy(const_cast<QWidget *>(control));
     const int width = textWidth(caption) + 10;
     const int h = ScaledPx(height);
     caption->setGeometry(control->x() - 1 - width, (topBar->height() - h) / 2, width, h);
@@ -603,6 +619,14 @@ void ToolsBaseWidget::Clickeditem_slots(VoiceData *item)
         UpdateItem(selectedData);
     }
     selectedData = item;
+    emit jobsChanged();
+}
+
+VoiceData *ToolsBaseWidget::currentJob() const
+{
+    if (selectedData)
+        return selectedData;
+    return jobQueue->jobs().value(0);
 }
 
 void ToolsBaseWidget::ItemDeleted_slots(VoiceData *item)

@@ -82,6 +82,8 @@ public:
     JobQueue *queue() const { return jobQueue; }
     MyTableListWidget *itemList() const { return listWidget; }
     VoiceData *selectedJob() const { return selectedData; }
+    // The job the panel's waveform shows: the selected one, else the first.
+    VoiceData *currentJob() const;
     bool isProbing() const { return !pendingFiles.isEmpty(); }
 
     // The Add dialog's filter of media file names (MediaFiles::Patterns).
@@ -93,6 +95,8 @@ public:
 signals:
     // Back, or Escape, once no job converts any more: whoever shows the panel takes it away.
     void backRequested();
+    // A job was added, selected or removed.
+    void jobsChanged();
 
 public slots:
     void backupButton_slots();
@@ -159,6 +163,9 @@ protected:
     MyQtCustom::LabelButton *openButton;
     MyQtCustom::LabelButton *convertButton;
     QLabel *noticeLabel;
+    // A tool's strip between the top bar and the list (the waveform), if any.
+    QWidget *toolStrip = nullptr;
+    int toolStripHeight = 0;
     bool noticeIsProblem = false; // the notice says why Convert refused
 
 private:

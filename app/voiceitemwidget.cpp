@@ -220,8 +220,37 @@ QString VoiceItemWidget::ProgressText(int progress, qint64 elapsedMs)
     return text;
 }
 
+void VoiceItemWidget::describe(const VoiceData &current)
+{
+    QString state;
+    switch (current.status()) {
+    case VoiceData::Waiting:
+        state = tr("waiting");
+        break;
+    case VoiceData::Converting:
+        state = tr("converting, %1 %").arg(current.progress / 100);
+        break;
+    case VoiceData::Succeeded:
+        state = tr("converted");
+        break;
+    case VoiceData::Failed:
+        state = tr("failed");
+        break;
+    case VoiceData::Stopped:
+        state = tr("stopped");
+        break;
+    default:
+        state = tr("not converted yet");
+        break;
+    }
+    setAccessibleName(tr("%1, %2").arg(current.fileName, state));
+    setAccessibleDescription(InfoText(current));
+    voiceIcon->setAccessibleName(current.fileName);
+}
+
 void VoiceItemWidget::showRunProgress(const VoiceData &current)
 {
+    describe(current);
     statusLabel->setText(
         ProgressText(current.progress, current.runClock.isValid() ? current.runClock.elapsed() : -1));
     statusLabel->resize(statusLabel->fontMetrics().horizontalAdvance(statusLabel->text()) + ScaledPx(4),
@@ -235,6 +264,8 @@ void VoiceItemWidget::showRunProgress(const VoiceData &current)
 QString VoiceItemWidget::InfoText(const VoiceData &job)
 {
     QStringList parts;
+    if (!job.ownSettings().isEmpty())
+        parts << job.ownSettings();
     if (job.duration > 0)
         parts << QCommonUtils::TimetoString(job.duration);
     if (job.fileSize > 0)
@@ -327,6 +358,7 @@ void VoiceItemWidget::ShowData()
     default:
         break;
     }
+    describe(*current);
 }
 
 void VoiceItemWidget::ShowProgress()

@@ -77,4 +77,6 @@ protected:
 private:
     // The status line of a run: its progress in words and the bar after them.
     void showRunProgress(const VoiceData &current);
+    // What a screen reader says of the row: "song.mp3, converting, 42 %".
+    void describe(const VoiceData &current);
 };

@@ -26,6 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Started as programs, so no library dependency names them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, python3, python3-numpy")
+# Qt's audio back ends, loaded at run time: playback needs one, the rest works without.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt5multimedia5-plugins")
 if(QUILLVANE_HOMEPAGE_URL)
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLVANE_HOMEPAGE_URL})
 endif()

@@ -91,6 +91,9 @@ public slots:
     virtual void ffmpegProcess_StandardOutput_slots();
     virtual void ffmpegProcess_Finished(int index);
 
+    // What the user chose for this job alone (a trim range), in words; empty when nothing.
+    virtual QString ownSettings() const { return QString(); }
+
     // Microseconds of audio a run promises: the input's length unless the
     // tool changes it (0: unknown).
     virtual qint64 expectedDuration() const { return duration; }

@@ -82,6 +82,9 @@ void BgIconTextButton::setIconRotate(int degrees)
 
 void BgIconTextButton::setText(const QString &text)
 {
+    // The caption is what a screen reader says, unless a name was given apart.
+    if (accessibleName().isEmpty() || accessibleName() == textLabel->text())
+        setAccessibleName(text);
     textLabel->setText(text);
 }
 

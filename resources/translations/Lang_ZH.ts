@@ -121,6 +121,82 @@
         <source>Number</source>
         <translation>按段数</translation>
     </message>
+    <message>
+        <source>Silence</source>
+        <translation>按静音</translation>
+    </message>
+    <message>
+        <source>Split type</source>
+        <translation>分割方式</translation>
+    </message>
+    <message>
+        <source>Cut into pieces of one length, into a number of pieces, or where the audio is silent.</source>
+        <translation>按固定时长、按段数，或在音频静音处切分。</translation>
+    </message>
+    <message>
+        <source>Piece length</source>
+        <translation>每段时长</translation>
+    </message>
+    <message>
+        <source>Number of pieces</source>
+        <translation>段数</translation>
+    </message>
+    <message>
+        <source>Below:</source>
+        <translation>低于：</translation>
+    </message>
+    <message>
+        <source>For:</source>
+        <translation>持续：</translation>
+    </message>
+    <message>
+        <source>Pieces from:</source>
+        <translation>每段最短：</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>最长：</translation>
+    </message>
+    <message>
+        <source>Silence threshold</source>
+        <translation>静音阈值</translation>
+    </message>
+    <message>
+        <source>Shortest silence</source>
+        <translation>最短静音</translation>
+    </message>
+    <message>
+        <source>Shortest piece</source>
+        <translation>最短片段</translation>
+    </message>
+    <message>
+        <source>Longest piece</source>
+        <translation>最长片段</translation>
+    </message>
+    <message>
+        <source>Audio quieter than this many decibels below full scale counts as silence.</source>
+        <translation>比满刻度低于这么多分贝的音频视为静音。</translation>
+    </message>
+    <message>
+        <source>A silence must last at least this many seconds to be cut in.</source>
+        <translation>静音至少持续这么多秒才会在其中切分。</translation>
+    </message>
+    <message>
+        <source>No piece is made shorter than this many seconds.</source>
+        <translation>切出的片段不会短于这么多秒。</translation>
+    </message>
+    <message>
+        <source>Pieces longer than this many seconds are cut evenly; 0 sets no limit.</source>
+        <translation>长于这么多秒的片段会被平均切开；0 表示不限。</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>不限</translation>
+    </message>
 </context>
 <context>
     <name>Startup</name>
@@ -373,6 +449,22 @@
         <source>The end time must be after the start time.</source>
         <translation>结束时间必须晚于开始时间。</translation>
     </message>
+    <message>
+        <source>Where the kept part of the file begins.</source>
+        <translation>文件中保留部分的开始位置。</translation>
+    </message>
+    <message>
+        <source>Where the kept part of the file ends.</source>
+        <translation>文件中保留部分的结束位置。</translation>
+    </message>
+    <message>
+        <source>Use the panel&apos;s range</source>
+        <translation>使用面板的范围</translation>
+    </message>
+    <message>
+        <source>Forgets the range dragged for this file; the time boxes apply to it again.</source>
+        <translation>取消为此文件拖动设定的范围，重新使用时间框中的范围。</translation>
+    </message>
 </context>
 <context>
     <name>URVConvertWidget</name>
@@ -479,6 +571,41 @@
         <source>Copy error</source>
         <translation>复制错误信息</translation>
     </message>
+    <message>
+        <source>waiting</source>
+        <translation>等待中</translation>
+    </message>
+    <message>
+        <source>converting, %1 %</source>
+        <translation>正在转换，%1 %</translation>
+    </message>
+    <message>
+        <source>converted</source>
+        <translation>已转换</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>not converted yet</source>
+        <translation>尚未转换</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1，%2</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceTrimData</name>
+    <message>
+        <source>keeps %1-%2</source>
+        <translation>保留 %1-%2</translation>
+    </message>
 </context>
 <context>
     <name>VolumeConvertWidget</name>
@@ -489,6 +616,57 @@
     <message>
         <source>Volume Adjust:</source>
         <translation>音量调节：</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformPane</name>
+    <message>
+        <source>Add a file to see its waveform here.</source>
+        <translation>添加文件后，这里会显示它的波形。</translation>
+    </message>
+    <message>
+        <source>Reading the waveform of %1...</source>
+        <translation>正在读取 %1 的波形……</translation>
+    </message>
+    <message>
+        <source>%1 holds no audio to show.</source>
+        <translation>%1 中没有可显示的音频。</translation>
+    </message>
+    <message>
+        <source>Waveform of %1</source>
+        <translation>%1 的波形</translation>
+    </message>
+    <message>
+        <source>Waveform</source>
+        <translation>波形</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Stop playing</source>
+        <translation>停止播放</translation>
+    </message>
+    <message>
+        <source>Play the selection</source>
+        <translation>播放所选范围</translation>
+    </message>
+    <message>
+        <source>No sound device: playback is not available.</source>
+        <translation>没有声音设备：无法播放。</translation>
+    </message>
+    <message>
+        <source>Plays the kept range of the file shown in the waveform.</source>
+        <translation>播放波形中所示文件的保留范围。</translation>
+    </message>
+    <message>
+        <source>Drag the ends of the kept range. Left and Right move its start, Shift with Left and Right its end, by one second.</source>
+        <translation>拖动保留范围的两端。左右方向键将开始位置移动一秒，按住 Shift 再按左右方向键移动结束位置。</translation>
     </message>
 </context>
 <context>

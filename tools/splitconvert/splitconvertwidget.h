@@ -5,12 +5,15 @@
 #include "app/toolsbasewidget.h"
 #include "tools/splitconvert/splitoptions.h"
 
+class QDoubleSpinBox;
 class QLabel;
 class QSpinBox;
 class QTimeEdit;
 class OptionComboBox;
+class WaveformPane;
 
-// Cuts every file into segments of one length, or into a number of segments.
+// Cuts every file into segments of one length, into a number of segments, or
+// at its silences; the waveform shows the planned cuts of the file shown.
 class SplitConvertWidget : public ToolsBaseWidget
 {
     Q_OBJECT
@@ -22,17 +25,29 @@ public:
 
     QTimeEdit *timeEdit() const { return splitTimeEdit; }
     QSpinBox *numberBox() const { return splitNumSpinBox; }
+    WaveformPane *waveformPane() const { return pane; }
+    OptionComboBox *typeBox() const { return splitTypeComboBox; }
 
 public slots:
     void splitTypeComboBox_slots();
     void timeEdit_slots();
     void numSpinBox_slots();
+    void silenceOptions_slots();
+    // The strip shows where the current rule cuts the file shown.
+    void showCuts();
 
 private:
     QLabel *splitTypeLabel;
     OptionComboBox *splitTypeComboBox;
     QTimeEdit *splitTimeEdit;
     QSpinBox *splitNumSpinBox;
+    WaveformPane *pane;
+    // The silence rule: threshold (dB), shortest silence, shortest and longest piece (s).
+    QSpinBox *thresholdBox;
+    QDoubleSpinBox *minSilenceBox;
+    QDoubleSpinBox *minPieceBox;
+    QDoubleSpinBox *maxPieceBox;
+    QList<QLabel *> silenceCaptions;
     // Shared with the panel's jobs, which read it as they plan.
     QSharedPointer<SplitOptions> options = QSharedPointer<SplitOptions>::create();
 };

@@ -2,11 +2,15 @@
 
 #include <QtGlobal>
 
+#include "engine/silencedetector.h"
+
 // The split tool's rule, for the run of the program only: segments of
-// `time` microseconds, or `number` segments.
+// `time` microseconds, `number` segments, or pieces between silences.
 struct SplitOptions
 {
     bool byNumber = false;
     qint64 time = 2000000;
     int number = 2;
+    bool bySilence = false; // wins over byNumber
+    SilenceDetector::Options silence;
 };

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "common/qcommonutils.h"
+#include "engine/envelopecache.h"
 #include "engine/jobhelpers.h"
 
 namespace {
@@ -42,17 +43,98 @@ QPair<qint64, qint64> VoiceSplitData::PieceRange(int index, const Plan &plan, qi
     return {start, -1};
 }
 
-QStringList VoiceSplitData::Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
-                                      const QString &output)
+namespace {
+// Whole seconds as hh:mm:ss; a cut at a silence (`exact`) to the microsecond.
+QString timeArgument(qint64 microseconds, bool exact)
 {
-    const QPair<qint64, qint64> range = PieceRange(index, plan, duration);
-    QStringList args{QStringLiteral("-i"), input, QStringLiteral("-ss"),
-                     QCommonUtils::TimetoString(range.first)};
+    if (!exact)
+        return QCommonUtils::TimetoString(microseconds);
+    return QString::number(double(microseconds) / double(Second), 'f', 6);
+}
+
+QStringList rangeArguments(const QString &input, const QPair<qint64, qint64> &range, const QString &output,
+                           bool exact)
+{
+    QStringList args{QStringLiteral("-i"), input, QStringLiteral("-ss"), timeArgument(range.first, exact)};
     if (range.second >= 0)
-        args << QStringLiteral("-to") << QCommonUtils::TimetoString(range.second);
+        args << QStringLiteral("-to") << timeArgument(range.second, exact);
     args << QStringLiteral("-vn") << CutCodecArguments(output) << QStringLiteral("-threads")
          << QStringLiteral("1") << QStringLiteral("-y") << output;
     return args;
+}
+} // namespace
+
+QStringList VoiceSplitData::Arguments(const QString &input, int index, const Plan &plan, qint64 duration,
+                                      const QString &output)
+{
+    return rangeArguments(input, PieceRange(index, plan, duration), output, false);
+}
+
+QVector<qint64> VoiceSplitData::PlannedCuts(const SplitOptions &rule, qint64 duration,
+                                            const AudioEnvelope *envelope)
+{
+    if (rule.bySilence)
+        return envelope ? SilenceDetector::PlanCuts(*envelope, rule.silence) : QVector<qint64>();
+    const qint64 whole = duration / Second * Second;
+    const Plan plan = PlanSegments(rule.byNumber, whole, rule.time, rule.number);
+    QVector<qint64> cuts;
+    for (int i = 1; i < plan.count; ++i)
+        cuts.append(PieceRange(i, plan, whole).first / Second * Second);
+    return cuts;
+}
+
+QPair<qint64, qint64> VoiceSplitData::currentRange() const
+{
+    if (silenceCuts.isEmpty() && segmentLength > 0)
+        return PieceRange(segmentIndex, {segmentCount, segmentLength}, wholeSeconds());
+    const qint64 start = segmentIndex > 0 ? silenceCuts.value(segmentIndex - 1) : 0;
+    return {start, segmentIndex < silenceCuts.size() ? silenceCuts.at(segmentIndex) : -1};
+}
+
+int VoiceSplitData::progressAt(qint64 time) const
+{
+    if (silenceCuts.isEmpty() && segmentLength > 0)
+        return SegmentProgress(segmentIndex, segmentLength, time, duration);
+    return SegmentProgress(1, currentRange().first, time, duration);
+}
+
+bool VoiceSplitData::planBySilence()
+{
+    EnvelopeCache *cache = EnvelopeCache::instance();
+    const QSharedPointer<const AudioEnvelope> envelope = cache->envelope(filePath);
+    if (!envelope) {
+        // Read on a worker thread; the run goes on once it is there.
+        if (!awaitingEnvelope) {
+            awaitingEnvelope = true;
+            connect(cache, &EnvelopeCache::ready, this, [this](const QString &path) {
+                if (path != filePath || !awaitingEnvelope)
+                    return;
+                awaitingEnvelope = false;
+                disconnect(EnvelopeCache::instance(), &EnvelopeCache::ready, this, nullptr);
+                startConvert();
+            });
+        }
+        return false;
+    }
+    silenceCuts =
+        SilenceDetector::PlanCuts(*envelope, options ? options->silence : SilenceDetector::Options());
+    segmentCount = silenceCuts.size() + 1;
+    segmentLength = 0;
+    // The envelope's length is the decoded one; the probe's may be missing.
+    if (duration <= 0)
+        duration = envelope->duration();
+    return true;
+}
+
+void VoiceSplitData::stopConvert()
+{
+    if (!awaitingEnvelope)
+        return VoiceData::stopConvert();
+    awaitingEnvelope = false;
+    disconnect(EnvelopeCache::instance(), &EnvelopeCache::ready, this, nullptr);
+    stopped = true;
+    setStatus(Stopped);
+    emit convertfinished(this);
 }
 
 int VoiceSplitData::SegmentProgress(int index, qint64 length, qint64 time, qint64 duration)
@@ -79,11 +161,20 @@ void VoiceSplitData::startConvert()
     // one goes on at its segment with its plan.
     if (newRun && segmentIndex >= segmentCount)
         segmentCount = 0;
-    if (segmentCount <= 0) {
-        const SplitOptions rule = options ? *options : SplitOptions();
+    const SplitOptions rule = options ? *options : SplitOptions();
+    if (segmentCount <= 0 && rule.bySilence) {
+        if (newRun) {
+            progress = 0;
+            stopped = false;
+        }
+        if (!planBySilence())
+            return;
+        segmentIndex = 0;
+    } else if (segmentCount <= 0) {
         const Plan plan = PlanSegments(rule.byNumber, wholeSeconds(), rule.time, rule.number);
         segmentCount = plan.count;
         segmentLength = plan.length;
+        silenceCuts.clear();
         segmentIndex = 0;
     }
 
@@ -92,15 +183,16 @@ void VoiceSplitData::startConvert()
     const QString output =
         beginRun(OutputNameFor(filePath, QStringLiteral("-split-") + QString::number(segmentIndex + 1),
                                QFileInfo(filePath).suffix()));
-    progress = qMax(carried, SegmentProgress(segmentIndex, segmentLength, 0, duration));
+    progress = qMax(carried, progressAt(0));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, segmentIndex, {segmentCount, segmentLength}, wholeSeconds(), output));
+        startFFmpeg(rangeArguments(filePath, currentRange(), output, !silenceCuts.isEmpty()));
 }
 
 qint64 VoiceSplitData::expectedDuration() const
 {
-    const QPair<qint64, qint64> range =
-        PieceRange(segmentIndex, {segmentCount, segmentLength}, wholeSeconds());
+    const QPair<qint64, qint64> range = currentRange();
+    if (!silenceCuts.isEmpty() || segmentLength <= 0)
+        return (range.second < 0 ? duration : range.second) - range.first;
     const qint64 start = range.first / Second * Second;
     if (duration <= 0)
         return range.second < 0 ? 0 : range.second / Second * Second - start;
@@ -116,7 +208,7 @@ void VoiceSplitData::ffmpegProcess_StandardOutput_slots()
     for (qint64 time : times) {
         if (duration <= 0)
             continue;
-        progress = qMax(progress, SegmentProgress(segmentIndex, segmentLength, time, duration));
+        progress = qMax(progress, progressAt(time));
         emit updateProgress(this);
     }
 }

@@ -8,6 +8,8 @@
 #include "engine/voicedata.h"
 #include "tools/splitconvert/splitoptions.h"
 
+class AudioEnvelope;
+
 // One file cut into consecutive segments, one child per segment, one after
 // the other; the audio is copied, not re-encoded (FLAC excepted, see
 // CutCodecArguments). Each finished piece is published at once.
@@ -45,10 +47,19 @@ public:
 
     // The length of the segment being cut.
     qint64 expectedDuration() const override;
+    // Stops a job that still waits for its silences too.
+    void stopConvert() override;
+
+    // The cut points of all the planned pieces (microseconds; by time and by
+    // number whole seconds) under `rule` for a file of `duration`, `envelope`
+    // serving the silence rule; what the waveform shows before converting.
+    static QVector<qint64> PlannedCuts(const SplitOptions &rule, qint64 duration,
+                                       const AudioEnvelope *envelope);
 
     int segmentCount = 0; // 0 = not planned yet
     int segmentIndex = 0; // the segment being cut
     qint64 segmentLength = 0;
+    QVector<qint64> silenceCuts; // the plan's cuts when it follows silences
 
 public slots:
     void ffmpegProcess_StandardOutput_slots() override;
@@ -56,6 +67,12 @@ public slots:
 
 private:
     qint64 wholeSeconds() const;
+    // The range of the segment being cut; an end of -1 runs to the end.
+    QPair<qint64, qint64> currentRange() const;
+    int progressAt(qint64 time) const;
+    // Plans by silences once the file's envelope is read; false while it is not.
+    bool planBySilence();
 
+    bool awaitingEnvelope = false;
     QSharedPointer<const SplitOptions> options;
 };

@@ -1,12 +1,16 @@
 #include "tools/trimconvert/trimconvertwidget.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QTimeEdit>
 
+#include "app/waveformpane.h"
 #include "common/qcommonutils.h"
 #include "tools/trimconvert/voicetrimdata.h"
 #include "widgets/displayscale.h"
+#include "widgets/labelbutton.h"
 #include "widgets/skinhelper_qsetting.h"
+#include "widgets/waveformstrip.h"
 
 namespace {
 void setUpTimeEdit(QTimeEdit *edit, const QTime &maximum, const QTime &initial)
@@ -18,7 +22,9 @@ void setUpTimeEdit(QTimeEdit *edit, const QTime &maximum, const QTime &initial)
 }
 } // namespace
 
-TrimConvertWidget::TrimConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)
+TrimConvertWidget::TrimConvertWidget(QWidget *parent)
+    : ToolsBaseWidget(parent), pane(new WaveformPane(this)),
+      defaultRangeButton(new MyQtCustom::LabelButton(pane))
 {
     startTimeLabel = new QLabel(topBar);
     startTimeEdit = new QTimeEdit(topBar);
@@ -30,6 +36,75 @@ TrimConvertWidget::TrimConvertWidget(QWidget *parent) : ToolsBaseWidget(parent)
     setUpTimeEdit(endTimeEdit, QTime(23, 59, 59), QTime(1, 0, 0));
     options->start = QCommonUtils::QTimetominsecond(startTimeEdit->time());
     options->end = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+
+    toolStrip = pane;
+    toolStripHeight = WaveformPane::DesignHeight;
+    defaultRangeButton->setFocusPolicy(Qt::StrongFocus);
+    defaultRangeButton->setAlignment(Qt::AlignCenter);
+    pane->toolControls()->addWidget(defaultRangeButton);
+    connect(defaultRangeButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
+            &TrimConvertWidget::defaultRangeButton_slots);
+    connect(pane, &WaveformPane::jobShown, this, &TrimConvertWidget::showRange);
+    connect(pane->strip(), &WaveformStrip::rangeEdited, this, [this](qint64 start, qint64 end) {
+        VoiceTrimData *job = shownJob();
+        if (!job)
+            return;
+        job->ownRange = true;
+        job->ownStart = start;
+        job->ownEnd = end;
+        UpdateItem(job);
+        showRange();
+    });
+    pane->setPlayRange([this](VoiceData *) {
+        return qMakePair(QCommonUtils::QTimetominsecond(startTimeEdit->time()),
+                         QCommonUtils::QTimetominsecond(endTimeEdit->time()));
+    });
+}
+
+VoiceTrimData *TrimConvertWidget::shownJob() const
+{
+    return qobject_cast<VoiceTrimData *>(pane->job().data());
+}
+
+void TrimConvertWidget::showRange()
+{
+    const VoiceTrimData *job = shownJob();
+    const bool own = job && job->ownRange;
+    const qint64 start = own ? job->ownStart : options->start;
+    const qint64 end = own ? job->ownEnd : options->end;
+    for (QTimeEdit *edit : {startTimeEdit, endTimeEdit}) {
+        const QSignalBlocker quiet(edit);
+        edit->setTime(QTime(0, 0).addSecs(int((edit == startTimeEdit ? start : end) / 1000000)));
+    }
+    pane->strip()->setRange(start, end);
+    defaultRangeButton->setEnabled(own);
+    markRange();
+}
+
+void TrimConvertWidget::storeBoxes()
+{
+    const qint64 start = QCommonUtils::QTimetominsecond(startTimeEdit->time());
+    const qint64 end = QCommonUtils::QTimetominsecond(endTimeEdit->time());
+    // The boxes edit the shown file's own range when it has one, else the panel's.
+    if (VoiceTrimData *job = shownJob(); job && job->ownRange) {
+        job->ownStart = start;
+        job->ownEnd = end;
+        UpdateItem(job);
+    } else {
+        options->start = start;
+        options->end = end;
+    }
+    pane->strip()->setRange(start, end);
+    markRange();
+}
+
+void TrimConvertWidget::defaultRangeButton_slots()
+{
+    if (VoiceTrimData *job = shownJob()) {
+        job->ownRange = false;
+        UpdateItem(job);
+    }
+    showRange();
 }
 
 void TrimConvertWidget::FlushText()
@@ -42,6 +117,20 @@ void TrimConvertWidget::FlushText()
     markRange();
     startTimeLabel->setText(tr("Start Time:"));
     endTimeLabel->setText(tr("End Time:"));
+    startTimeEdit->setAccessibleDescription(tr("Where the kept part of the file begins."));
+    endTimeEdit->setAccessibleDescription(tr("Where the kept part of the file ends."));
+    defaultRangeButton->setText(tr("Use the panel's range"));
+    defaultRangeButton->setAccessibleName(defaultRangeButton->text());
+    defaultRangeButton->setAccessibleDescription(
+        tr("Forgets the range dragged for this file; the time boxes apply to it again."));
+    pane->UpdateSkin();
+    defaultRangeButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(12), 0, 2, 1, true, true, true,
+                                      true);
+    defaultRangeButton->ensurePolished();
+    defaultRangeButton->setFixedSize(
+        defaultRangeButton->fontMetrics().horizontalAdvance(defaultRangeButton->text()) + ScaledPx(24),
+        ScaledPx(24));
+    pane->FlushText();
 
     // Right to left: end editor, its caption, a gap, start editor, its caption.
     placeAtTopBarRight(endTimeEdit, 120, 24, 14);
@@ -53,14 +142,12 @@ void TrimConvertWidget::FlushText()
 
 void TrimConvertWidget::starttimeEdit_slots()
 {
-    options->start = QCommonUtils::QTimetominsecond(startTimeEdit->time());
-    markRange();
+    storeBoxes();
 }
 
 void TrimConvertWidget::endtimeEdit_slots()
 {
-    options->end = QCommonUtils::QTimetominsecond(endTimeEdit->time());
-    markRange();
+    storeBoxes();
 }
 
 QString TrimConvertWidget::OptionProblem() const

@@ -25,19 +25,29 @@ void VoiceTrimData::startConvert()
 {
     setStatus(Converting);
     // Cut points are whole seconds, as the arguments give them.
-    const TrimOptions range = options ? *options : TrimOptions();
-    runStart = range.start / Second * Second;
-    runEnd = range.end / Second * Second;
+    const TrimOptions panelRange = options ? *options : TrimOptions();
+    // A range dragged on the waveform for this file wins over the panel's.
+    const qint64 start = ownRange ? ownStart : panelRange.start;
+    const qint64 end = ownRange ? ownEnd : panelRange.end;
+    runStart = start / Second * Second;
+    runEnd = end / Second * Second;
     const QString output =
         beginRun(OutputNameFor(filePath, QStringLiteral("-trim"), QFileInfo(filePath).suffix()));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, range.start, range.end, output));
+        startFFmpeg(Arguments(filePath, start, end, output));
 }
 
 qint64 VoiceTrimData::expectedDuration() const
 {
     // Unknown without the input's length: the range may reach past its end.
     return duration > 0 ? qMin(runEnd, duration) - runStart : 0;
+}
+
+QString VoiceTrimData::ownSettings() const
+{
+    return ownRange ? tr("keeps %1-%2")
+                          .arg(QCommonUtils::TimetoString(ownStart), QCommonUtils::TimetoString(ownEnd))
+                    : QString();
 }
 
 void VoiceTrimData::ffmpegProcess_Finished(int index)

@@ -24,6 +24,13 @@ public:
 
     // The range, within the input.
     qint64 expectedDuration() const override;
+    QString ownSettings() const override;
+
+    // The range the user set for this file on the waveform, used instead of
+    // the panel's (microseconds, whole seconds).
+    bool ownRange = false;
+    qint64 ownStart = 0;
+    qint64 ownEnd = 0;
 
 public slots:
     void ffmpegProcess_Finished(int index) override;
