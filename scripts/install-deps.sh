@@ -6,6 +6,8 @@
 # GNU parallel runs the README's example of spreading a batch (tests/cli).
 # The title bar test counts the installed translators through Qt's private
 # header (qtbase5-private-dev).
+# libswresample-dev serves the in-process decoding of the waveform and the silence
+# split; qtmultimedia5-dev and its plugins play a file through the sound device.
 # Safe to run again: apt-get skips what is already there.
 set -e
 if [ "$(id -u)" -ne 0 ]; then
