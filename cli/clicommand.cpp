@@ -168,14 +168,26 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
         toolUsage = QStringLiteral(" --mode ") + ChoiceList(modes);
         break;
     case Split:
-        toolOptions << QCommandLineOption(
-                           QStringLiteral("every"),
-                           QStringLiteral("Pieces of this length: seconds or H:M:S, 2 s to 4 h."),
-                           QStringLiteral("SECONDS"))
-                    << QCommandLineOption(QStringLiteral("parts"),
-                                          QStringLiteral("This many pieces of equal length, 2 to 100."),
-                                          QStringLiteral("N"));
-        toolUsage = QStringLiteral(" --every SECONDS | --parts N");
+        toolOptions
+            << QCommandLineOption(QStringLiteral("every"),
+                                  QStringLiteral("Pieces of this length: seconds or H:M:S, 2 s to 4 h."),
+                                  QStringLiteral("SECONDS"))
+            << QCommandLineOption(QStringLiteral("parts"),
+                                  QStringLiteral("This many pieces of equal length, 2 to 100."),
+                                  QStringLiteral("N"))
+            << QCommandLineOption(QStringLiteral("silence"),
+                                  QStringLiteral("Cut where the audio stays quiet."))
+            << QCommandLineOption(QStringLiteral("threshold"),
+                                  QStringLiteral("With --silence: quieter than this is silence, -90 to 0 dB "
+                                                 "(default -35)."),
+                                  QStringLiteral("DB"))
+            << QCommandLineOption(
+                   QStringLiteral("min-silence"),
+                   QStringLiteral("With --silence: a silence lasts at least this many seconds, "
+                                  "0.1 to 60 (default 0.5)."),
+                   QStringLiteral("S"));
+        toolUsage = QStringLiteral(" --every SECONDS | --parts N | --silence [--threshold DB] "
+                                   "[--min-silence S]");
         break;
     case Trim:
         toolOptions
@@ -299,10 +311,25 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
         }
         break;
     case Split: {
-        if (isSet("every") == isSet("parts"))
-            return Usage(command.name, QStringLiteral("split takes one of --every and --parts"));
+        if (int(isSet("every")) + int(isSet("parts")) + int(isSet("silence")) != 1)
+            return Usage(command.name, QStringLiteral("split takes one of --every, --parts and --silence"));
+        if ((isSet("threshold") || isSet("min-silence")) && !isSet("silence"))
+            return Usage(command.name, QStringLiteral("--threshold and --min-silence go with --silence"));
+        command.split.bySilence = isSet("silence");
         command.split.byNumber = isSet("parts");
-        if (command.split.byNumber) {
+        if (command.split.bySilence) {
+            bool number = true;
+            if (isSet("threshold"))
+                command.split.silence.thresholdDb = value("threshold").toDouble(&number);
+            if (!number || command.split.silence.thresholdDb < -90 || command.split.silence.thresholdDb > 0)
+                return Usage(command.name, QStringLiteral("--threshold takes -90 to 0 dB"));
+            if (isSet("min-silence")) {
+                const double seconds = value("min-silence").toDouble(&number);
+                if (!number || seconds < 0.1 || seconds > 60)
+                    return Usage(command.name, QStringLiteral("--min-silence takes 0.1 to 60 seconds"));
+                command.split.silence.minSilence = qRound64(seconds * Second);
+            }
+        } else if (command.split.byNumber) {
             bool number = false;
             command.split.number = value("parts").toInt(&number);
             if (!number || command.split.number < 2 || command.split.number > 100)

@@ -34,7 +34,10 @@ convert --to ogg x.wav|2|--to takes mp3|aac|flac|wav|amr
 speed --factor 1.3 x.wav|2|--factor takes one of
 volume --mode +6dB x.wav|2|--mode takes
 trim --start 5 --end 0:05 x.wav|2|the end time must be after the start time
-split x.wav|2|split takes one of --every and --parts
+split x.wav|2|split takes one of --every, --parts and --silence
+split --parts 2 --silence x.wav|2|split takes one of --every, --parts and --silence
+split --every 5 --threshold -30 x.wav|2|--threshold and --min-silence go with --silence
+split --silence --min-silence 0 x.wav|2|--min-silence takes 0.1 to 60 seconds
 split --parts 1 x.wav|2|--parts takes a number from 2 to 100
 convert -j 0 x.wav|2|--jobs needs a number
 convert|2|no files given
@@ -50,6 +53,15 @@ ROWS
 [ "$(sort out)" = "$(printf '%s\n' "$scratch/found/x.flac" "$scratch/found/in 中文.flac" | sort)" ] ||
     fail "results: $(cat out)"
 ! grep -q "$(printf '\033')" err || fail "progress drawn into a pipe"
+
+# Split at silences: the cut falls inside the quiet second, the pieces add up.
+ffmpeg -v error -f lavfi -i sine=f=440:d=2.3 -f lavfi -i anullsrc=r=44100:cl=mono:d=1.2 \
+    -f lavfi -i sine=f=660:d=2.1 -filter_complex '[0][1][2]concat=n=3:v=0:a=1' -ar 44100 -y gap.wav
+"$cli" split --silence -o pieces gap.wav >out 2>err || fail "split --silence: $(cat err)"
+lengths=$(for f in pieces/gap-split-1.wav pieces/gap-split-2.wav; do
+    ffprobe -v error -show_entries format=duration -of csv=p=0 "$f"; done)
+echo "$lengths" | awk 'NR==1 && ($1 < 2.3 || $1 > 3.5) { exit 1 } { sum += $1 }
+    END { exit !(NR == 2 && sum > 5.58 && sum < 5.62) }' || fail "silence pieces: $lengths"
 
 # Stopped by SIGINT or SIGTERM: exit 128+signal, both running jobs end
 # stopped, no part file stays, no process of the stand-in lives on.
