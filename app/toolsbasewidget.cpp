@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
+#include "app/outputsettingspopup.h"
 #include "app/voiceitemwidget.h"
 #include "common/globals.h"
 #include "engine/getmediainfothread.h"
@@ -32,6 +33,7 @@
 namespace {
 // Files handed to the probe thread at once.
 constexpr int ProbeBatch = 16;
+constexpr int OutputButtonWidth = 80;
 // How long a stop of the whole panel waits for each child.
 constexpr int StopWaitMs = 5000;
 
@@ -66,6 +68,9 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     backButton = new MyQtCustom::BgIconTextButton(topBar);
     addButton = new MyQtCustom::LabelButton(topBar);
     addFolderButton = new MyQtCustom::LabelButton(topBar);
+    outputButton = new MyQtCustom::LabelButton(topBar);
+    outputButton->setObjectName(QStringLiteral("outputButton"));
+    outputPopup = new OutputSettingsPopup(this);
     listWidget = new MyTableListWidget(this);
     bottomBar = new QWidget(this);
     bottomBarBackground = new QWidget(bottomBar);
@@ -80,7 +85,7 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     folderPathLabel->setTextFormat(Qt::PlainText);
     noticeLabel->setTextFormat(Qt::PlainText);
     for (MyQtCustom::LabelButton *button :
-         {addButton, addFolderButton, changeButton, openButton, convertButton})
+         {addButton, addFolderButton, outputButton, changeButton, openButton, convertButton})
         button->setAlignment(Qt::AlignCenter);
     // A click anywhere in the panel brings the keyboard here, for its keys.
     setFocusPolicy(Qt::ClickFocus);
@@ -91,6 +96,8 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
             &ToolsBaseWidget::addfileButton_slots);
     connect(addFolderButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::addFolderButton_slots);
+    connect(outputButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
+            [this] { outputPopup->showBelow(outputButton); });
     connect(changeButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::selectOutputButton_slots);
     connect(openButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
@@ -162,6 +169,7 @@ void ToolsBaseWidget::Layout()
     const int buttonHeight = ScaledPx(32);
     backButton->setGeometry(ScaledPx(10), (topHeight - buttonHeight) / 2, ScaledPx(100), buttonHeight);
     addButton->setGeometry(ScaledPx(10), (topHeight - buttonHeight) / 2, ScaledPx(140), buttonHeight);
+    placeAtTopBarRight(outputButton, OutputButtonWidth, 30, 14);
 
     bottomBar->setGeometry(0, h - bottomHeight, w, bottomHeight);
     bottomBarBackground->setGeometry(0, 0, w, bottomHeight);
@@ -231,6 +239,8 @@ void ToolsBaseWidget::UpdateSkin()
     addButton->setSkinConfig(QStringLiteral("Button1"), ScaledPx(14), 0, 2, 1, true, true, true, true);
     addFolderButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(14), 0, 2, 1, true, true, true, true);
     backButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(14), 0, 2, 1, true, true, true, true);
+    outputButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(12), 0, 2, 1, true, true, true, true);
+    outputPopup->UpdateSkin();
     convertButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(14), 0, 2, 1, true, true, true, true);
     // The folder row reads as one box: caption | path | Change | Open.
     changeButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(12), 0, 0, 1, false, true, true, true);
@@ -267,6 +277,8 @@ void ToolsBaseWidget::FlushText()
                                  qMax(ScaledPx(100), textWidth(addFolderButton) + ScaledPx(30)),
                                  buttonHeight);
 
+    outputButton->setText(tr("Output…"));
+    outputPopup->FlushText();
     listWidget->FlushText();
     convertButton->setText(tr("Convert"));
 
@@ -359,6 +371,9 @@ QString ToolsBaseWidget::OptionProblem() const
 void ToolsBaseWidget::placeAtTopBarRight(QWidget *control, int width, int height, int rightMargin)
 {
     const QRect bar = topBar->rect();
+    // The tool's own controls stand left of the Output button.
+    if (control != outputButton && !outputButton->isHidden())
+        rightMargin += OutputButtonWidth + 10;
     control->setGeometry(bar.width() - ScaledPx(width) - ScaledPx(rightMargin),
                          (bar.height() - ScaledPx(height)) / 2, ScaledPx(width), ScaledPx(height));
 }

@@ -11,6 +11,7 @@ class QFileDialog;
 class QLabel;
 class GetMediaInfoThread;
 class JobQueue;
+class OutputSettingsPopup;
 class VoiceData;
 
 namespace MyQtCustom {
@@ -167,6 +168,10 @@ protected:
     QWidget *toolStrip = nullptr;
     int toolStripHeight = 0;
     bool noticeIsProblem = false; // the notice says why Convert refused
+    // "Output": the settings of the results' encoding, at the right end of the
+    // top bar; hidden by the tools that copy streams.
+    MyQtCustom::LabelButton *outputButton;
+    OutputSettingsPopup *outputPopup;
 
 private:
     void placeBottomBarText();

@@ -284,6 +284,9 @@ QString VoiceItemWidget::InfoText(const VoiceData &job)
         parts << tr("%n channels", nullptr, job.channels);
     if (job.sampleRate > 0)
         parts << QString::number(job.sampleRate);
+    // What the output's format changed: the user sees it where the input's facts are.
+    if (!job.outputNote.isEmpty())
+        parts << QStringLiteral("→ ") + job.outputNote;
     return parts.join(QStringLiteral(" | "));
 }
 
@@ -305,6 +308,7 @@ void VoiceItemWidget::ShowData()
         skinValue("Item", selected ? "selectbgcolor" : "bgcolor") + QStringLiteral(";}"));
     infoLabel->setText(
         infoLabel->fontMetrics().elidedText(InfoText(*current), Qt::ElideRight, infoLabel->width()));
+    infoLabel->setToolTip(current->outputNote);
 
     animationHolder->hide();
     convertingLabel->hide();

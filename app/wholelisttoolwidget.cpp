@@ -7,6 +7,7 @@
 #include "engine/jobqueue.h"
 #include "engine/runverdict.h"
 #include "engine/voicedata.h"
+#include "tools/common/wholelistdata.h"
 #include "widgets/labelbutton.h"
 
 namespace {
@@ -60,6 +61,17 @@ QStringList WholeListToolWidget::InputPaths(const QList<VoiceData *> &entries)
     for (const VoiceData *entry : entries)
         paths.append(entry->filePath);
     return paths;
+}
+
+OutputPlan WholeListToolWidget::planOutput(const QList<VoiceData *> &entries, const QString &output)
+{
+    QList<SourceAudio> sources;
+    for (const VoiceData *entry : entries)
+        sources << entry->sourceAudio();
+    const OutputPlan plan = WholeListData::PlanOutput(sources, output, OutputOptions::Load());
+    for (VoiceData *entry : entries)
+        entry->outputNote = plan.note;
+    return plan;
 }
 
 void WholeListToolWidget::StartWaitingItems() {}

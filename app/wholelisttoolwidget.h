@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "app/toolsbasewidget.h"
+#include "engine/outputplan.h"
 #include "engine/partfile.h"
 #include "engine/statuslinereader.h"
 #include "platform/childprocess.h"
@@ -58,6 +59,9 @@ protected:
     // The run of the tool for the entries in list order (never empty),
     // writing `output`. Called once without an output, for the name.
     virtual RunPlan planRun(const QList<VoiceData *> &entries, const QString &output) = 0;
+    // The output side of a run over `entries` (OutputPlan::Combined); every
+    // entry's row notes what the format changed.
+    static OutputPlan planOutput(const QList<VoiceData *> &entries, const QString &output);
     // Return never stops a run: only the button, or a click on it, does.
     void returnPressed() override;
 

@@ -74,8 +74,8 @@ BenchSupport::Cost ConvertDirectly(const QStringList &inputs, const QString &out
 {
     QStringList arguments;
     for (const QString &input : inputs)
-        arguments << VoiceConvertData::Arguments(input, outFolder + QLatin1Char('/') + OutputBaseName(input) +
-                                                            QStringLiteral(".mp3"));
+        arguments << BenchSupport::DirectConvertArguments(
+            input, outFolder + QLatin1Char('/') + OutputBaseName(input) + QStringLiteral(".mp3"));
     return BenchSupport::RunThroughXargs(GetFFmpegPath(), {}, arguments,
                                          int(arguments.size() / inputs.size()), Limit);
 }

@@ -81,7 +81,7 @@ int main(int argc, char **argv)
             const QString out = BenchSupport::FreshFolder(work + QStringLiteral("/cli-out-direct"));
             QStringList arguments;
             for (const QString &input : inputs)
-                arguments << VoiceConvertData::Arguments(
+                arguments << BenchSupport::DirectConvertArguments(
                     input, out + QLatin1Char('/') + OutputBaseName(input) + QStringLiteral(".mp3"));
             return BenchSupport::RunThroughXargs(GetFFmpegPath(), {}, arguments,
                                                  int(arguments.size() / inputs.size()), Limit);

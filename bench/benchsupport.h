@@ -20,8 +20,21 @@
 
 #include "common/globals.h"
 #include "common/qcommonutils.h"
+#include "engine/mediaprobe.h"
+#include "engine/outputplan.h"
+#include "tools/formatconvert/voiceconvertdata.h"
 
 namespace BenchSupport {
+
+// The command line the app runs to convert `input` to `output`, planned from
+// the input's facts as a job plans it (default Output settings).
+inline QStringList DirectConvertArguments(const QString &input, const QString &output)
+{
+    MediaProbe::Facts facts;
+    MediaProbe::Read(input, facts);
+    const SourceAudio source{facts.sampleRate, facts.channels, facts.bitRate, facts.traits};
+    return VoiceConvertData::Arguments(input, output, OutputPlan::For(output, source, OutputOptions()));
+}
 
 inline double Median(std::vector<double> values)
 {

@@ -34,6 +34,10 @@ inline constexpr char ConvertSpeed[] = "Convert_Speed";
 inline constexpr char ConvertVolume[] = "Convert_Volume";
 inline constexpr char ShowExperimental[] =
     "Show_Experimental"; // "1": the two script-driven tools are offered
+// The Output choices (OutputOptions): a quality per format ("Output_Quality_mp3"), rate, channels.
+inline constexpr char OutputQuality[] = "Output_Quality_";
+inline constexpr char OutputSampleRate[] = "Output_SampleRate";
+inline constexpr char OutputChannels[] = "Output_Channels";
 } // namespace SettingsKey
 
 // The ffmpeg every job runs (AppPaths::findFfmpeg: beside the data or the

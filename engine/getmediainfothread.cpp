@@ -25,6 +25,7 @@ VoiceData *GetMediaInfoThread::ProbeRecord(const QString &path)
     record->bitRate = facts.bitRate;
     record->codecName = facts.codecName;
     record->streamInfo = facts.streamInfo;
+    record->traits = facts.traits;
     return record;
 }
 

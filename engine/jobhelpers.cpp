@@ -88,14 +88,6 @@ QString AudioOutputExtension(const QString &inputPath)
     return suffix;
 }
 
-QStringList OutputFormatArguments(const QString &outputPath)
-{
-    static const QStringList narrowband{QStringLiteral("amr"), QStringLiteral("3gp"), QStringLiteral("3g2")};
-    if (narrowband.contains(QFileInfo(outputPath).suffix(), Qt::CaseInsensitive))
-        return {QStringLiteral("-ar"), QStringLiteral("8000"), QStringLiteral("-ac"), QStringLiteral("1")};
-    return {};
-}
-
 bool AdvanceProgress(qint64 time, double referenceDuration, int &progress)
 {
     if (time <= 0 || !(referenceDuration > 0.0))

@@ -54,11 +54,6 @@ OutputName OutputNameFor(const QString &inputPath, const QString &nameTag, const
 // (containers it only reads, or only with video: .MOD, .TOD, .DV, .ape ...).
 QString AudioOutputExtension(const QString &inputPath);
 
-// Options an output needs beyond what ffmpeg picks from its extension: the
-// AMR-NB encoder (.amr, and the audio of .3gp and .3g2) takes nothing but
-// 8 kHz mono. Tools put them just before the output path.
-QStringList OutputFormatArguments(const QString &outputPath);
-
 // Progress is counted in hundredths of a percent; a run never shows more than this.
 constexpr int RunningProgressLimit = 9999;
 

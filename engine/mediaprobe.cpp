@@ -10,6 +10,44 @@ extern "C" {
 
 namespace {
 
+// The tags whose place (file or stream) decides where an output takes them from.
+const char *const KeptTags[] = {"title", "artist", "album", "track", "date", "genre", "comment"};
+
+bool holdsTags(const AVDictionary *tags)
+{
+    for (const char *key : KeptTags) {
+        if (av_dict_get(tags, key, nullptr, 0))
+            return true;
+    }
+    return false;
+}
+
+void readTraits(const AVFormatContext *context, int index, AudioTraits &traits)
+{
+    const AVCodecParameters *parameters = context->streams[index]->codecpar;
+    traits.audioStream = index;
+    const AVCodecDescriptor *descriptor = avcodec_descriptor_get(parameters->codec_id);
+    // Codecs that can be either (WavPack) count as lossy: the file may be.
+    traits.lossless = descriptor && (descriptor->props & AV_CODEC_PROP_LOSSLESS) &&
+                      !(descriptor->props & AV_CODEC_PROP_LOSSY);
+    if (traits.lossless) {
+        traits.bitsPerSample = parameters->bits_per_raw_sample > 0
+                                   ? parameters->bits_per_raw_sample
+                                   : av_get_bits_per_sample(parameters->codec_id);
+        traits.floatSamples = descriptor->name && QByteArray(descriptor->name).startsWith("pcm_f");
+    }
+    traits.tagsInStream = !holdsTags(context->metadata) && holdsTags(context->streams[index]->metadata);
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream *stream = context->streams[i];
+        const AVCodecID codec = stream->codecpar->codec_id;
+        if ((stream->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
+            (codec == AV_CODEC_ID_PNG || codec == AV_CODEC_ID_MJPEG)) {
+            traits.coverStream = int(i);
+            break;
+        }
+    }
+}
+
 void readStream(const AVFormatContext *context, int index, MediaProbe::Facts &facts)
 {
     const AVCodecParameters *parameters = context->streams[index]->codecpar;
@@ -23,6 +61,7 @@ void readStream(const AVFormatContext *context, int index, MediaProbe::Facts &fa
                                                    parameters->ch_layout.nb_channels
                                              : qint64(parameters->bit_rate);
     facts.bitRate = int(qBound<qint64>(0, bitRate, INT_MAX));
+    readTraits(context, index, facts.traits);
 
     // The line ffmpeg prints for the stream, cleaned as the row has always shown it.
     AVCodecContext *codec = avcodec_alloc_context3(nullptr);
@@ -51,5 +90,27 @@ bool MediaProbe::Read(const QString &path, Facts &facts, int deadlineMs)
         if (audio >= 0)
             readStream(context, audio, facts);
     }
+    return true;
+}
+
+bool MediaProbe::ReadCover(const QString &path, int stream, Cover &cover, int deadlineMs)
+{
+    cover = Cover();
+    MediaInput input;
+    if (!input.openFile(path) || !input.openMedia(deadlineMs))
+        return false;
+    const AVFormatContext *context = input.context();
+    if (stream < 0 || unsigned(stream) >= context->nb_streams)
+        return false;
+    const AVStream *picture = context->streams[stream];
+    const AVCodecID codec = picture->codecpar->codec_id;
+    if (!(picture->disposition & AV_DISPOSITION_ATTACHED_PIC) || picture->attached_pic.size <= 0 ||
+        (codec != AV_CODEC_ID_PNG && codec != AV_CODEC_ID_MJPEG))
+        return false;
+    cover.data =
+        QByteArray(reinterpret_cast<const char *>(picture->attached_pic.data), picture->attached_pic.size);
+    cover.mimeType = codec == AV_CODEC_ID_PNG ? QStringLiteral("image/png") : QStringLiteral("image/jpeg");
+    cover.width = picture->codecpar->width;
+    cover.height = picture->codecpar->height;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -8,6 +9,20 @@
 // device is refused before anything waits on it), through our own descriptor,
 // and nothing else is opened on the file's behalf (playlists, references). A
 // deadline bounds the work on a hostile file.
+// What an output needs to know of its input's audio beyond rate, channels and bitrate.
+struct AudioTraits
+{
+    int bitsPerSample = 0; // of lossless and PCM audio; 0 = not known or not meaningful
+    bool floatSamples = false;
+    bool lossless = false;
+    int audioStream = -1; // the stream a tool takes (ffmpeg's own pick)
+    // An attached picture (PNG or JPEG) that is the file's cover; never a
+    // video's picture stream.
+    int coverStream = -1;
+    // The tags live on the audio stream (Ogg, Opus), not on the file.
+    bool tagsInStream = false;
+};
+
 class MediaProbe
 {
 public:
@@ -22,9 +37,22 @@ public:
         int bitRate = 0; // bits per second
         QString codecName;
         QString streamInfo; // "Stream #0:0: Audio: mp3, 44100 Hz, stereo, fltp, 128 kb/s"
+        AudioTraits traits;
+    };
+
+    // An embedded cover picture: its bytes as stored, PNG or JPEG.
+    struct Cover
+    {
+        QByteArray data;
+        QString mimeType;
+        int width = 0;
+        int height = 0;
     };
 
     // False when `path` is not a regular file that can be opened for reading.
     // A regular file that holds no readable media gives true and empty facts.
     static bool Read(const QString &path, Facts &facts, int deadlineMs = DeadlineMs);
+    // The cover picture of stream `stream` (AudioTraits::coverStream); false
+    // when there is none.
+    static bool ReadCover(const QString &path, int stream, Cover &cover, int deadlineMs = DeadlineMs);
 };

@@ -1,6 +1,7 @@
 #include "engine/voicedata.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaType>
 #include <QSet>
 #include <QTimer>
@@ -62,6 +63,7 @@ void VoiceData::copyProbeFacts(const VoiceData &record)
     bitRate = record.bitRate;
     codecName = record.codecName;
     streamInfo = record.streamInfo;
+    traits = record.traits;
     selected = record.selected;
 }
 
@@ -186,6 +188,32 @@ QString VoiceData::childFailureReason() const
     if (!startFailure.isEmpty())
         return startFailure;
     return RunVerdict::Judge(QString(), 0, statusReader, runStarted, true);
+}
+
+SourceAudio VoiceData::sourceAudio() const
+{
+    return {sampleRate, channels, bitRate, traits};
+}
+
+OutputPlan VoiceData::planOutput(const QString &output)
+{
+    const OutputOptions choice = outputOptions ? *outputOptions : OutputOptions::Load();
+    coverFile.reset();
+    QString coverPath;
+    const OutputFamily family = OutputOptions::FamilyOf(QFileInfo(output).suffix());
+    if (traits.coverStream >= 0 && (family == OutputFamily::Opus || family == OutputFamily::Vorbis)) {
+        const QByteArray metadata = OutputPlan::CoverMetadata(filePath, traits.coverStream);
+        const QString temp = GetTempFolder();
+        if (!metadata.isEmpty() && !temp.isEmpty()) {
+            coverFile.reset(new QTemporaryFile(temp + QStringLiteral("/cover-XXXXXX.txt")));
+            if (coverFile->open() && coverFile->write(metadata) == metadata.size() && coverFile->flush())
+                coverPath = coverFile->fileName();
+            coverFile->close();
+        }
+    }
+    const OutputPlan plan = OutputPlan::For(output, sourceAudio(), choice, coverPath);
+    outputNote = plan.note;
+    return plan;
 }
 
 void VoiceData::startChild(const QString &program, const QStringList &arguments)

@@ -3,10 +3,16 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
+#include <QScopedPointer>
+#include <QSharedPointer>
 #include <QString>
+#include <QTemporaryFile>
 #include <QStringList>
 #include <QtGlobal>
 
+#include "engine/mediaprobe.h"
+#include "engine/outputoptions.h"
+#include "engine/outputplan.h"
 #include "engine/partfile.h"
 #include "engine/statuslinereader.h"
 #include "platform/childprocess.h"
@@ -48,7 +54,14 @@ public:
     int bitRate = 0; // bits per second
     QString codecName;
     QString streamInfo;
+    AudioTraits traits;
     bool selected = false;
+
+    // The Output choices the job's results follow; none: the stored ones, read at each start.
+    QSharedPointer<const OutputOptions> outputOptions;
+    // What the output format changed against the input (rate, channels,
+    // cover), for the row; set as a run starts.
+    QString outputNote;
 
     // The run.
     ChildProcess process;
@@ -63,6 +76,9 @@ public:
     int retryCount = 0;
     // Why the last run failed, in plain words or the child's most telling line.
     QString errorText;
+
+    // The input's audio as an output's source.
+    SourceAudio sourceAudio() const;
 
     // Copies the probe facts, fileName to selected, from a probe record.
     void copyProbeFacts(const VoiceData &record);
@@ -119,6 +135,11 @@ protected:
     // or its most telling line.
     QString childFailureReason() const;
 
+    // The output side of a child writing `output` from the input: the Output
+    // choices, the input's facts, a private file carrying its cover into Ogg
+    // or Opus. Sets outputNote.
+    OutputPlan planOutput(const QString &output);
+
     // Starts the child as every job does: logs the arguments, merges its
     // output channels, runs it in the application directory with the shared
     // child environment, read-write. Clears `stopped`.
@@ -150,7 +171,8 @@ private:
     int state = Idle;
     PartFile part;
     OutputName partName;
-    QString startFailure; // why the run's child was never started
+    QScopedPointer<QTemporaryFile> coverFile; // the cover for an Ogg or Opus output, while it runs
+    QString startFailure;                     // why the run's child was never started
     bool runFailed = false;
     bool runStarted = false; // false when the last child could not be started
     bool treeKilled = false; // the current child's tree has been killed

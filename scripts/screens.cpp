@@ -9,6 +9,7 @@
 // --language     starts in language CODE (EN, ZH ...), as if chosen in an earlier
 //                run; the choice goes to a settings store of the scene's own
 // --menu         opens the title bar's menu with its Language sub-menu
+// --output       opens the panel's Output settings
 // FILE...        files to add to the panel
 // Run it under scripts/screenshot.sh to capture the window.
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include "app/mainwidget.h"
+#include "app/outputsettingspopup.h"
 #include "app/toolsbasewidget.h"
 #include "app/toolsselectwidget.h"
 #include "app/topwidget.h"
@@ -41,6 +43,7 @@ int main(int argc, char *argv[])
     bool convert = false;
     QString language;
     bool menu = false;
+    bool output = false;
     QStringList files;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
@@ -56,6 +59,8 @@ int main(int argc, char *argv[])
             language = args.at(++i);
         else if (args.at(i) == QLatin1String("--menu"))
             menu = true;
+        else if (args.at(i) == QLatin1String("--output"))
+            output = true;
         else
             files << args.at(i);
     }
@@ -92,6 +97,11 @@ int main(int argc, char *argv[])
         if (panel->jobs().size() < files.size())
             return;
         poll->stop();
+        if (output)
+            QTimer::singleShot(500, panel, [panel] {
+                panel->findChild<OutputSettingsPopup *>()->showBelow(
+                    panel->findChild<QWidget *>(QStringLiteral("outputButton")));
+            });
         if (convert)
             panel->convertButton_slots();
         const QList<VoiceData *> jobs = panel->jobs();

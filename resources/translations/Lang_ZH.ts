@@ -50,6 +50,90 @@
         <source>AMR</source>
         <translation>AMR</translation>
     </message>
+    <message>
+        <source>Opus</source>
+        <translation>Opus</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis</source>
+        <translation>Ogg Vorbis</translation>
+    </message>
+    <message>
+        <source>M4A</source>
+        <translation>M4A</translation>
+    </message>
+</context>
+<context>
+    <name>OutputPlan</name>
+    <message>
+        <source>%1 Hz: the format holds no %2 Hz</source>
+        <translation>%1 Hz：该格式不支持 %2 Hz</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channel(s): the format holds no more</source>
+        <translation>
+            <numerusform>%n 个声道：该格式最多支持这么多</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the cover picture is not kept: the format holds none</source>
+        <translation>未保留封面图片：该格式不支持封面</translation>
+    </message>
+</context>
+<context>
+    <name>OutputSettingsPopup</name>
+    <message>
+        <source>VBR %1</source>
+        <translation>VBR %1</translation>
+    </message>
+    <message>
+        <source>%1 kb/s</source>
+        <translation>%1 kb/s</translation>
+    </message>
+    <message>
+        <source>Quality %1</source>
+        <translation>质量 %1</translation>
+    </message>
+    <message>
+        <source>Level %1</source>
+        <translation>级别 %1</translation>
+    </message>
+    <message>
+        <source>32-bit float</source>
+        <translation>32 位浮点</translation>
+    </message>
+    <message>
+        <source>%1-bit</source>
+        <translation>%1 位</translation>
+    </message>
+    <message>
+        <source>Output settings (Keep: as the input)</source>
+        <translation>输出设置（保持：与输入相同）</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>保持</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>单声道</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>立体声</translation>
+    </message>
+    <message>
+        <source>Sample rate</source>
+        <translation>采样率</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>声道</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -315,6 +399,10 @@
     <message>
         <source>Quillvane cannot write to this folder.</source>
         <translation>Quillvane 无法写入此文件夹。</translation>
+    </message>
+    <message>
+        <source>Output…</source>
+        <translation>输出…</translation>
     </message>
 </context>
 <context>

@@ -122,7 +122,8 @@ void TestFileTools::storedOption_data()
     QTest::addRow("format absent")             << int(Format) << format << QString() << 0 << "mp3";
     QTest::addRow("format flac")               << int(Format) << format << "flac"    << 2 << "flac";
     QTest::addRow("format capitals kept")      << int(Format) << format << "WAV"     << 3 << "WAV";
-    QTest::addRow("format unknown")            << int(Format) << format << "ogg"     << 0 << "mp3";
+    QTest::addRow("format ogg, appended")      << int(Format) << format << "ogg"     << 6 << "ogg";
+    QTest::addRow("format unknown")            << int(Format) << format << "wma"     << 0 << "mp3";
     QTest::addRow("speed absent")              << int(Speed)  << speed  << QString() << 3 << "1.25";
     QTest::addRow("speed 2.0")                 << int(Speed)  << speed  << "2.0"     << 5 << "2.0";
     QTest::addRow("speed not offered")         << int(Speed)  << speed  << "2"       << 3 << "1.25";

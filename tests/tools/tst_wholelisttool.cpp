@@ -34,7 +34,6 @@ private slots:
     void mixLastsAsLongAsTheFirstFile();
     void concatJoinsInTheArrangedOrder();
     void upAndDownFollowThePlace();
-    void videoFirstConcatFailsCleanly();
     void deleteDuringRunIsSafe_data();
     void deleteDuringRunIsSafe();
     void endingARunLeavesNothing_data();
@@ -262,20 +261,6 @@ void TestWholeListTool::upAndDownFollowThePlace()
     QCOMPARE(arrows(panel), QStringLiteral("D U"));
     panel->ItemDeleted_slots(panel->jobs().first());
     QCOMPARE(arrows(panel), QStringLiteral("-"));
-}
-
-void TestWholeListTool::videoFirstConcatFailsCleanly()
-{
-    // The concat takes stream 0 of every input, here the picture.
-    const QString clip = inputs.filePath(QStringLiteral("clip.mp4"));
-    QVERIFY(TestSupport::runFfmpeg({"-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:duration=1",
-                                    "-f", "lavfi", "-i", "sine=duration=1", "-c:v", "mpeg4", clip}));
-    WholeListToolWidget *panel = openList(Concat);
-    QVERIFY(add(panel, QStringList{clip} + tones({1, 1})));
-    QVERIFY(convert(panel));
-    QVERIFY(allInState(panel, VoiceData::Failed));
-    QVERIFY(!panel->jobs().first()->errorText.isEmpty());
-    QCOMPARE(outputFiles(), QStringList());
 }
 
 void TestWholeListTool::deleteDuringRunIsSafe_data()

@@ -260,9 +260,17 @@ void ScriptChainData::startEncode(const QString &piece)
                                                   AudioOutputExtension(filePath), QStringLiteral("(")));
     if (output.isEmpty())
         return;
+    // The joined pieces are 16-bit stereo at 44.1 kHz; the result follows
+    // the input's own rate, channels and bitrate. Its tags and cover are not in them.
+    SourceAudio source = sourceAudio();
+    source.traits = AudioTraits();
+    source.traits.lossless = traits.lossless;
+    const OutputPlan plan =
+        OutputPlan::For(output, source, outputOptions ? *outputOptions : OutputOptions::Load());
+    outputNote = plan.note;
     startFFmpeg(QStringList{QStringLiteral("-i"), joinedPath(piece), QStringLiteral("-threads"),
                             QStringLiteral("1"), QStringLiteral("-y")} +
-                OutputFormatArguments(output) + QStringList{output});
+                plan.encode + QStringList{output});
 }
 
 // ---------------------------------------------------------------- output and stage ends

@@ -19,6 +19,15 @@ public:
     void setInputs(const QList<const VoiceData *> &records);
     const QStringList &inputPaths() const { return paths; }
 
+    // The output side of a run over inputs with these facts (OutputPlan::Combined):
+    // every input is brought to the plan's rate and channels, which it always gives.
+    static OutputPlan PlanOutput(const QList<SourceAudio> &sources, const QString &output,
+                                 const OutputOptions &choice);
+    // Filter chains that bring the first audio stream of each of `inputCount`
+    // inputs (an MP4's stream 0 is its picture) to the plan's rate and
+    // channels, ending in their pads "[a0][a1]..." for the tool's own filter.
+    static QString CommonFormatFilter(int inputCount, const OutputPlan &plan);
+
     void startConvert() override;
     qint64 expectedDuration() const override { return resultDuration(durations); }
 
@@ -29,10 +38,12 @@ protected:
     int maxRetries() const override { return 0; }
     // The tool's rule: the result's name, its child's arguments and its length.
     virtual OutputName resultName(const QString &referencePath) const = 0;
-    virtual QStringList arguments(const QStringList &inputs, const QString &output) const = 0;
+    virtual QStringList arguments(const QStringList &inputs, const QString &output,
+                                  const OutputPlan &plan) const = 0;
     virtual qint64 resultDuration(const QList<qint64> &inputDurations) const = 0;
 
 private:
     QStringList paths;
     QList<qint64> durations;
+    QList<SourceAudio> sources;
 };

@@ -32,7 +32,7 @@ WholeListToolWidget::RunPlan ConcatConvertWidget::planRun(const QList<VoiceData 
     totalDuration = VoiceConcatData::ResultDuration(durations);
     RunPlan plan;
     plan.name = VoiceConcatData::ResultName(entries.first()->filePath);
-    plan.arguments = VoiceConcatData::Arguments(InputPaths(entries), output);
+    plan.arguments = VoiceConcatData::Arguments(InputPaths(entries), output, planOutput(entries, output));
     plan.referenceDuration = double(totalDuration);
     return plan;
 }

@@ -4,23 +4,20 @@
 
 #include "engine/jobhelpers.h"
 
-QString VoiceConcatData::FilterText(int inputCount)
+QString VoiceConcatData::FilterText(int inputCount, const OutputPlan &plan)
 {
-    // Stream 0 of every input, audio only, into one output pad.
-    QString filter;
-    for (int i = 0; i < inputCount; ++i)
-        filter += QStringLiteral("[%1:0]").arg(i);
-    return filter + QStringLiteral(" concat=n=%1:v=0:a=1 [a]").arg(inputCount);
+    return CommonFormatFilter(inputCount, plan) + QStringLiteral("concat=n=%1:v=0:a=1[a]").arg(inputCount);
 }
 
-QStringList VoiceConcatData::Arguments(const QStringList &inputs, const QString &output)
+QStringList VoiceConcatData::Arguments(const QStringList &inputs, const QString &output,
+                                       const OutputPlan &plan)
 {
     QStringList args;
     for (const QString &input : inputs)
         args << QStringLiteral("-i") << input;
-    args << QStringLiteral("-filter_complex") << FilterText(inputs.size()) << QStringLiteral("-map")
+    args << QStringLiteral("-filter_complex") << FilterText(inputs.size(), plan) << QStringLiteral("-map")
          << QStringLiteral("[a]") << QStringLiteral("-threads") << QStringLiteral("1") << QStringLiteral("-y")
-         << OutputFormatArguments(output) << output;
+         << plan.encode << output;
     return args;
 }
 

@@ -35,7 +35,8 @@ void FormatConvertWidget::FlushText()
     formatLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeCaptionLeftOf(formatLabel, formatComboBox, 30);
 
-    formatComboBox->setEntries({tr("MP3"), tr("AAC"), tr("FLAC"), tr("WAV"), tr("AMR")});
+    formatComboBox->setEntries(
+        {tr("MP3"), tr("AAC"), tr("FLAC"), tr("WAV"), tr("AMR"), tr("Opus"), tr("Ogg Vorbis"), tr("M4A")});
     *options = FormatOptions::Load();
     formatComboBox->setCurrentIndex(
         qMax(0, OptionComboBox::MatchIndex(options->format, FormatOptions::Extensions())));

@@ -8,7 +8,7 @@
 class QLabel;
 class OptionComboBox;
 
-// Converts every file to one audio format: MP3, AAC, FLAC, WAV or AMR.
+// Converts every file to one audio format: MP3, AAC, FLAC, WAV, AMR, Opus, Ogg Vorbis or M4A.
 class FormatConvertWidget : public ToolsBaseWidget
 {
     Q_OBJECT

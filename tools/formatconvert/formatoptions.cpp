@@ -4,8 +4,9 @@
 
 QStringList FormatOptions::Extensions()
 {
-    return {QStringLiteral("mp3"), QStringLiteral("aac"), QStringLiteral("flac"), QStringLiteral("wav"),
-            QStringLiteral("amr")};
+    // Stored by value: new formats are appended, never put between.
+    return {QStringLiteral("mp3"), QStringLiteral("aac"),  QStringLiteral("flac"), QStringLiteral("wav"),
+            QStringLiteral("amr"), QStringLiteral("opus"), QStringLiteral("ogg"),  QStringLiteral("m4a")};
 }
 
 FormatOptions FormatOptions::Load()

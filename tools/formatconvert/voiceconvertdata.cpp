@@ -5,13 +5,9 @@
 VoiceConvertData::VoiceConvertData(QSharedPointer<const FormatOptions> options) : options(std::move(options))
 {}
 
-QStringList VoiceConvertData::Arguments(const QString &input, const QString &output)
+QStringList VoiceConvertData::Arguments(const QString &input, const QString &output, const OutputPlan &plan)
 {
-    QStringList args{QStringLiteral("-i"),  input,
-                     QStringLiteral("-vn"), QStringLiteral("-threads"),
-                     QStringLiteral("1"),   QStringLiteral("-y")};
-    args << OutputFormatArguments(output) << output;
-    return args;
+    return plan.arguments(input, {}, output);
 }
 
 void VoiceConvertData::startConvert()
@@ -20,5 +16,5 @@ void VoiceConvertData::startConvert()
     const QString format = options ? options->format : FormatOptions().format;
     const QString output = beginRun(OutputNameFor(filePath, QString(), format));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, output));
+        startFFmpeg(Arguments(filePath, output, planOutput(output)));
 }

@@ -15,8 +15,8 @@ public:
 
     void startConvert() override;
 
-    // The child's arguments for an input and an output path.
-    static QStringList Arguments(const QString &input, const QString &output);
+    // The child's arguments for an input, an output path and its plan.
+    static QStringList Arguments(const QString &input, const QString &output, const OutputPlan &plan);
 
 private:
     QSharedPointer<const FormatOptions> options;

@@ -2,13 +2,9 @@
 
 #include "engine/jobhelpers.h"
 
-QStringList VoiceInvertData::Arguments(const QString &input, const QString &output)
+QStringList VoiceInvertData::Arguments(const QString &input, const QString &output, const OutputPlan &plan)
 {
-    return QStringList{QStringLiteral("-i"),       input,
-                       QStringLiteral("-vn"),      QStringLiteral("-af"),
-                       QStringLiteral("areverse"), QStringLiteral("-threads"),
-                       QStringLiteral("1"),        QStringLiteral("-y")} +
-           OutputFormatArguments(output) + QStringList{output};
+    return plan.arguments(input, {QStringLiteral("-af"), QStringLiteral("areverse")}, output);
 }
 
 void VoiceInvertData::startConvert()
@@ -16,5 +12,5 @@ void VoiceInvertData::startConvert()
     setStatus(Converting);
     const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, output));
+        startFFmpeg(Arguments(filePath, output, planOutput(output)));
 }

@@ -15,7 +15,7 @@ WholeListToolWidget::RunPlan MixConvertWidget::planRun(const QList<VoiceData *> 
     const VoiceData *reference = entries.first();
     RunPlan plan;
     plan.name = VoiceMixData::ResultName(reference->filePath);
-    plan.arguments = VoiceMixData::Arguments(InputPaths(entries), output);
+    plan.arguments = VoiceMixData::Arguments(InputPaths(entries), output, planOutput(entries, output));
     // The mix stops with the first input.
     plan.referenceDuration = double(reference->duration);
     return plan;

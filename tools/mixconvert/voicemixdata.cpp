@@ -2,19 +2,20 @@
 
 #include "engine/jobhelpers.h"
 
-QString VoiceMixData::FilterText(int inputCount)
+QString VoiceMixData::FilterText(int inputCount, const OutputPlan &plan)
 {
-    return QStringLiteral("amix=inputs=%1:duration=first").arg(inputCount);
+    return CommonFormatFilter(inputCount, plan) +
+           QStringLiteral("amix=inputs=%1:duration=first").arg(inputCount);
 }
 
-QStringList VoiceMixData::Arguments(const QStringList &inputs, const QString &output)
+QStringList VoiceMixData::Arguments(const QStringList &inputs, const QString &output, const OutputPlan &plan)
 {
     QStringList args;
     for (const QString &input : inputs)
         args << QStringLiteral("-i") << input;
-    args << QStringLiteral("-vn") << QStringLiteral("-filter_complex") << FilterText(inputs.size())
-         << QStringLiteral("-threads") << QStringLiteral("1") << QStringLiteral("-y")
-         << OutputFormatArguments(output) << output;
+    args << QStringLiteral("-vn") << QStringLiteral("-filter_complex") << FilterText(inputs.size(), plan)
+         << QStringLiteral("-threads") << QStringLiteral("1") << QStringLiteral("-y") << plan.encode
+         << output;
     return args;
 }
 

@@ -8,16 +8,17 @@ class VoiceMixData : public WholeListData
 {
     Q_OBJECT
 public:
-    static QString FilterText(int inputCount);
-    static QStringList Arguments(const QStringList &inputs, const QString &output);
+    static QString FilterText(int inputCount, const OutputPlan &plan);
+    static QStringList Arguments(const QStringList &inputs, const QString &output, const OutputPlan &plan);
     // The naming rule of the result of a list whose first entry is `referencePath`.
     static OutputName ResultName(const QString &referencePath);
 
 protected:
     OutputName resultName(const QString &referencePath) const override { return ResultName(referencePath); }
-    QStringList arguments(const QStringList &inputs, const QString &output) const override
+    QStringList arguments(const QStringList &inputs, const QString &output,
+                          const OutputPlan &plan) const override
     {
-        return Arguments(inputs, output);
+        return Arguments(inputs, output, plan);
     }
     qint64 resultDuration(const QList<qint64> &inputDurations) const override
     {

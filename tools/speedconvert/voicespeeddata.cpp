@@ -4,18 +4,11 @@
 
 VoiceSpeedData::VoiceSpeedData(QSharedPointer<const SpeedOptions> options) : options(std::move(options)) {}
 
-QStringList VoiceSpeedData::Arguments(const QString &input, const QString &factor, const QString &output)
+QStringList VoiceSpeedData::Arguments(const QString &input, const QString &factor, const QString &output,
+                                      const OutputPlan &plan)
 {
     // One atempo carries the whole factor: it takes 0.5 up to 100 in one instance.
-    return QStringList{QStringLiteral("-i"),
-                       input,
-                       QStringLiteral("-vn"),
-                       QStringLiteral("-af"),
-                       QStringLiteral("atempo=") + factor,
-                       QStringLiteral("-threads"),
-                       QStringLiteral("1"),
-                       QStringLiteral("-y")} +
-           OutputFormatArguments(output) + QStringList{output};
+    return plan.arguments(input, {QStringLiteral("-af"), QStringLiteral("atempo=") + factor}, output);
 }
 
 QString VoiceSpeedData::NameTag(const QString &factor)
@@ -36,7 +29,7 @@ void VoiceSpeedData::startConvert()
     const QString output =
         beginRun(OutputNameFor(filePath, NameTag(runFactor), AudioOutputExtension(filePath)));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, runFactor, output));
+        startFFmpeg(Arguments(filePath, runFactor, output, planOutput(output)));
 }
 
 qint64 VoiceSpeedData::expectedDuration() const

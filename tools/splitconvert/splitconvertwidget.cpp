@@ -12,6 +12,7 @@
 #include "engine/audioenvelope.h"
 #include "tools/splitconvert/voicesplitdata.h"
 #include "widgets/displayscale.h"
+#include "widgets/labelbutton.h"
 #include "widgets/skinhelper_qsetting.h"
 #include "widgets/waveformstrip.h"
 
@@ -36,6 +37,8 @@ SplitConvertWidget::SplitConvertWidget(QWidget *parent)
       minPieceBox(secondsBox(pane, 0, 3600, Defaults.minPiece)),
       maxPieceBox(secondsBox(pane, 0, 4 * 3600, Defaults.maxPiece))
 {
+    // A cut copies the stream: there is no encoding to set.
+    outputButton->hide();
     toolStrip = pane;
     toolStripHeight = WaveformPane::DesignHeight;
     thresholdBox->setRange(-90, -5);

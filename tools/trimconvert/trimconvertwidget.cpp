@@ -26,6 +26,8 @@ TrimConvertWidget::TrimConvertWidget(QWidget *parent)
     : ToolsBaseWidget(parent), pane(new WaveformPane(this)),
       defaultRangeButton(new MyQtCustom::LabelButton(pane))
 {
+    // A cut copies the stream: there is no encoding to set.
+    outputButton->hide();
     startTimeLabel = new QLabel(topBar);
     startTimeEdit = new QTimeEdit(topBar);
     endTimeLabel = new QLabel(topBar);

@@ -1,0 +1,155 @@
+#include "app/outputsettingspopup.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+
+#include "widgets/displayscale.h"
+#include "widgets/nofocusframedelegate.h"
+#include "widgets/skinhelper_qsetting.h"
+
+namespace {
+QString formatName(OutputFamily family)
+{
+    switch (family) {
+    case OutputFamily::Mp3:
+        return QStringLiteral("MP3");
+    case OutputFamily::Aac:
+        return QStringLiteral("AAC / M4A");
+    case OutputFamily::Opus:
+        return QStringLiteral("Opus");
+    case OutputFamily::Vorbis:
+        return QStringLiteral("Ogg Vorbis");
+    case OutputFamily::Flac:
+        return QStringLiteral("FLAC");
+    case OutputFamily::Wav:
+        return QStringLiteral("WAV");
+    case OutputFamily::Other:
+    case OutputFamily::Amr:
+        break;
+    }
+    return QString();
+}
+
+// Selects the entry whose data is `value`, else the first ("Keep").
+void selectData(QComboBox *box, const QVariant &value)
+{
+    box->setCurrentIndex(qMax(0, box->findData(value)));
+}
+} // namespace
+
+OutputSettingsPopup::OutputSettingsPopup(QWidget *parent) : QFrame(parent, Qt::Popup)
+{
+    setObjectName(QStringLiteral("outputSettings"));
+    title = new QLabel(this);
+    form = new QFormLayout(this);
+    form->addRow(title);
+    const auto makeBox = [this] {
+        auto *box = new QComboBox(this);
+        box->setItemDelegate(new NoFocusFrameDelegate(box));
+        connect(box, qOverload<int>(&QComboBox::activated), this, &OutputSettingsPopup::store);
+        return box;
+    };
+    for (OutputFamily family : OutputOptions::QualityFamilies()) {
+        qualityBoxes.insert(family, makeBox());
+        form->addRow(formatName(family), qualityBoxes.value(family));
+    }
+    rate = makeBox();
+    channels = makeBox();
+    rateLabel = new QLabel(this);
+    channelsLabel = new QLabel(this);
+    form->addRow(rateLabel, rate);
+    form->addRow(channelsLabel, channels);
+}
+
+QString OutputSettingsPopup::QualityText(OutputFamily family, const QString &value)
+{
+    switch (family) {
+    case OutputFamily::Mp3:
+        if (value.startsWith(QLatin1Char('V')))
+            return tr("VBR %1").arg(value);
+        return tr("%1 kb/s").arg(value.chopped(1));
+    case OutputFamily::Aac:
+    case OutputFamily::Opus:
+        return tr("%1 kb/s").arg(value.chopped(1));
+    case OutputFamily::Vorbis:
+        return tr("Quality %1").arg(value.mid(1));
+    case OutputFamily::Flac:
+        return tr("Level %1").arg(value);
+    case OutputFamily::Wav:
+        return value == QLatin1String("32f") ? tr("32-bit float") : tr("%1-bit").arg(value);
+    case OutputFamily::Other:
+    case OutputFamily::Amr:
+        break;
+    }
+    return value;
+}
+
+void OutputSettingsPopup::UpdateSkin()
+{
+    const SkinHelper_QSetting *skin = SkinHelper_QSetting::GetInstance();
+    const auto value = [skin](const char *key) {
+        return skin->GetValue(QStringLiteral("main"), QLatin1String(key));
+    };
+    setStyleSheet(QStringLiteral("QFrame#outputSettings{background-color:%1;border:1px solid %2;}"
+                                 "QLabel{color:%3;font-size:%4px;}")
+                      .arg(value("bgcolor"), value("linecolor"), value("txtcolor"))
+                      .arg(ScaledPx(12)) +
+                  skin->GetQComboBoxQSS(12, 26, 3, 1, 1, 1, 1, QStringLiteral("QComboBox")));
+    form->setContentsMargins(ScaledPx(14), ScaledPx(10), ScaledPx(14), ScaledPx(12));
+    form->setHorizontalSpacing(ScaledPx(12));
+    form->setVerticalSpacing(ScaledPx(6));
+    for (QComboBox *box : findChildren<QComboBox *>())
+        box->setMinimumSize(ScaledPx(150), ScaledPx(26));
+}
+
+void OutputSettingsPopup::FlushText()
+{
+    title->setText(tr("Output settings (Keep: as the input)"));
+    for (OutputFamily family : OutputOptions::QualityFamilies()) {
+        QComboBox *box = qualityBoxes.value(family);
+        box->clear();
+        box->addItem(tr("Keep"), QString());
+        for (const QString &value : OutputOptions::QualityChoices(family))
+            box->addItem(QualityText(family, value), value);
+    }
+    rate->clear();
+    rate->addItem(tr("Keep"), 0);
+    for (int each : OutputOptions::SampleRates())
+        rate->addItem(tr("%1 Hz").arg(each), each);
+    channels->clear();
+    channels->addItem(tr("Keep"), 0);
+    channels->addItem(tr("Mono"), 1);
+    channels->addItem(tr("Stereo"), 2);
+    rateLabel->setText(tr("Sample rate"));
+    channelsLabel->setText(tr("Channels"));
+    load();
+}
+
+void OutputSettingsPopup::showBelow(const QWidget *anchor)
+{
+    load();
+    adjustSize();
+    const QPoint corner = anchor->mapToGlobal(QPoint(anchor->width(), anchor->height() + ScaledPx(4)));
+    move(corner.x() - width(), corner.y());
+    show();
+}
+
+void OutputSettingsPopup::load()
+{
+    const OutputOptions options = OutputOptions::Load();
+    for (OutputFamily family : OutputOptions::QualityFamilies())
+        selectData(qualityBoxes.value(family), options.qualityOf(family));
+    selectData(rate, options.sampleRate);
+    selectData(channels, options.channels);
+}
+
+void OutputSettingsPopup::store()
+{
+    OutputOptions options;
+    for (OutputFamily family : OutputOptions::QualityFamilies())
+        options.setQuality(family, qualityBoxes.value(family)->currentData().toString());
+    options.setSampleRate(rate->currentData().toInt());
+    options.setChannels(channels->currentData().toInt());
+    options.save();
+}
