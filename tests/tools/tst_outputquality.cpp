@@ -110,6 +110,7 @@ void TestOutputQuality::results_data()
     QTest::addRow("opus") << int(Format) << 5 << QStringList{"o.wav:tone44"} << "o.opus" << QStringList{"codec=opus", "ch=2", "note=1"} << QStringList();
     QTest::addRow("concat takes an mp4's audio") << int(Concat) << -1 << QStringList{"c.mp4:clip", "c2.wav:tone44"} << "c-cat.mp4" << QStringList{"codec=aac", "rate=44100", "ch=2"} << QStringList();
     QTest::addRow("mix: highest rate, most channels") << int(Mix) << -1 << QStringList{"x.wav:voice22", "x2.wav:tone44"} << "x-mix.wav" << QStringList{"rate=44100", "ch=2"} << QStringList();
+    QTest::addRow("mix: stereo and 5.1 stay stereo") << int(Mix) << -1 << QStringList{"y.wav:tone44", "y2.wav:six"} << "y-mix.wav" << QStringList{"ch=2"} << QStringList();
     // Loud and quiet seconds: one gain keeps their range; one pass alone ends 1.2 LU off.
     QTest::addRow("standardizing: -14 LUFS") << int(Volume) << 0 << QStringList{"n.wav:steps"} << "n.wav" << QStringList{"lufs~-14+-0.5", "lra~2.3+-0.5", "tp<=-1.0", "rate=44100"} << QStringList();
     QTest::addRow("standardizing loud: -14 LUFS") << int(Volume) << 0 << QStringList{"u.wav:loud"} << "u.wav" << QStringList{"lufs~-14+-0.5", "tp<=-1.0"} << QStringList();
@@ -169,6 +170,7 @@ void TestOutputQuality::results()
           "2"}},
         {"clip", {"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", "sine=d=2", "-c:v", "mjpeg", "-ac", "2"}},
         {"tone44", {"-f", "lavfi", "-i", "sine=d=2:f=330", "-ac", "2"}},
+        {"six", {"-f", "lavfi", "-i", "sine=d=2:f=550", "-ac", "6"}},
         {"voice22", {"-f", "lavfi", "-i", "sine=d=2:f=220:r=22050", "-ac", "1"}},
         {"steps",
          {"-f", "lavfi", "-i", "aevalsrc=0.02*(1+6*gt(mod(t\\,2)\\,1))*sin(2*PI*440*t):s=44100:d=8", "-ac",
