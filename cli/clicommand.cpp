@@ -80,6 +80,24 @@ CliCommand::Parsed Usage(const QString &name, const QString &problem)
     return parsed;
 }
 
+// "keep" as 0, a whole number as itself, anything else as -1 (never a valid choice).
+int KeepOrNumber(const QString &text)
+{
+    if (text.compare(QLatin1String("keep"), Qt::CaseInsensitive) == 0)
+        return 0;
+    bool number = false;
+    const int value = text.toInt(&number);
+    return number && value > 0 ? value : -1;
+}
+
+QString RateList()
+{
+    QStringList rates;
+    for (int rate : OutputOptions::SampleRates())
+        rates << QString::number(rate);
+    return rates.join(QLatin1String(", "));
+}
+
 QString ChoiceList(const QStringList &choices)
 {
     return choices.join(QLatin1Char('|'));
@@ -217,6 +235,23 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
     case Mix:
     case Concat:
         break;
+    }
+    if (command.encodes()) {
+        QStringList families;
+        for (OutputFamily family : OutputOptions::QualityFamilies())
+            families << OutputOptions::FamilyName(family);
+        toolOptions << QCommandLineOption(
+                           QStringLiteral("quality"),
+                           QStringLiteral("A format's quality, FORMAT=VALUE (%1), e.g. mp3=V2, mp3=320k, "
+                                          "aac=192k, opus=128k, vorbis=q6, flac=8, wav=24; repeatable "
+                                          "(default: the window's Output settings, else keep).")
+                               .arg(families.join(QLatin1String(", "))),
+                           QStringLiteral("FORMAT=VALUE"))
+                    << QCommandLineOption(QStringLiteral("rate"),
+                                          QStringLiteral("Sample rate in Hz or keep (the input's)."),
+                                          QStringLiteral("HZ"))
+                    << QCommandLineOption(QStringLiteral("channels"),
+                                          QStringLiteral("1, 2 or keep (the input's)."), QStringLiteral("N"));
     }
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("The output folder (default: the window's setting)."),
@@ -373,6 +408,18 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
     case Mix:
     case Concat:
         break;
+    }
+    if (command.encodes()) {
+        command.output = OutputOptions::Load();
+        for (const QString &quality : parser.values(QStringLiteral("quality"))) {
+            if (!command.output.setQuality(quality))
+                return Usage(command.name, QStringLiteral("--quality takes FORMAT=VALUE, e.g. mp3=V2 "
+                                                          "(see quillvane-cli(1) for the values)"));
+        }
+        if (isSet("rate") && !command.output.setSampleRate(KeepOrNumber(value("rate"))))
+            return Usage(command.name, QStringLiteral("--rate takes keep or one of %1 (Hz)").arg(RateList()));
+        if (isSet("channels") && !command.output.setChannels(KeepOrNumber(value("channels"))))
+            return Usage(command.name, QStringLiteral("--channels takes keep, 1 or 2"));
     }
     if (command.paths.isEmpty())
         return Usage(command.name, QStringLiteral("no files given"));

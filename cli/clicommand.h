@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/outputoptions.h"
 #include "tools/changeconvert/speakeroptions.h"
 #include "tools/formatconvert/formatoptions.h"
 #include "tools/speedconvert/speedoptions.h"
@@ -49,7 +50,11 @@ struct CliCommand
     SplitOptions split;
     SeparationOptions separation;
     SpeakerOptions speaker;
+    // How the results are encoded: the window's stored Output settings, then --quality, --rate, --channels.
+    OutputOptions output;
 
+    // Whether the tool encodes its results (Trim and Split copy the audio).
+    bool encodes() const { return tool != Trim && tool != Split; }
     // Whether the tool makes one result of all its files.
     bool wholeList() const { return tool == Mix || tool == Concat; }
 

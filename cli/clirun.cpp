@@ -76,6 +76,14 @@ QStringList CliRun::gatherFiles(QString &problem) const
 
 VoiceData *CliRun::makeJob() const
 {
+    VoiceData *job = makeToolJob();
+    if (job && command.encodes())
+        job->outputOptions = QSharedPointer<const OutputOptions>::create(command.output);
+    return job;
+}
+
+VoiceData *CliRun::makeToolJob() const
+{
     switch (command.tool) {
     case CliCommand::Convert:
         return new VoiceConvertData(QSharedPointer<const FormatOptions>::create(command.format));

@@ -33,7 +33,9 @@ signals:
 private:
     // The files the arguments name, in order; a usage error in `problem`.
     QStringList gatherFiles(QString &problem) const;
+    // The tool's job, with the command's Output settings.
     VoiceData *makeJob() const;
+    VoiceData *makeToolJob() const;
     void jobStateChanged(VoiceData *job);
     void batchFinished(int succeeded, int failed, int stopped);
     void stopAll(int signalNumber);

@@ -30,7 +30,10 @@ done <<'ROWS'
 |2|no command given
 transcode x.wav|2|unknown command 'transcode'
 convert --bogus x.wav|2|Unknown option 'bogus'
-convert --to ogg x.wav|2|--to takes mp3|aac|flac|wav|amr
+convert --to wma x.wav|2|--to takes mp3|aac|flac|wav|amr|opus|ogg|m4a
+convert --quality mp3=999k x.wav|2|--quality takes FORMAT=VALUE
+speed --rate 12345 x.wav|2|--rate takes keep or one of
+mix --channels 6 x.wav|2|--channels takes keep, 1 or 2
 speed --factor 1.3 x.wav|2|--factor takes one of
 volume --mode +6dB x.wav|2|--mode takes
 trim --start 5 --end 0:05 x.wav|2|the end time must be after the start time

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "app/toolsbasewidget.h"
+#include "engine/outputoptions.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 
@@ -22,15 +23,31 @@ void TestCli::sameFilesAsTheWindow_data()
 {
     QTest::addColumn<int>("tool");
     QTest::addColumn<QStringList>("command");
-    QTest::addRow("convert to mp3") << int(Format) << QStringList{"convert", "--to", "mp3"};
-    QTest::addRow("trim 1 s to 3 s") << int(Trim) << QStringList{"trim", "--start", "1", "--end", "0:03"};
-    QTest::addRow("mix, first is the reference") << int(Mix) << QStringList{"mix"};
+    // The window's Output settings for its run; the command line gets none stored, only its flags.
+    QTest::addColumn<QStringList>("output");
+    QTest::addRow("convert to mp3") << int(Format) << QStringList{"convert", "--to", "mp3"} << QStringList();
+    QTest::addRow("convert, output settings")
+        << int(Format)
+        << QStringList{"convert", "--to", "mp3", "--quality", "mp3=V4", "--rate", "22050", "--channels", "1"}
+        << QStringList{"mp3=V4", "rate=22050", "channels=1"};
+    QTest::addRow("trim 1 s to 3 s") << int(Trim) << QStringList{"trim", "--start", "1", "--end", "0:03"}
+                                     << QStringList();
+    QTest::addRow("mix, first is the reference") << int(Mix) << QStringList{"mix"} << QStringList();
 }
 
 void TestCli::sameFilesAsTheWindow()
 {
     QFETCH(int, tool);
     QFETCH(QStringList, command);
+    QFETCH(QStringList, output);
+    OutputOptions chosen;
+    for (const QString &choice : output) {
+        const int number = choice.section('=', 1).toInt();
+        QVERIFY(choice.startsWith("rate=")       ? chosen.setSampleRate(number)
+                : choice.startsWith("channels=") ? chosen.setChannels(number)
+                                                 : chosen.setQuality(choice));
+    }
+    chosen.save();
     const QStringList paths{inputs.filePath(QStringLiteral("a b 中文.wav")),
                             inputs.filePath(QStringLiteral("c.flac")),
                             inputs.filePath(QStringLiteral("v.mp4"))};
@@ -57,6 +74,8 @@ void TestCli::sameFilesAsTheWindow()
     QVERIFY(convert(panel));
     const QStringList windowFiles = outputFiles();
     QCOMPARE(windowFiles.size(), tool == Mix ? 1 : paths.size());
+
+    OutputOptions().save();
 
     QTemporaryDir cliOut;
     QProcess cli;
