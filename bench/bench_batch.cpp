@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Batch overhead: the format tool converting 40 WAV files of 30 seconds to
 // MP3, two at a time, against the same ffmpeg command lines run directly by
 // xargs -P2 in the same working directory and environment.

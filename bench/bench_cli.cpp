@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The command line's costs. Batch: 40 WAV files of 30 seconds to MP3 by one
 // `quillvane-cli convert -j 2` against the same ffmpeg command lines run
 // directly by xargs -P2. Start-up: from the command line's launch to its

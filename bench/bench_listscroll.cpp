@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Cost of one scroll step of the paged list (a wheel notch, 24 pixels) with a
 // short and a very long list. The step must cost the same whatever the length.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Resident memory a panel spends per job: the format tool's panel is given
 // 10,000 probe records through AddVoiceData, as the probe hands them over, and
 // the growth of VmRSS (after malloc_trim) is divided by the job count. No

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Probe rate: adding 200 files to the format panel until the last job is in
 // the list and the list has been laid out and painted, beside the in-process
 // floor: the same 200 files opened and read by libavformat in a plain loop.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Separation benchmark: how well generated songs come apart, and how fast the whole chain runs.
 
     bench_separation.py APP_DIR

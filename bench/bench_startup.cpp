@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Start-up: from the start of the process to the main window's first frame.
 //
 // The product has no benchmark hooks, so this program plays the application:

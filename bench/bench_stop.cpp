@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Limits: how many jobs a panel starts at once when the stored limit is
 // absurd, and how long the user-interface thread is held by stopping many
 // running jobs, also with a pkill on the PATH that hangs (a stop once ran

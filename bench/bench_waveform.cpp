@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Waveform: reading the envelope of a file (decoding it in-process) and
 // binning it for a strip 1000 pixels wide, for a 10-minute and a 3-hour MP3,
 // beside the decoding floor: ffmpeg decoding the same file to nothing. A

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Runs every benchmark of a build and prints one table of results.
 #   bench/run.sh [BUILD_DIR]     (default build-bench; build it in Release first)
 # Each benchmark runs with a fresh HOME, XDG_CONFIG_HOME and TMPDIR, so it

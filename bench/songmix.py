@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Generated songs with known stems, to measure how well a separation recovers the voice.
 
 A song is a sung voice (phrases of syllables with glides, vibrato, a little

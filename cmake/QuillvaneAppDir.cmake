@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Lays out the build's application directory beside the executable: the
 # fonts configuration its children read, the language files, quillvane.ini,
 # the Python runtime layer and speaker profiles, and a link to the system

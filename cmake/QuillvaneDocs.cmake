@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # The user guide and the manual pages, built from their sources:
 #   docs/guide/guide-<code>.md  ->  <appdir>/help/guide-<code>.html (Help opens it)
 #   docs/man/<page>.<n>.scd     ->  <build>/man/<page>.<n>.gz

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # `cmake --install`: the executables in bin/, read-only data in
 # share/quillvane/ (found by the executable as ../share/quillvane), desktop
 # integration in share/. Every file is an install() rule of its own, so the

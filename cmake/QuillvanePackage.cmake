@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # The Debian package, made by CPack from the same install rules as
 # `cmake --install` (cpack -G DEB in the build folder):
 #   quillvane_<version>_<arch>.deb, installed under /usr, its library

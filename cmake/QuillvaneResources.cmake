@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Compiles everything under resources/ (skin and images) into the Qt resource
 # system. The .qrc is written from the folder's content, so adding an image
 # needs no list to be kept by hand: resources/images/normal/convert.png becomes

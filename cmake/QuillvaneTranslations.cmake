@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Translations. resources/translations/ holds, per language code XX,
 #   Lang_XX.ts         the application's texts (app/, engine/, tools/)
 #   Lang_Custom_XX.ts  the widget library's and the common code's (widgets/, common/, platform/)

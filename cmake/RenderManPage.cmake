@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # cmake -DSCDOC=... -DSOURCE=page.1.scd -DOUTPUT=page.1 -P RenderManPage.cmake
 # writes OUTPUT.gz: scdoc's roff, compressed the way Debian ships manual pages.
 execute_process(COMMAND ${SCDOC} INPUT_FILE ${SOURCE} OUTPUT_FILE ${OUTPUT} RESULT_VARIABLE _status)

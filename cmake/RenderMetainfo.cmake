@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # cmake -DTEMPLATE=... -DOUTPUT=... -DAPP_ID=... -DVERSION=... -DDATE=YYYY-MM-DD
 #       [-DHOMEPAGE=URL] [-DSCREENSHOT=URL] -P RenderMetainfo.cmake
 # Writes the AppStream metainfo; the homepage and the screenshot appear where

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Voice changer: gives every segment of a folder the voice of a speaker profile.
 
 The voice is moved by signal processing, aimed at the speaker's register

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Parts shared by the runtime scripts.
 
 The application cuts its input into numbered WAV segments only because the

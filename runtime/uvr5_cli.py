@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Voice separation: splits every segment of a folder into vocal and instrument parts.
 
 Several cues that a voice has and an accompaniment lacks decide, bin by bin

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Counts lines of code, tests/ against the rest of the project.
 
 Files: what git tracks, in C++ (.cpp, .h, .cpp.in, .h.in) or Python (.py, or

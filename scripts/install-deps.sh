@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Installs the Debian packages Quillvane needs to build, run and test.
 # The user guide is rendered by python3-markdown and the manual pages by
 # scdoc; dpkg-dev (dpkg-shlibdeps) serves CPack's Debian package,

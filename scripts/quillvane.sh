@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # One entry point from a fresh clone: installs the Debian packages, builds, and
 # then runs the app, the test suite or the benchmarks.
 #   scripts/quillvane.sh run     build and launch the app

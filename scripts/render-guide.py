@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Renders a user guide from Markdown into one HTML page that opens offline.
 
     render-guide.py guide-en.md OUT.html VERSION

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Sets up a scene of the real application for screenshots (not a test):
 //   quillvane_screens [--tool N] [--choose I] [--states S1,S2,...] [--convert] [--language CODE] [--menu]
 //                     FILE...

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Takes a screenshot of a Quillvane program on a virtual X server.
 #   scripts/screenshot.sh OUTPUT.png [PROGRAM [ARGS...]]
 # PROGRAM defaults to the built app; the settle time (seconds) comes from SETTLE.

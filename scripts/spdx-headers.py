@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Licence headers of the sources, scripts and tests.
 
     spdx-headers.py check [ROOT]   lists every source without its SPDX line; exit 1 if any

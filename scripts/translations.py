@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Keeps the translation sources (.ts) in step with the code.
 
     translations.py update ARGS   runs lupdate: new texts appear as unfinished

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Runs one test with a fresh HOME, XDG_CONFIG_HOME and TMPDIR, so that it never
 # touches a user's settings, Documents or log, and removes them afterwards.
 base=$(mktemp -d "${TMPDIR:-/tmp}/quillvane-test.XXXXXX") || exit 1

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 #pragma once
 
 // The display scale of the widget kit: design pixel sizes are multiplied by

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """Writes the SVG of every Quillvane image into a work folder.
 
 The line icons are hand-drawn under glyphs/ in one colour; this script gives

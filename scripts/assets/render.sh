@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Regenerates every PNG under resources/images/ and the desktop icons under
 # resources/desktop/ from the sources beside this script. Running it again
 # gives the same files. Only asset work needs it; the build uses the PNGs.

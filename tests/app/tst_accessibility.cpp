@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Every control a user can reach in every panel has a name a screen reader
 // can say, and a job's row says its file and its state.
 #include <QAbstractSpinBox>

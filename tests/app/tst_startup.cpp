@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // What start-up adds to the window: files from the command line, the missing-ffmpeg notice.
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The application as a process: two copies writing into one folder, and the
 // ways it can be ended while jobs convert. The test runs copies of itself in
 // a child mode (QV_CHILD_MODE) that play the application.

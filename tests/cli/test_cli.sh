@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # quillvane-cli as scripts use it: no display library, the exit statuses and
 # their messages, folders, and a stop by signal that leaves no file and no
 # process behind (a stand-in ffmpeg that hangs with a child of its own).

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Runs the README's example of spreading a batch with GNU parallel, as
 # written there, on generated WAV files: every file converted, the collected
 # JSON results say so.

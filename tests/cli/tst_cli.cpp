@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The command line against the window: the same inputs through a panel and
 // through quillvane-cli give the same files, byte for byte, under the same names.
 #include <QJsonDocument>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Where an installed or a built executable finds its data and its ffmpeg.
 #include <QScopeGuard>
 #include <QTemporaryDir>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The private runtime folder against another local user (the tests run as
 // root: another user is a chown), and the places a bad environment gives.
 #include <pwd.h>

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """No file of a layer includes a file of a layer it does not link.
     usage: test_include_direction.py LAYERS_FILE SOURCE_ROOT
 LAYERS_FILE is what CMake writes from the lists it builds the libraries of:

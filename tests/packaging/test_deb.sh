@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # The Debian package: built by CPack from the build, checked by dpkg-deb and
 # lintian, unpacked and run, installed into and removed from a scratch root.
 #   test_deb.sh BUILD_DIR VERSION

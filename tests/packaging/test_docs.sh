@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # The desktop entry and the AppStream metainfo validate (the metainfo also
 # with the addresses a distribution sets), and the manual page documents every
 # option that --help shows.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # cmake --install into a scratch prefix: every file is a real file listed in
 # the install manifest, the program runs from there, and removing exactly the
 # manifest's files leaves nothing behind.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 # Fixtures for the tests of the Python runtime layer. They run the copies in the
 # build's application directory (QUILLVANE_APP_DIR) through its runtime/python.exe,
 # in that directory, and cut and join segments with ffmpeg as the application does.

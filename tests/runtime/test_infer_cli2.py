@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """The voice changer script: every speaker's pitch from low and high voices, loudness, seamless joins, progress,
 failures."""
 

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """The runtime's python.exe: the system interpreter with numpy, started in place of the launcher."""
 
 import sys

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """The separation script: how well generated songs come apart, output files, progress, failures."""
 
 import sys

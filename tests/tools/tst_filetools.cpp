@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The tools that convert every file on its own (format, speed, volume, invert,
 // split, trim): split plans, stored choices, choices made while a job waits,
 // and results on real audio through the panels and the real ffmpeg.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The format tool from the selector to the results. Its argument lists and
 // stored choice are in tst_filetools with the other tools'.
 #include <QtTest>

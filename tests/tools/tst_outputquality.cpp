@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Outputs as good as their inputs: bitrate, bit depth, rate, channels, tags
 // and cover, the +5 dB ceiling and the standard loudness, measured on the
 // results of the real ffmpeg through the panels.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The voice changer and the voice separation: whole chains with the real
 // runtime of the application directory, and the chain's failures and stop
 // with a stand-in runtime whose behaviour each test picks.

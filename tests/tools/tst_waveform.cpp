@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // The waveform of the cutting tools: a range dragged on it belongs to its
 // file and cuts it, the silence split cuts in the silences, and the play
 // control stands down without a sound device.

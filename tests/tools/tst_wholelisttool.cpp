@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 // Mix and concat: one ffmpeg child for the whole list, mirrored into every
 // entry. A stand-in ffmpeg holds a run at a gate, so that a test can act
 // while it goes on.

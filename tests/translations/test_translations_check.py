@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Quillvane authors
 """The translation check fails on exactly what would reach a user untranslated, in a small tree of its own.
     usage: test_translations_check.py LUPDATE
 """

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
 #include "tools/common/wholelistdata.h"
 
 void WholeListData::setInputs(const QList<const VoiceData *> &records)
