@@ -9,7 +9,7 @@
 set -e
 build=${1:-build-bench}
 benches=$build/bench
-for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_stop bench_cli bench_waveform; do
+for b in bench_listscroll bench_memory bench_startup bench_probe bench_batch bench_worker bench_stop bench_cli bench_waveform; do
     [ -x "$benches/$b" ] || { echo "missing $benches/$b: build $build first" >&2; exit 2; }
 done
 app=$(cd "$build/bin" && pwd)
@@ -45,6 +45,7 @@ if command -v xvfb-run >/dev/null 2>&1; then
 fi
 run "$benches/bench_probe"
 run "$benches/bench_batch"
+run "$benches/bench_worker"
 run "$benches/bench_stop"
 run "$benches/bench_waveform"
 # The separation's quality on generated songs and the speed of its whole chain.

@@ -6,6 +6,7 @@
 
 #include "cli/clicommand.h"
 #include "cli/clirun.h"
+#include "cli/cliworker.h"
 #include "common/apppaths.h"
 #include "common/globals.h"
 #include "common/qcommonutils.h"
@@ -26,6 +27,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QLatin1String(AppIdentity::Version));
     g_appDir = AppPaths::dataDir(QCoreApplication::applicationDirPath());
     QCommonUtils::InitName(QLatin1String(AppIdentity::Organisation), QLatin1String(AppIdentity::Application));
+
+    // A resident converter for the window's or a batch's jobs (WorkerPool).
+    if (app.arguments().value(1) == QLatin1String("--worker"))
+        return RunWorker();
 
     CliCommand command;
     const CliCommand::Parsed parsed = CliCommand::Parse(app.arguments().mid(1), command);

@@ -119,8 +119,8 @@ void JobQueue::startWaiting()
             if (job->status() == VoiceData::Converting && ++running >= most)
                 return;
             // A job queued again just after its stop waits for its killed
-            // child's end, which comes back here.
-            if (!next && job->status() == VoiceData::Waiting && job->process.state() == QProcess::NotRunning)
+            // child's (or converter job's) end, which comes back here.
+            if (!next && job->status() == VoiceData::Waiting && !job->runActive())
                 next = job;
         }
         if (!next)

@@ -44,6 +44,8 @@ VoiceData::~VoiceData()
     disconnect(&process, nullptr, this, nullptr);
     // A job deleted while converting (its panel was left) takes its whole
     // tree along, as a stop would.
+    if (workerTicket != 0)
+        WorkerPool::instance().cancel(workerTicket);
     if (process.state() != QProcess::NotRunning) {
         killProcessTree();
         // Killed, so this is only the reaping; the process object would
@@ -85,6 +87,14 @@ void VoiceData::startConvert()
 void VoiceData::stopConvert()
 {
     stopped = true;
+    if (workerTicket != 0) {
+        setStatus(Stopped);
+        // The converter may still write for a moment; the file is gone now
+        // and it cannot make it again. Its end follows the cancel.
+        part.discard();
+        WorkerPool::instance().cancel(workerTicket);
+        return;
+    }
     if (process.state() == QProcess::NotRunning)
         return;
     setStatus(Stopped);
@@ -229,6 +239,7 @@ void VoiceData::startChild(const QString &program, const QStringList &arguments)
     runFailed = false;
     runStarted = true;
     treeKilled = false;
+    startFailure.clear();
     ++runSerial;
     statusReader.reset();
     StartChildProcess(process, program, arguments);
@@ -239,9 +250,71 @@ void VoiceData::startFFmpeg(const QStringList &arguments)
     startChild(GetFFmpegPath(), arguments);
 }
 
+void VoiceData::startEncode(const EncodePlan &plan)
+{
+    WorkerPool &pool = WorkerPool::instance();
+    if (!pool.available() || !plan.workerCovers()) {
+        startFFmpeg(plan.arguments());
+        return;
+    }
+    stopped = false;
+    runFailed = false;
+    runStarted = true;
+    treeKilled = false;
+    startFailure.clear();
+    ++runSerial;
+    statusReader.reset();
+    workerText.clear();
+    workerPlan = plan;
+    PrintCommandArgs(QStringList{QStringLiteral("[converter]")} + plan.arguments());
+    workerTicket =
+        pool.submit(plan, this, [this](const WorkerPool::Event &event) { workerEvent(workerTicket, event); });
+}
+
+QString VoiceData::readRunText()
+{
+    if (workerText.isEmpty() && process.isOpen())
+        return statusReader.readProcessText(process);
+    QString text;
+    text.swap(workerText);
+    return text;
+}
+
+void VoiceData::workerEvent(quint64 ticket, const WorkerPool::Event &event)
+{
+    if (ticket != workerTicket)
+        return;
+    if (!event.end) {
+        const qint64 centis = event.time / 10000;
+        workerText += QStringLiteral("size=N/A time=%1:%2:%3.%4 bitrate=N/A\n")
+                          .arg(centis / 360000, 2, 10, QLatin1Char('0'))
+                          .arg(centis / 6000 % 60, 2, 10, QLatin1Char('0'))
+                          .arg(centis / 100 % 60, 2, 10, QLatin1Char('0'))
+                          .arg(centis % 100, 2, 10, QLatin1Char('0'));
+        ffmpegProcess_StandardOutput_slots();
+        return;
+    }
+    workerTicket = 0;
+    if (event.outcome == QLatin1String("unsupported") && !stopped) {
+        // Something the converter does not take: the child does it as ever.
+        startFFmpeg(workerPlan.arguments());
+        return;
+    }
+    runFailed = event.outcome != QLatin1String("done");
+    if (runFailed && !stopped)
+        startFailure = event.reason.isEmpty() ? tr("No usable output was written.")
+                                              : StatusLineReader::PlainWords(event.reason);
+    workerText += event.log;
+    if (stopped)
+        part.discard();
+    else
+        ffmpegProcess_StandardOutput_slots();
+    ffmpegProcess_Finished(runFailed ? -1 : 0);
+}
+
 void VoiceData::readProgress(double referenceDuration)
 {
-    const QList<qint64> times = statusReader.readTimes(process);
+    const QList<qint64> times = statusReader.takeTimes(readRunText());
     for (qint64 time : times) {
         if (AdvanceProgress(time, referenceDuration, progress))
             emit updateProgress(this);

@@ -12,11 +12,13 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "engine/encodeplan.h"
 #include "engine/mediaprobe.h"
 #include "engine/outputoptions.h"
 #include "engine/outputplan.h"
 #include "engine/partfile.h"
 #include "engine/statuslinereader.h"
+#include "engine/workerpool.h"
 #include "platform/childprocess.h"
 
 // One input file and the child process that converts it. The probe fills the
@@ -85,6 +87,12 @@ public:
     // Copies the probe facts, fileName to selected, from a probe record.
     void copyProbeFacts(const VoiceData &record);
 
+    // Whether a run's child or worker job is still under way (a stopped one
+    // until its end is heard).
+    bool runActive() const { return process.state() != QProcess::NotRunning || workerTicket != 0; }
+    // The resident converter's ticket of the run under way; 0 when its child runs or none.
+    quint64 runTicket() const { return workerTicket; }
+
     // Whether the last child ended badly: it could not be started, crashed or
     // exited with a code other than 0. Valid in ffmpegProcess_Finished.
     bool lastRunFailed() const { return runFailed; }
@@ -148,6 +156,12 @@ protected:
     void startChild(const QString &program, const QStringList &arguments);
     // startChild with the application's ffmpeg.
     void startFFmpeg(const QStringList &arguments);
+    // Runs a plan through a resident converter (WorkerPool) where it covers
+    // the plan, else through the ffmpeg child; progress, verdict and stop are
+    // the same either way.
+    void startEncode(const EncodePlan &plan);
+    // What the run's child or converter said since the last read (status lines).
+    QString readRunText();
 
     // Reads what the child wrote and moves progress against a reference
     // length in microseconds, emitting updateProgress for every usable time.
@@ -169,12 +183,16 @@ private:
     // Halts `root` and every descendant; returns them, parents before children.
     static QList<qint64> haltProcessTree(qint64 root);
     void endUnstartedRun(const QString &reason);
+    void workerEvent(quint64 ticket, const WorkerPool::Event &event);
 
     int state = Idle;
     PartFile part;
     OutputName partName;
     QScopedPointer<QTemporaryFile> coverFile; // the cover for an Ogg or Opus output, while it runs
-    QString startFailure;                     // why the run's child was never started
+    QString startFailure;     // why the run's child was never started, or its converter failed
+    quint64 workerTicket = 0; // the converter's job under way
+    QString workerText;       // what the converter said, as status lines, not yet read
+    EncodePlan workerPlan;    // the plan it runs, for the child should it refuse
     bool runFailed = false;
     bool runStarted = false; // false when the last child could not be started
     bool treeKilled = false; // the current child's tree has been killed

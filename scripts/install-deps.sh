@@ -9,7 +9,8 @@
 # The title bar test counts the installed translators through Qt's private
 # header (qtbase5-private-dev).
 # libswresample-dev serves the in-process decoding of the waveform and the silence
-# split; qtmultimedia5-dev and its plugins play a file through the sound device.
+# split; libavfilter-dev the resident converter's filter graphs (quillvane-cli --worker);
+# qtmultimedia5-dev and its plugins play a file through the sound device.
 # Safe to run again: apt-get skips what is already there.
 set -e
 if [ "$(id -u)" -ne 0 ]; then
@@ -19,7 +20,7 @@ else
 fi
 PACKAGES="build-essential cmake ninja-build pkg-config \
 qtbase5-dev qtbase5-private-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qttranslations5-l10n \
-ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev libswresample-dev \
+ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libavfilter-dev \
 qtmultimedia5-dev libqt5multimedia5-plugins \
 python3 python3-numpy parallel \
 xvfb xauth imagemagick xdg-utils procps fontconfig fonts-noto-cjk \

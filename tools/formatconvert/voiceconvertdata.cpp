@@ -9,7 +9,7 @@ VoiceConvertData::VoiceConvertData(QSharedPointer<const FormatOptions> options) 
 
 QStringList VoiceConvertData::Arguments(const QString &input, const QString &output, const OutputPlan &plan)
 {
-    return plan.arguments(input, {}, output);
+    return EncodePlan{input, QString(), output, plan}.arguments();
 }
 
 void VoiceConvertData::startConvert()
@@ -18,5 +18,5 @@ void VoiceConvertData::startConvert()
     const QString format = options ? options->format : FormatOptions().format;
     const QString output = beginRun(OutputNameFor(filePath, QString(), format));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, output, planOutput(output)));
+        startEncode({filePath, QString(), output, planOutput(output)});
 }

@@ -9,8 +9,14 @@ VoiceSpeedData::VoiceSpeedData(QSharedPointer<const SpeedOptions> options) : opt
 QStringList VoiceSpeedData::Arguments(const QString &input, const QString &factor, const QString &output,
                                       const OutputPlan &plan)
 {
+    return Plan(input, factor, output, plan).arguments();
+}
+
+EncodePlan VoiceSpeedData::Plan(const QString &input, const QString &factor, const QString &output,
+                                const OutputPlan &plan)
+{
     // One atempo carries the whole factor: it takes 0.5 up to 100 in one instance.
-    return plan.arguments(input, {QStringLiteral("-af"), QStringLiteral("atempo=") + factor}, output);
+    return {input, QStringLiteral("atempo=") + factor, output, plan};
 }
 
 QString VoiceSpeedData::NameTag(const QString &factor)
@@ -31,7 +37,7 @@ void VoiceSpeedData::startConvert()
     const QString output =
         beginRun(OutputNameFor(filePath, NameTag(runFactor), AudioOutputExtension(filePath)));
     if (!output.isEmpty())
-        startFFmpeg(Arguments(filePath, runFactor, output, planOutput(output)));
+        startEncode(Plan(filePath, runFactor, output, planOutput(output)));
 }
 
 qint64 VoiceSpeedData::expectedDuration() const

@@ -22,6 +22,9 @@ public:
     // The child's arguments for an input, a factor text, an output path and its plan.
     static QStringList Arguments(const QString &input, const QString &factor, const QString &output,
                                  const OutputPlan &plan);
+    // The run for an input, a factor text, an output path and its plan.
+    static EncodePlan Plan(const QString &input, const QString &factor, const QString &output,
+                           const OutputPlan &plan);
     // What the factor adds to the output name: "-1_25" for "1.25".
     static QString NameTag(const QString &factor);
     // The output's length for an input of `duration` microseconds.

@@ -46,18 +46,15 @@ QString VoiceVolumeData::Filter(int mode, int sampleRate, const Loudness &measur
                         .arg(measured.offset);
 }
 
+EncodePlan VoiceVolumeData::MeasurePlan(const QString &input)
+{
+    return {
+        input, Filter(VolumeOptions::Standardizing, 0) + QStringLiteral(":print_format=json"), QString(), {}};
+}
+
 QStringList VoiceVolumeData::MeasureArguments(const QString &input)
 {
-    return {QStringLiteral("-i"),
-            input,
-            QStringLiteral("-vn"),
-            QStringLiteral("-af"),
-            Filter(VolumeOptions::Standardizing, 0) + QStringLiteral(":print_format=json"),
-            QStringLiteral("-threads"),
-            QStringLiteral("1"),
-            QStringLiteral("-f"),
-            QStringLiteral("null"),
-            QStringLiteral("-")};
+    return MeasurePlan(input).arguments();
 }
 
 Loudness VoiceVolumeData::ParseLoudness(const QString &text)
@@ -80,7 +77,7 @@ Loudness VoiceVolumeData::ParseLoudness(const QString &text)
 QStringList VoiceVolumeData::Arguments(const QString &input, const QString &filter, const QString &output,
                                        const OutputPlan &plan)
 {
-    return plan.arguments(input, {QStringLiteral("-af"), filter}, output);
+    return EncodePlan{input, filter, output, plan}.arguments();
 }
 
 void VoiceVolumeData::startConvert()
@@ -97,9 +94,9 @@ void VoiceVolumeData::startConvert()
     measuring = twoPass;
     measureText.clear();
     if (measuring)
-        startFFmpeg(MeasureArguments(filePath));
+        startEncode(MeasurePlan(filePath));
     else
-        startFFmpeg(Arguments(filePath, Filter(mode, sampleRate), output, runPlan));
+        startEncode({filePath, Filter(mode, sampleRate), output, runPlan});
 }
 
 void VoiceVolumeData::ffmpegProcess_StandardOutput_slots()
@@ -111,7 +108,7 @@ void VoiceVolumeData::ffmpegProcess_StandardOutput_slots()
         return;
     }
     // Each pass is half the run.
-    const QString text = statusReader.readProcessText(process);
+    const QString text = readRunText();
     if (measuring)
         measureText = (measureText + text).right(MeasureTailChars);
     for (qint64 time : statusReader.takeTimes(text)) {
@@ -127,8 +124,8 @@ void VoiceVolumeData::ffmpegProcess_Finished(int index)
         // Without figures (the pass failed, or the audio is silent) the
         // filter measures as it goes, in one pass.
         const Loudness measured = lastRunFailed() ? Loudness() : ParseLoudness(measureText);
-        startFFmpeg(Arguments(filePath, Filter(VolumeOptions::Standardizing, sampleRate, measured),
-                              outputPath, runPlan));
+        startEncode(
+            {filePath, Filter(VolumeOptions::Standardizing, sampleRate, measured), outputPath, runPlan});
         return;
     }
     VoiceData::ffmpegProcess_Finished(index);

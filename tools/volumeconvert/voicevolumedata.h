@@ -39,7 +39,8 @@ public:
     // mode outside the list standardizes. Standardizing takes the figures
     // of the measuring pass; without them it is loudnorm's one pass.
     static QString Filter(int mode, int sampleRate, const Loudness &measured = {});
-    // The measuring pass's arguments.
+    // The measuring pass, and its arguments.
+    static EncodePlan MeasurePlan(const QString &input);
     static QStringList MeasureArguments(const QString &input);
     // The figures in the measuring pass's output (its JSON summary).
     static Loudness ParseLoudness(const QString &text);

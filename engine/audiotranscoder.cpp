@@ -1,0 +1,534 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
+#include "engine/audiotranscoder.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdarg>
+#include <fcntl.h>
+#include <mutex>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "engine/mediainput.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+}
+
+namespace {
+// A measuring pass's log is read for its summary at the very end.
+constexpr int LogKeepChars = 65536;
+// Progress reports are this far apart at least.
+constexpr auto ProgressEvery = std::chrono::milliseconds(100);
+
+std::mutex logMutex;
+QString *logSink = nullptr; // the running measuring pass's log
+
+void captureLog(void *object, int level, const char *format, va_list arguments)
+{
+    if (level > AV_LOG_INFO)
+        return;
+    std::lock_guard<std::mutex> lock(logMutex);
+    static int printPrefix = 1;
+    char line[2048];
+    av_log_format_line2(object, level, format, arguments, line, sizeof line, &printPrefix);
+    if (logSink) {
+        logSink->append(QString::fromUtf8(line));
+        if (logSink->size() > LogKeepChars)
+            logSink->remove(0, logSink->size() - LogKeepChars / 2);
+    }
+}
+
+QString errorText(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
+// The output file, written through our own descriptor: it is opened without
+// creating it, so a part file its job has already removed stays gone.
+struct OutputFile
+{
+    int fd = -1;
+    int error = 0; // the first failed write's
+
+    static int write(void *opaque, uint8_t *buffer, int size)
+    {
+        auto *file = static_cast<OutputFile *>(opaque);
+        for (int done = 0; done < size;) {
+            const ssize_t wrote = ::write(file->fd, buffer + done, size_t(size - done));
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote <= 0) {
+                file->error = AVERROR(wrote < 0 ? errno : ENOSPC);
+                return file->error;
+            }
+            done += int(wrote);
+        }
+        return size;
+    }
+    static int64_t seek(void *opaque, int64_t offset, int whence)
+    {
+        const int fd = static_cast<OutputFile *>(opaque)->fd;
+        if (whence == AVSEEK_SIZE) {
+            const off_t here = ::lseek(fd, 0, SEEK_CUR);
+            const off_t end = ::lseek(fd, 0, SEEK_END);
+            ::lseek(fd, here, SEEK_SET);
+            return end < 0 ? AVERROR(errno) : int64_t(end);
+        }
+        const off_t at = ::lseek(fd, off_t(offset), whence & ~AVSEEK_FORCE);
+        return at < 0 ? AVERROR(errno) : int64_t(at);
+    }
+};
+
+// One run's libav objects, freed in any case.
+struct Session
+{
+    MediaInput input;
+    AVStream *inStream = nullptr;
+    AVCodecContext *decoder = nullptr;
+    AVCodecContext *encoder = nullptr;
+    AVFilterGraph *graph = nullptr;
+    AVFilterContext *source = nullptr;
+    AVFilterContext *sink = nullptr;
+    AVFormatContext *muxer = nullptr;
+    AVStream *outStream = nullptr;
+    AVIOContext *io = nullptr;
+    OutputFile file;
+    AVPacket *packet = av_packet_alloc();
+    AVFrame *frame = av_frame_alloc();
+    AVFrame *filtered = av_frame_alloc();
+    AVChannelLayout sourceLayout = {};
+    int sourceRate = 0;
+    int sourceFormat = -1;
+    qint64 nextPts = 0; // of the decoded audio, in 1/sourceRate
+    bool headerWritten = false;
+
+    ~Session()
+    {
+        av_packet_free(&packet);
+        av_frame_free(&frame);
+        av_frame_free(&filtered);
+        avcodec_free_context(&decoder);
+        avcodec_free_context(&encoder);
+        avfilter_graph_free(&graph);
+        av_channel_layout_uninit(&sourceLayout);
+        if (muxer)
+            avformat_free_context(muxer);
+        if (io) {
+            av_freep(&io->buffer);
+            avio_context_free(&io);
+        }
+        if (file.fd >= 0)
+            ::close(file.fd);
+    }
+};
+
+QString option(const QStringList &encode, const QString &name)
+{
+    const int at = encode.indexOf(name);
+    return at >= 0 && at + 1 < encode.size() ? encode.at(at + 1) : QString();
+}
+
+// ffmpeg's pick of an input's audio: the most channels, a default stream first.
+int pickAudioStream(const AVFormatContext *context, int &audioStreams)
+{
+    int best = -1;
+    qint64 bestScore = -1;
+    audioStreams = 0;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream *stream = context->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        ++audioStreams;
+        const qint64 score = stream->codecpar->ch_layout.nb_channels +
+                             5000000 * !!(stream->disposition & AV_DISPOSITION_DEFAULT);
+        if (score > bestScore) {
+            bestScore = score;
+            best = int(i);
+        }
+    }
+    return best;
+}
+
+template<typename T, typename Name> QString joined(const T *list, T end, Name name)
+{
+    QStringList names;
+    for (; list && *list != end; ++list)
+        names << name(*list);
+    return names.join(QLatin1Char('|'));
+}
+
+// The format the encoder is offered, as ffmpeg appends it to the tool's filters.
+QString formatFilter(const AVCodec *codec, const QStringList &encode)
+{
+    QStringList parts;
+    const QString formats = joined(codec->sample_fmts, AV_SAMPLE_FMT_NONE, [](AVSampleFormat f) {
+        return QString::fromLatin1(av_get_sample_fmt_name(f));
+    });
+    if (!formats.isEmpty())
+        parts << QStringLiteral("sample_fmts=") + formats;
+    const QString rate = option(encode, QStringLiteral("-ar"));
+    const QString rates =
+        !rate.isEmpty() ? rate
+                        : joined(codec->supported_samplerates, 0, [](int r) { return QString::number(r); });
+    if (!rates.isEmpty())
+        parts << QStringLiteral("sample_rates=") + rates;
+    QStringList layouts;
+    char name[128];
+    const QString channels = option(encode, QStringLiteral("-ac"));
+    if (!channels.isEmpty()) {
+        AVChannelLayout layout = {};
+        av_channel_layout_default(&layout, channels.toInt());
+        av_channel_layout_describe(&layout, name, sizeof name);
+        layouts << QString::fromLatin1(name);
+    } else {
+        for (const AVChannelLayout *layout = codec->ch_layouts; layout && layout->nb_channels; ++layout) {
+            av_channel_layout_describe(layout, name, sizeof name);
+            layouts << QString::fromLatin1(name);
+        }
+    }
+    if (!layouts.isEmpty())
+        parts << QStringLiteral("channel_layouts=") + layouts.join(QLatin1Char('|'));
+    return parts.isEmpty() ? QString() : QStringLiteral("aformat=") + parts.join(QLatin1Char(':'));
+}
+
+bool buildGraph(Session &s, const AudioTranscoder::Job &job, const AVCodec *codec, QString &reason)
+{
+    s.graph = avfilter_graph_alloc();
+    if (!s.graph)
+        return false;
+    s.graph->nb_threads = 1;
+    // As ffmpeg sets it for an encoder of 24-bit samples.
+    if (codec && av_get_exact_bits_per_sample(codec->id) == 24)
+        av_opt_set(s.graph, "aresample_swr_opts", "output_sample_bits=24", 0);
+    char layout[128];
+    av_channel_layout_describe(&s.sourceLayout, layout, sizeof layout);
+    const QString sourceArgs = QStringLiteral("time_base=1/%1:sample_rate=%1:sample_fmt=%2:channel_layout=%3")
+                                   .arg(s.sourceRate)
+                                   .arg(QLatin1String(av_get_sample_fmt_name(AVSampleFormat(s.sourceFormat))))
+                                   .arg(QLatin1String(layout));
+    if (avfilter_graph_create_filter(&s.source, avfilter_get_by_name("abuffer"), "in",
+                                     sourceArgs.toUtf8().constData(), nullptr, s.graph) < 0 ||
+        avfilter_graph_create_filter(&s.sink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
+                                     s.graph) < 0)
+        return false;
+    QString chain = job.filter.isEmpty() ? QStringLiteral("anull") : job.filter;
+    const QString format = codec ? formatFilter(codec, job.encode) : QString();
+    if (!format.isEmpty())
+        chain += QLatin1Char(',') + format;
+    AVFilterInOut *outputs = avfilter_inout_alloc();
+    AVFilterInOut *inputs = avfilter_inout_alloc();
+    outputs->name = av_strdup("in");
+    outputs->filter_ctx = s.source;
+    inputs->name = av_strdup("out");
+    inputs->filter_ctx = s.sink;
+    int result = avfilter_graph_parse_ptr(s.graph, chain.toUtf8().constData(), &inputs, &outputs, nullptr);
+    avfilter_inout_free(&inputs);
+    avfilter_inout_free(&outputs);
+    if (result >= 0)
+        result = avfilter_graph_config(s.graph, nullptr);
+    if (result < 0)
+        reason = QStringLiteral("Error initializing filters: ") + errorText(result);
+    return result >= 0;
+}
+
+bool openEncoder(Session &s, const AudioTranscoder::Job &job, const AVCodec *codec, QString &reason)
+{
+    s.encoder = avcodec_alloc_context3(codec);
+    if (!s.encoder)
+        return false;
+    AVCodecContext *e = s.encoder;
+    e->sample_fmt = AVSampleFormat(av_buffersink_get_format(s.sink));
+    e->sample_rate = av_buffersink_get_sample_rate(s.sink);
+    av_buffersink_get_ch_layout(s.sink, &e->ch_layout);
+    e->time_base = AVRational{1, e->sample_rate};
+    // Without filters ffmpeg passes the source's depth on (FLAC writes it).
+    if (job.filter.isEmpty())
+        e->bits_per_raw_sample =
+            qMin(s.decoder->bits_per_raw_sample, av_get_bytes_per_sample(e->sample_fmt) * 8);
+    if (s.muxer->oformat->flags & AVFMT_GLOBALHEADER)
+        e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    AVDictionary *options = nullptr;
+    av_dict_set(&options, "threads", "1", 0);
+    const QString bitrate = option(job.encode, QStringLiteral("-b:a"));
+    if (!bitrate.isEmpty())
+        av_dict_set(&options, "b", bitrate.toUtf8().constData(), 0);
+    const QString level = option(job.encode, QStringLiteral("-compression_level"));
+    if (!level.isEmpty())
+        av_dict_set(&options, "compression_level", level.toUtf8().constData(), 0);
+    const QString quality = option(job.encode, QStringLiteral("-q:a"));
+    if (!quality.isEmpty()) {
+        e->flags |= AV_CODEC_FLAG_QSCALE;
+        e->global_quality = int(FF_QP2LAMBDA * quality.toDouble());
+    }
+    const int result = avcodec_open2(e, codec, &options);
+    av_dict_free(&options);
+    if (result < 0) {
+        reason = QStringLiteral("Error while opening encoder: ") + errorText(result);
+        return false;
+    }
+    if (!(codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) && e->frame_size > 0)
+        av_buffersink_set_frame_size(s.sink, unsigned(e->frame_size));
+    return true;
+}
+
+bool openOutput(Session &s, const AudioTranscoder::Job &job, QString &reason)
+{
+    const QByteArray path = QFile::encodeName(job.output);
+    if (avformat_alloc_output_context2(&s.muxer, nullptr, nullptr, path.constData()) < 0 || !s.muxer) {
+        reason = QStringLiteral("Unable to choose an output format for '%1'").arg(job.output);
+        return false;
+    }
+    s.file.fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (s.file.fd < 0) {
+        reason = QStringLiteral("Error opening output file: ") + errorText(AVERROR(errno));
+        return false;
+    }
+    constexpr int BufferSize = 65536;
+    auto *buffer = static_cast<unsigned char *>(av_malloc(BufferSize));
+    s.io = avio_alloc_context(buffer, BufferSize, 1, &s.file, nullptr, OutputFile::write, OutputFile::seek);
+    if (!s.io)
+        return false;
+    s.muxer->pb = s.io;
+    s.muxer->flags |= AVFMT_FLAG_CUSTOM_IO;
+    return true;
+}
+
+// Tags as ffmpeg carries them by default, or from the audio stream ("-map_metadata 0:s:N").
+void copyTags(Session &s, const AudioTranscoder::Job &job)
+{
+    const AVFormatContext *in = s.input.context();
+    const QString from = option(job.encode, QStringLiteral("-map_metadata"));
+    av_dict_copy(&s.muxer->metadata,
+                 from.startsWith(QLatin1String("0:s:")) ? s.inStream->metadata : in->metadata,
+                 AV_DICT_DONT_OVERWRITE);
+    av_dict_copy(&s.outStream->metadata, s.inStream->metadata, AV_DICT_DONT_OVERWRITE);
+}
+
+} // namespace
+
+const QStringList &AudioTranscoder::KnownOptions()
+{
+    static const QStringList known{QStringLiteral("-c:a"),         QStringLiteral("-b:a"),
+                                   QStringLiteral("-q:a"),         QStringLiteral("-compression_level"),
+                                   QStringLiteral("-ar"),          QStringLiteral("-ac"),
+                                   QStringLiteral("-map_metadata")};
+    return known;
+}
+
+AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_bool &cancel,
+                                              const std::function<void(qint64)> &progress, QString &reason,
+                                              QString &log)
+{
+    static const bool logging = (av_log_set_callback(captureLog), true);
+    Q_UNUSED(logging)
+    {
+        std::lock_guard<std::mutex> lock(logMutex);
+        logSink = job.output.isEmpty() ? &log : nullptr;
+    }
+    struct LogEnd
+    {
+        ~LogEnd()
+        {
+            std::lock_guard<std::mutex> lock(logMutex);
+            logSink = nullptr;
+        }
+    } logEnd;
+
+    Session s;
+    const auto failed = [&reason](const QString &why) {
+        if (reason.isEmpty())
+            reason = why;
+        return Outcome::Failed;
+    };
+    if (!s.packet || !s.frame || !s.filtered)
+        return failed(QStringLiteral("Out of memory"));
+    if (!s.input.openFile(job.input) || !s.input.openMedia(-1, &cancel))
+        return cancel ? Outcome::Cancelled
+                      : failed(job.input + QStringLiteral(": Invalid data found when processing input"));
+    AVFormatContext *in = s.input.context();
+    int audioStreams = 0;
+    const int index = pickAudioStream(in, audioStreams);
+    if (index < 0)
+        return failed(QStringLiteral("Output file #0 does not contain any stream"));
+    if (audioStreams > 1 || in->nb_chapters > 0)
+        return Outcome::Unsupported;
+    s.inStream = in->streams[index];
+    for (unsigned i = 0; i < in->nb_streams; ++i)
+        in->streams[i]->discard = int(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    const AVCodec *decoderCodec = avcodec_find_decoder(s.inStream->codecpar->codec_id);
+    s.decoder = decoderCodec ? avcodec_alloc_context3(decoderCodec) : nullptr;
+    if (!s.decoder || avcodec_parameters_to_context(s.decoder, s.inStream->codecpar) < 0)
+        return failed(QStringLiteral("Decoder not found"));
+    s.decoder->pkt_timebase = s.inStream->time_base;
+    if (avcodec_open2(s.decoder, decoderCodec, nullptr) < 0)
+        return failed(QStringLiteral("Error while opening decoder"));
+
+    const AVCodec *encoderCodec = nullptr;
+    if (!job.output.isEmpty()) {
+        encoderCodec =
+            avcodec_find_encoder_by_name(option(job.encode, QStringLiteral("-c:a")).toUtf8().constData());
+        if (!encoderCodec)
+            return Outcome::Unsupported;
+        if (!openOutput(s, job, reason))
+            return failed(reason);
+    }
+
+    auto lastReport = std::chrono::steady_clock::now();
+    qint64 reached = 0;
+    // Encodes one frame (null: the end) and writes what comes out.
+    const auto encode = [&](AVFrame *frame) -> int {
+        int result = avcodec_send_frame(s.encoder, frame);
+        while (result >= 0) {
+            result = avcodec_receive_packet(s.encoder, s.packet);
+            if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+                return 0;
+            if (result < 0)
+                break;
+            s.packet->stream_index = 0;
+            av_packet_rescale_ts(s.packet, s.encoder->time_base, s.outStream->time_base);
+            result = av_interleaved_write_frame(s.muxer, s.packet);
+        }
+        return result;
+    };
+    // Takes what the graph has ready (all of it at the end).
+    const auto drain = [&]() -> int {
+        for (;;) {
+            if (cancel)
+                return AVERROR_EXIT;
+            int result = av_buffersink_get_frame(s.sink, s.filtered);
+            if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+                return 0;
+            if (result < 0)
+                return result;
+            const AVRational base = av_buffersink_get_time_base(s.sink);
+            if (s.filtered->pts != AV_NOPTS_VALUE)
+                reached =
+                    av_rescale_q(s.filtered->pts + s.filtered->nb_samples, base, AVRational{1, 1000000});
+            if (s.encoder) {
+                if (s.filtered->pts != AV_NOPTS_VALUE)
+                    s.filtered->pts = av_rescale_q(s.filtered->pts, base, s.encoder->time_base);
+                result = encode(s.filtered);
+            }
+            av_frame_unref(s.filtered);
+            if (result < 0)
+                return result;
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastReport >= ProgressEvery) {
+                lastReport = now;
+                progress(reached);
+            }
+        }
+    };
+    // The graph and encoder are set up for the first decoded frame's format.
+    const auto start = [&](const AVFrame *first) -> bool {
+        s.sourceRate = first->sample_rate;
+        s.sourceFormat = first->format;
+        if (first->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+            av_channel_layout_default(&s.sourceLayout, first->ch_layout.nb_channels);
+        else
+            av_channel_layout_copy(&s.sourceLayout, &first->ch_layout);
+        if (!buildGraph(s, job, encoderCodec, reason))
+            return false;
+        if (!encoderCodec)
+            return true;
+        s.outStream = avformat_new_stream(s.muxer, nullptr);
+        if (!s.outStream || !openEncoder(s, job, encoderCodec, reason))
+            return false;
+        avcodec_parameters_from_context(s.outStream->codecpar, s.encoder);
+        s.outStream->time_base = s.encoder->time_base;
+        copyTags(s, job);
+        const int result = avformat_write_header(s.muxer, nullptr);
+        if (result < 0) {
+            reason = QStringLiteral("Could not write header: ") + errorText(result);
+            return false;
+        }
+        s.headerWritten = true;
+        return true;
+    };
+    // Filters one decoded frame (null: the end).
+    const auto filter = [&](AVFrame *frame) -> int {
+        if (frame) {
+            if (!s.graph) {
+                if (!start(frame))
+                    return AVERROR(EINVAL);
+            } else if (frame->sample_rate != s.sourceRate || frame->format != s.sourceFormat ||
+                       frame->ch_layout.nb_channels != s.sourceLayout.nb_channels) {
+                return AVERROR_PATCHWELCOME;
+            }
+            frame->pts = s.nextPts;
+            s.nextPts += frame->nb_samples;
+            if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+                av_channel_layout_copy(&frame->ch_layout, &s.sourceLayout);
+        } else if (!s.graph) {
+            return 0;
+        }
+        const int result = av_buffersrc_add_frame(s.source, frame);
+        return result < 0 ? result : drain();
+    };
+    const auto decode = [&](const AVPacket *packet) -> int {
+        int result = avcodec_send_packet(s.decoder, packet);
+        // A damaged packet is skipped, as ffmpeg goes on past it.
+        if (result < 0 && result != AVERROR_EOF && packet)
+            return 0;
+        while (result >= 0 || result == AVERROR_EOF) {
+            result = avcodec_receive_frame(s.decoder, s.frame);
+            if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+                return 0;
+            if (result < 0)
+                return 0;
+            result = filter(s.frame);
+            av_frame_unref(s.frame);
+            if (result < 0)
+                return result;
+        }
+        return 0;
+    };
+
+    int result = 0;
+    while (result >= 0) {
+        if (cancel)
+            return Outcome::Cancelled;
+        if (av_read_frame(in, s.packet) < 0) {
+            // The end, or a read error, which ends the input as with ffmpeg.
+            result = 0;
+            break;
+        }
+        if (s.packet->stream_index == index)
+            result = decode(s.packet);
+        av_packet_unref(s.packet);
+    }
+    if (result >= 0)
+        result = decode(nullptr);
+    if (result >= 0)
+        result = filter(nullptr);
+    if (cancel || result == AVERROR_EXIT)
+        return Outcome::Cancelled;
+    if (result == AVERROR_PATCHWELCOME)
+        return Outcome::Unsupported;
+    if (result >= 0 && s.encoder)
+        result = encode(nullptr);
+    if (result < 0)
+        return failed(QStringLiteral("Error while processing: ") +
+                      errorText(s.file.error ? s.file.error : result));
+    if (s.muxer) {
+        if (!s.headerWritten)
+            return failed(QStringLiteral("Output file is empty, nothing was encoded"));
+        result = av_write_trailer(s.muxer);
+        avio_flush(s.io);
+        if (result < 0 || s.file.error)
+            return failed(QStringLiteral("Error writing trailer: ") +
+                          errorText(s.file.error ? s.file.error : result));
+    }
+    progress(reached);
+    return Outcome::Done;
+}

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Quillvane authors
+#include <csignal>
+
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "common/globals.h"
+#include "engine/jobqueue.h"
+#include "engine/workerpool.h"
+#include "support/testsupport.h"
+#include "tools/formatconvert/voiceconvertdata.h"
+#include "tools/speedconvert/voicespeeddata.h"
+#include "tools/volumeconvert/voicevolumedata.h"
+
+// The resident converter against the ffmpeg child: the same audio, and a
+// job's crash or stop stays that job's.
+class TestWorkerPool : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString outDir;
+
+    VoiceData *makeJob(const QString &tool, const QString &setting, const QString &input)
+    {
+        VoiceData *job = nullptr;
+        if (tool == QLatin1String("convert")) {
+            auto options = QSharedPointer<FormatOptions>::create();
+            options->format = setting;
+            job = new VoiceConvertData(options);
+        } else if (tool == QLatin1String("speed")) {
+            auto options = QSharedPointer<SpeedOptions>::create();
+            options->factor = setting;
+            job = new VoiceSpeedData(options);
+        } else {
+            auto options = QSharedPointer<VolumeOptions>::create();
+            options->mode = setting.toInt();
+            job = new VoiceVolumeData(options);
+        }
+        TestSupport::probeFile(input, *job);
+        return job;
+    }
+    // Every sample of a file at its own rate and channels.
+    static QByteArray decoded(const QString &path)
+    {
+        QProcess process;
+        process.start(QStringLiteral("/usr/bin/ffmpeg"), {"-v", "error", "-i", path, "-f", "f32le", "-"});
+        return process.waitForFinished(60000) ? process.readAllStandardOutput() : QByteArray();
+    }
+    QStringList outputFiles() const { return QDir(outDir).entryList(QDir::Files | QDir::Hidden); }
+
+private slots:
+    void initTestCase()
+    {
+        TestSupport::useBuildAppDir();
+        WorkerPool::instance().setProgram(QStringLiteral(QUILLVANE_TEST_APP_DIR "/quillvane-cli"));
+        QVERIFY(WorkerPool::instance().available());
+        QVERIFY(TestSupport::makeStretches(dir.filePath("in.wav"), {{1.0, 0.05}, {1.5, 0.9}, {0.5, 0.3}}));
+        QVERIFY(TestSupport::makeTone(dir.filePath("in.flac"), 2.0, 300, 48000, 2, {"-sample_fmt", "s32"}));
+        QVERIFY(TestSupport::makeTone(dir.filePath("long.wav"), 120.0));
+    }
+
+    void init()
+    {
+        outDir = dir.filePath(QStringLiteral("out-") + QTest::currentTestFunction());
+        QVERIFY(QDir().mkpath(outDir));
+        SetSettingValue(QLatin1String(SettingsKey::OutFolder), outDir);
+    }
+
+    void sameAudioBothWays_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output"); // Output choices: "family=quality", "rate", "channels"
+        // clang-format off
+        for (const char *format : {"mp3", "m4a", "ogg", "opus", "flac", "wav"})
+            QTest::addRow("convert to %s", format) << "convert" << format << "in.wav" << "";
+        QTest::addRow("convert 24-bit flac to wav") << "convert" << "wav" << "in.flac" << "";
+        QTest::addRow("convert to mp3 V4 22 kHz mono") << "convert" << "mp3" << "in.wav" << "mp3=V4 22050 1";
+        QTest::addRow("convert to mp3 128k") << "convert" << "mp3" << "in.flac" << "mp3=128k";
+        QTest::addRow("convert to flac level 8") << "convert" << "flac" << "in.wav" << "flac=8";
+        QTest::addRow("speed 1.5") << "speed" << "1.5" << "in.wav" << "";
+        QTest::addRow("speed 0.5 flac") << "speed" << "0.5" << "in.flac" << "";
+        QTest::addRow("volume standardizing") << "volume" << "0" << "in.wav" << "";
+        QTest::addRow("volume louder") << "volume" << "1" << "in.flac" << "";
+        QTest::addRow("volume quieter") << "volume" << "2" << "in.wav" << "";
+        // clang-format on
+    }
+    void sameAudioBothWays()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QString, setting);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        auto options = QSharedPointer<OutputOptions>::create();
+        const QStringList choices = output.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QVERIFY(choices.isEmpty() || options->setQuality(choices.first()));
+        QVERIFY(choices.size() < 2 || options->setSampleRate(choices.at(1).toInt()));
+        QVERIFY(choices.size() < 3 || options->setChannels(choices.at(2).toInt()));
+        QByteArray audio[2];
+        for (int worker : {0, 1}) {
+            WorkerPool::instance().setEnabled(worker);
+            QScopedPointer<VoiceData> job(makeJob(tool, setting, dir.filePath(input)));
+            job->outputOptions = options;
+            job->startConvert();
+            QCOMPARE(job->runTicket() != 0, bool(worker));
+            QVERIFY(TestSupport::waitForJobsToEnd({job.data()}, 60000));
+            QVERIFY2(job->status() == VoiceData::Succeeded, qPrintable(job->errorText));
+            audio[worker] = decoded(job->outputPath);
+            QVERIFY(QFile::remove(job->outputPath));
+        }
+        QVERIFY(!audio[0].isEmpty());
+        QCOMPARE(audio[1].size(), audio[0].size());
+        QVERIFY(audio[1] == audio[0]);
+    }
+
+    // Each run of the job on a worker has that worker killed; the job fails
+    // with a reason and the next ones run on new workers.
+    void killedWorkerFailsItsJobOnly()
+    {
+        WorkerPool::instance().setEnabled(true);
+        JobQueue queue;
+        queue.setLimit(2);
+        VoiceData *victim =
+            makeJob(QStringLiteral("convert"), QStringLiteral("mp3"), dir.filePath("long.wav"));
+        queue.append(victim);
+        for (int i = 0; i < 4; ++i)
+            queue.append(makeJob(QStringLiteral("convert"), QStringLiteral("flac"), dir.filePath("in.wav")));
+        int kills = 0;
+        connect(&queue, &JobQueue::progressChanged, this, [&kills](VoiceData *job) {
+            const qint64 pid = WorkerPool::instance().workerPid(job->runTicket());
+            if (job->objectName().isEmpty() && pid > 0 && ::kill(pid_t(pid), SIGKILL) == 0)
+                ++kills;
+        });
+        for (VoiceData *job : queue.jobs())
+            job->setObjectName(job == victim ? QString() : QStringLiteral("spared"));
+        QSignalSpy finished(&queue, &JobQueue::batchFinished);
+        queue.enqueueAll();
+        queue.startWaiting();
+        QVERIFY(finished.wait(60000) || finished.count() == 1);
+        QCOMPARE(finished.first(), (QVariantList{4, 1, 0}));
+        QCOMPARE(victim->status(), int(VoiceData::Failed));
+        QCOMPARE(kills, VoiceData::MaxRetries + 1);
+        QVERIFY(!victim->errorText.isEmpty());
+        QCOMPARE(outputFiles().filter(QStringLiteral(".part")), QStringList());
+        QCOMPARE(outputFiles().size(), 4);
+    }
+
+    void stopLeavesNoPartFile()
+    {
+        WorkerPool::instance().setEnabled(true);
+        QScopedPointer<VoiceData> job(
+            makeJob(QStringLiteral("volume"), QStringLiteral("1"), dir.filePath("long.wav")));
+        connect(job.data(), &VoiceData::updateProgress, job.data(), &VoiceData::stopConvert);
+        job->startConvert();
+        QVERIFY(job->runTicket() != 0);
+        QVERIFY(TestSupport::waitForJobsToEnd({job.data()}, 60000));
+        QTRY_VERIFY_WITH_TIMEOUT(!job->runActive(), 60000);
+        QCOMPARE(job->status(), int(VoiceData::Stopped));
+        QCOMPARE(outputFiles(), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWorkerPool)
+#include "tst_workerpool.moc"
