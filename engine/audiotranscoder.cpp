@@ -312,6 +312,9 @@ void copyTags(Session &s, const AudioTranscoder::Job &job)
                  from.startsWith(QLatin1String("0:s:")) ? s.inStream->metadata : in->metadata,
                  AV_DICT_DONT_OVERWRITE);
     av_dict_copy(&s.outStream->metadata, s.inStream->metadata, AV_DICT_DONT_OVERWRITE);
+    // The encoder that made the stream, as ffmpeg names it (the MP3 header carries it).
+    const QByteArray encoder = QByteArray(LIBAVCODEC_IDENT " ") + s.encoder->codec->name;
+    av_dict_set(&s.outStream->metadata, "encoder", encoder.constData(), 0);
 }
 
 } // namespace

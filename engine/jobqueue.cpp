@@ -6,6 +6,7 @@
 
 #include "common/globals.h"
 #include "engine/voicedata.h"
+#include "engine/workerpool.h"
 
 JobQueue::JobQueue(QObject *parent) : QObject(parent) {}
 
@@ -165,6 +166,8 @@ void JobQueue::stopAll(int waitMs)
     for (VoiceData *job : all) {
         if (job->process.state() != QProcess::NotRunning)
             job->process.waitForFinished(waitMs);
+        if (job->runTicket() != 0)
+            WorkerPool::instance().waitForEnd(job->runTicket(), waitMs);
     }
 }
 

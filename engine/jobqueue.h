@@ -48,7 +48,7 @@ public:
     // Starts waiting jobs in list order within the limit.
     void startWaiting();
     // Waiting jobs go back to idle, converting ones are stopped, and every
-    // child is waited for (up to `waitMs` each), so their part files are gone
+    // child and converter job is waited for (up to `waitMs` each), so their part files are gone
     // when this returns.
     void stopAll(int waitMs = 5000);
 

@@ -3,6 +3,7 @@
 #include "engine/workerpool.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,6 +116,25 @@ void WorkerPool::cancel(quint64 ticket)
                                .toJson(QJsonDocument::Compact) +
                            '\n');
     worker->killTimer->start();
+}
+
+bool WorkerPool::waitForEnd(quint64 ticket, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (tickets.contains(ticket)) {
+        Worker *worker = tickets.value(ticket).worker;
+        const int left = ms - int(clock.elapsed());
+        if (left <= 0)
+            return false;
+        // The reply or the worker's end is handled (and the ticket ended) inside these waits.
+        if (!worker->process->waitForReadyRead(qMin(left, CancelGraceMs)) && worker->cancelling &&
+            workers.contains(worker)) {
+            worker->process->kill();
+            worker->process->waitForFinished(left);
+        }
+    }
+    return true;
 }
 
 qint64 WorkerPool::workerPid(quint64 ticket) const

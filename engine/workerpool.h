@@ -51,6 +51,10 @@ public:
     quint64 submit(const EncodePlan &plan, QObject *receiver, Handler handler);
     // Stops a ticket's job; its end ("cancelled") follows.
     void cancel(quint64 ticket);
+    // Waits up to `ms` for a ticket's end, which is delivered before this
+    // returns; a cancelled job's worker that does not obey in time is killed.
+    // Runs no event loop. False when the job has not ended.
+    bool waitForEnd(quint64 ticket, int ms);
     // Lets every worker leave (their jobs end as cancelled) and reaps them.
     void shutdown();
     // The pid of the worker that runs a ticket's job; 0 when none.

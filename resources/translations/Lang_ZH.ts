@@ -598,6 +598,10 @@
         <source>The result could not be given its name in the output folder.</source>
         <translation>无法在输出文件夹中为结果文件命名。</translation>
     </message>
+    <message>
+        <source>No usable output was written.</source>
+        <translation>没有生成可用的输出文件。</translation>
+    </message>
 </context>
 <context>
     <name>VoiceItemWidget</name>
@@ -770,6 +774,17 @@
     <message>
         <source>The output folder cannot be written.</source>
         <translation>无法写入输出文件夹。</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerPool</name>
+    <message>
+        <source>The converter could not be started.</source>
+        <translation>无法启动转换程序。</translation>
+    </message>
+    <message>
+        <source>The converter stopped unexpectedly.</source>
+        <translation>转换程序意外停止。</translation>
     </message>
 </context>
 </TS>

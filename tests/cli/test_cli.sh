@@ -83,7 +83,8 @@ chmod +x standin/ffmpeg
 alive() { [ -d "/proc/$1" ] && ! grep -q '^[^)]*) Z' "/proc/$1/stat" 2>/dev/null; }
 for signal in INT:130 TERM:143; do
     : >pids
-    standin/quillvane-cli convert --json -j 2 -o stopped "in 中文.wav" bad.wav "in 中文.wav" >events 2>/dev/null &
+    # The stand-in plays the ffmpeg child, which the resident converter would replace.
+    QUILLVANE_NO_WORKER=1 standin/quillvane-cli convert --json -j 2 -o stopped "in 中文.wav" bad.wav "in 中文.wav" >events 2>/dev/null &
     pid=$!
     tries=0
     until [ "$(wc -l <pids)" -ge 2 ]; do
