@@ -384,6 +384,12 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
             return Outcome::Unsupported;
         if (!openOutput(s, job, reason))
             return failed(reason);
+        // ffmpeg would carry a subtitle stream into a container that takes one.
+        for (unsigned i = 0; i < in->nb_streams; ++i) {
+            if (in->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE &&
+                s.muxer->oformat->subtitle_codec != AV_CODEC_ID_NONE)
+                return Outcome::Unsupported;
+        }
     }
 
     auto lastReport = std::chrono::steady_clock::now();
