@@ -236,13 +236,19 @@ void VoiceData::startChild(const QString &program, const QStringList &arguments)
         qDebug("%s", "A job's child is still running; the new start is ignored");
         return;
     }
+    resetRun();
+    StartChildProcess(process, program, arguments);
+}
+
+void VoiceData::resetRun()
+{
     runFailed = false;
     runStarted = true;
     treeKilled = false;
     startFailure.clear();
     ++runSerial;
     statusReader.reset();
-    StartChildProcess(process, program, arguments);
+    workerText.clear();
 }
 
 void VoiceData::startFFmpeg(const QStringList &arguments)
@@ -258,17 +264,14 @@ void VoiceData::startEncode(const EncodePlan &plan)
         return;
     }
     stopped = false;
-    runFailed = false;
-    runStarted = true;
-    treeKilled = false;
-    startFailure.clear();
-    ++runSerial;
-    statusReader.reset();
-    workerText.clear();
+    resetRun();
     workerPlan = plan;
     PrintCommandArgs(QStringList{QStringLiteral("[converter]")} + plan.arguments());
-    workerTicket =
-        pool.submit(plan, this, [this](const WorkerPool::Event &event) { workerEvent(workerTicket, event); });
+    const quint64 serial = runSerial;
+    workerTicket = pool.submit(plan, this, [this, serial](const WorkerPool::Event &event) {
+        if (serial == runSerial)
+            workerEvent(event);
+    });
 }
 
 QString VoiceData::readRunText()
@@ -280,10 +283,8 @@ QString VoiceData::readRunText()
     return text;
 }
 
-void VoiceData::workerEvent(quint64 ticket, const WorkerPool::Event &event)
+void VoiceData::workerEvent(const WorkerPool::Event &event)
 {
-    if (ticket != workerTicket)
-        return;
     if (!event.end) {
         const qint64 centis = event.time / 10000;
         workerText += QStringLiteral("size=N/A time=%1:%2:%3.%4 bitrate=N/A\n")

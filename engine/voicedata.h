@@ -183,7 +183,9 @@ private:
     // Halts `root` and every descendant; returns them, parents before children.
     static QList<qint64> haltProcessTree(qint64 root);
     void endUnstartedRun(const QString &reason);
-    void workerEvent(quint64 ticket, const WorkerPool::Event &event);
+    // A new run's state: started, nothing failed or said yet.
+    void resetRun();
+    void workerEvent(const WorkerPool::Event &event);
 
     int state = Idle;
     PartFile part;
