@@ -95,8 +95,9 @@ void Batch(const QString &work, int files, int seconds, double cpuTarget, double
         const BenchSupport::Cost c =
             RunQueue(inputs, BenchSupport::FreshFolder(work + "/child-out"), false, &ok);
         const BenchSupport::Cost f = Floor(inputs, work);
-        std::fprintf(stderr, "%s run %d: worker %.2f s (cpu %.2f), child %.2f s (cpu %.2f), floor cpu %.2f\n",
-                     qPrintable(name), run + 1, w.wall, w.cpu, c.wall, c.cpu, f.cpu);
+        std::fprintf(
+            stderr, "%s run %d: worker %.2f s (cpu %.2f), child %.2f s (cpu %.2f), floor %.2f s (cpu %.2f)\n",
+            qPrintable(name), run + 1, w.wall, w.cpu, c.wall, c.cpu, f.wall, f.cpu);
         workerWall.push_back(w.wall);
         workerCpu.push_back(w.cpu);
         childWall.push_back(c.wall);
