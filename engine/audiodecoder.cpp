@@ -27,6 +27,8 @@ struct AudioDecoder::Private
 
     bool nextFrame();
     bool convertFrame();
+    // Of `made` frames at `rate` from the current frame, how many lie before a seek's time.
+    int framesToDrop(int made, int rate);
 
     MediaInput input;
     AVCodecContext *codec = nullptr;
@@ -40,7 +42,7 @@ struct AudioDecoder::Private
     int frameBytes = 0;
     bool draining = false;
     bool ended = false;
-    qint64 skipUntil = -1; // microseconds: output before it is dropped after a seek
+    qint64 skipUntil = -1; // stream time in microseconds: output before it is dropped after a seek
     QByteArray pending;
     int pendingOffset = 0;
 };
@@ -106,10 +108,21 @@ bool AudioDecoder::seek(qint64 microseconds)
     d->pendingOffset = 0;
     d->draining = false;
     d->ended = false;
-    if (av_seek_frame(d->input.context(), -1, microseconds, AVSEEK_FLAG_BACKWARD) < 0)
+    // Time 0 is the first sample decoded from the start; its timestamp is the
+    // stream's start (an MP3's encoder delay puts it past 0).
+    const AVStream *stream = d->input.context()->streams[d->stream];
+    const qint64 origin =
+        stream->start_time == AV_NOPTS_VALUE
+            ? 0
+            : av_rescale_q(stream->start_time, stream->time_base, AVRational{1, AV_TIME_BASE});
+    // A little earlier, so that a decoder that builds on the frames before
+    // (an MP3's bit reservoir) is settled at the wanted time.
+    constexpr qint64 Preroll = 100000;
+    const qint64 target = origin + microseconds;
+    if (av_seek_frame(d->input.context(), -1, qMax(origin, target - Preroll), AVSEEK_FLAG_BACKWARD) < 0)
         return false;
     avcodec_flush_buffers(d->codec);
-    d->skipUntil = microseconds;
+    d->skipUntil = target;
     return true;
 }
 
@@ -140,6 +153,24 @@ bool AudioDecoder::Private::nextFrame()
     }
 }
 
+int AudioDecoder::Private::framesToDrop(int made, int rate)
+{
+    if (skipUntil < 0)
+        return 0;
+    // After a seek: drop what lies before the wanted time.
+    const qint64 pts = frame->best_effort_timestamp;
+    if (pts == AV_NOPTS_VALUE) {
+        skipUntil = -1;
+        return 0;
+    }
+    const qint64 at =
+        av_rescale_q(pts, input.context()->streams[stream]->time_base, AVRational{1, AV_TIME_BASE});
+    const qint64 drop = (skipUntil - at) * rate / AV_TIME_BASE;
+    if (drop < made)
+        skipUntil = -1;
+    return int(qBound<qint64>(0, drop, made));
+}
+
 bool AudioDecoder::Private::convertFrame()
 {
     if (!resampler) {
@@ -167,22 +198,7 @@ bool AudioDecoder::Private::convertFrame()
     if (made < 0)
         return false;
     pending.resize(made * frameBytes);
-    pendingOffset = 0;
-
-    if (skipUntil >= 0) {
-        // After a seek: drop what lies before the wanted time.
-        const AVRational base = input.context()->streams[stream]->time_base;
-        const qint64 pts = frame->best_effort_timestamp;
-        if (pts != AV_NOPTS_VALUE) {
-            const qint64 at = av_rescale_q(pts, base, AVRational{1, AV_TIME_BASE});
-            const qint64 drop = (skipUntil - at) * outRate / AV_TIME_BASE;
-            pendingOffset = int(qBound<qint64>(0, drop, made)) * frameBytes;
-            if (drop < made)
-                skipUntil = -1;
-        } else {
-            skipUntil = -1;
-        }
-    }
+    pendingOffset = framesToDrop(made, outRate) * frameBytes;
     return true;
 }
 
@@ -209,4 +225,42 @@ int AudioDecoder::read(void *out, int maxFrames)
         done += take;
     }
     return done;
+}
+
+bool AudioDecoder::nextBlock(Block &block)
+{
+    if (!d || !d->codec || d->ended)
+        return false;
+    av_frame_unref(d->frame);
+    if (d->input.interrupted() || !d->nextFrame()) {
+        d->ended = true;
+        return false;
+    }
+    const auto format = AVSampleFormat(d->frame->format);
+    switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_FLT:
+        block.type = Block::F32;
+        break;
+    case AV_SAMPLE_FMT_DBL:
+        block.type = Block::F64;
+        break;
+    case AV_SAMPLE_FMT_S16:
+        block.type = Block::S16;
+        break;
+    case AV_SAMPLE_FMT_S32:
+        block.type = Block::S32;
+        break;
+    case AV_SAMPLE_FMT_U8:
+        block.type = Block::U8;
+        break;
+    default:
+        d->ended = true;
+        return false;
+    }
+    block.planes = d->frame->extended_data;
+    block.planar = av_sample_fmt_is_planar(format);
+    block.channels = qMax(1, d->frame->ch_layout.nb_channels);
+    block.frames = d->frame->nb_samples;
+    block.first = d->framesToDrop(block.frames, d->frame->sample_rate);
+    return true;
 }

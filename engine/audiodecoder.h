@@ -37,6 +37,30 @@ public:
     // Up to `maxFrames` frames into `out`; 0 at the end, on an error or once cancelled.
     int read(void *out, int maxFrames);
 
+    // The samples of one decoded frame as the decoder made them, neither
+    // converted nor copied: a pass that only reads levels needs no more.
+    struct Block
+    {
+        enum Type
+        {
+            F32,
+            F64,
+            S16,
+            S32,
+            U8
+        };
+        const quint8 *const *planes; // one per channel when planar, else one interleaved
+        bool planar;
+        Type type;
+        int channels;
+        int first;  // frames before it are dropped (they lie before a seek's time)
+        int frames; // the frame count, `first` included
+    };
+    // The next frame's block, valid until the next call; false at the end, on
+    // an error, once cancelled or for a sample type not listed. Not to be
+    // mixed with read().
+    bool nextBlock(Block &block);
+
 private:
     struct Private;
     std::unique_ptr<Private> d;
