@@ -18,20 +18,24 @@
 
 WaveformPane::WaveformPane(ToolsBaseWidget *owner)
     : QWidget(owner), panel(owner), waveform(new WaveformStrip(this)),
-      playButton(new MyQtCustom::LabelButton(this)), captionLabel(new QLabel(this)),
-      controls(new QHBoxLayout), player(new AudioPreview(this))
+      playButton(new MyQtCustom::LabelButton(this)), reset(new MyQtCustom::LabelButton(this)),
+      captionLabel(new QLabel(this)), controls(new QHBoxLayout), player(new AudioPreview(this))
 {
     playRange = [](VoiceData *) {
         return qMakePair(qint64(0), qint64(-1));
     };
     captionLabel->setTextFormat(Qt::PlainText);
-    playButton->setFocusPolicy(Qt::StrongFocus);
-    playButton->setAlignment(Qt::AlignCenter);
+    for (MyQtCustom::LabelButton *button : {playButton, reset}) {
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setAlignment(Qt::AlignCenter);
+    }
+    reset->hide();
     auto *line = new QHBoxLayout;
     line->setContentsMargins(0, 0, 0, 0);
     line->addWidget(playButton);
     line->addWidget(captionLabel, 1);
     line->addLayout(controls);
+    line->addWidget(reset);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 6, 10, 6);
     column->setSpacing(6);
@@ -111,13 +115,24 @@ void WaveformPane::showPlayState()
     playButton->setAccessibleName(playing ? tr("Stop playing") : tr("Play the selection"));
     playButton->setEnabled(device && (playing || (shown && outline && !outline->isEmpty())));
     playButton->setToolTip(device ? QString() : tr("No sound device: playback is not available."));
-    playButton->setAccessibleDescription(
-        device ? tr("Plays the kept range of the file shown in the waveform.") : playButton->toolTip());
+    playButton->setAccessibleDescription(!device ? playButton->toolTip()
+                                         : waveform->rangeEnd() >= 0
+                                             ? tr("Plays the kept range of the file shown in the waveform.")
+                                             : tr("Plays the file shown in the waveform."));
+}
+
+void WaveformPane::setResetTexts(const QString &text, const QString &description)
+{
+    reset->setText(text);
+    reset->setAccessibleName(text);
+    reset->setAccessibleDescription(description);
+    reset->show();
 }
 
 void WaveformPane::UpdateSkin()
 {
-    playButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(12), 0, 2, 1, true, true, true, true);
+    for (MyQtCustom::LabelButton *button : {playButton, reset})
+        button->setSkinConfig(QStringLiteral("Button2"), ScaledPx(12), 0, 2, 1, true, true, true, true);
     captionLabel->setStyleSheet(QStringLiteral("QLabel{font-size:%1px;color:%2;}")
                                     .arg(ScaledPx(12))
                                     .arg(SkinHelper_QSetting::GetInstance()->GetValue(
@@ -128,7 +143,7 @@ void WaveformPane::UpdateSkin()
 void WaveformPane::FlushText()
 {
     playButton->setFixedSize(ScaledPx(80), ScaledPx(24));
-    waveform->setAccessibleDescription(tr("Drag the ends of the kept range. Left and Right move its start, "
-                                          "Shift with Left and Right its end, by one second."));
+    reset->ensurePolished();
+    reset->setFixedSize(reset->fontMetrics().horizontalAdvance(reset->text()) + ScaledPx(24), ScaledPx(24));
     refresh();
 }

@@ -40,6 +40,10 @@ public:
     // The shown job's envelope; null while it is read.
     QSharedPointer<const AudioEnvelope> envelope() const { return outline; }
     AudioPreview *preview() const { return player; }
+    // "Use the panel's ...": forgets the shown job's own settings. Hidden
+    // until the tool names it.
+    MyQtCustom::LabelButton *resetButton() const { return reset; }
+    void setResetTexts(const QString &text, const QString &description);
     // What Play plays of a job; by default all of it.
     void setPlayRange(std::function<QPair<qint64, qint64>(VoiceData *)> range);
 
@@ -60,6 +64,7 @@ private:
     ToolsBaseWidget *panel;
     WaveformStrip *waveform;
     MyQtCustom::LabelButton *playButton;
+    MyQtCustom::LabelButton *reset;
     QLabel *captionLabel;
     QHBoxLayout *controls;
     AudioPreview *player;

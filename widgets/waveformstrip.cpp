@@ -56,6 +56,13 @@ void WaveformStrip::setRange(qint64 start, qint64 end)
 void WaveformStrip::setCuts(const QVector<qint64> &cuts)
 {
     cutTimes = cuts;
+    chosenCut = qBound(0, chosenCut, qMax(0, cutTimes.size() - 1));
+    update();
+}
+
+void WaveformStrip::setCutsMovable(bool movable)
+{
+    cutsMovable = movable;
     update();
 }
 
@@ -125,8 +132,13 @@ void WaveformStrip::paintEvent(QPaintEvent *)
         painter.drawLine(x, middle - h, x, middle + h);
     }
     painter.setPen(QPen(skinColor("cutcolor"), 2));
-    for (qint64 cut : cutTimes)
-        painter.drawLine(xOf(cut), 0, xOf(cut), height());
+    for (int i = 0; i < cutTimes.size(); ++i) {
+        const int x = xOf(cutTimes.at(i));
+        painter.drawLine(x, 0, x, height());
+        // A movable cut has a handle; the chosen one a larger one.
+        const int side = cutsMovable ? (i == chosenCut && hasFocus() ? 12 : 8) : 0;
+        painter.fillRect(QRect(x - side / 2, 0, side, side), skinColor("cutcolor"));
+    }
     if (ranged) {
         painter.setPen(QPen(skinColor("handlecolor"), 2));
         for (int x : {left, right}) {
@@ -160,8 +172,38 @@ void WaveformStrip::moveEnd(bool endHandle, qint64 time)
     emit rangeEdited(start, end);
 }
 
+void WaveformStrip::moveCut(int index, qint64 time)
+{
+    if (index < 0 || index >= cutTimes.size())
+        return;
+    // Whole seconds, a second from the neighbours and from the ends.
+    const qint64 low = ((index > 0 ? cutTimes.at(index - 1) : 0) + Second + Second - 1) / Second * Second;
+    const qint64 high =
+        ((index + 1 < cutTimes.size() ? cutTimes.at(index + 1) : length) - Second) / Second * Second;
+    const qint64 whole = qBound(low, (time + Second / 2) / Second * Second, high);
+    if (low > high || whole == cutTimes.at(index))
+        return;
+    cutTimes[index] = whole;
+    update();
+    emit cutsEdited(cutTimes);
+}
+
 void WaveformStrip::mousePressEvent(QMouseEvent *event)
 {
+    if (cutsMovable && !cutTimes.isEmpty() && length > 0 && event->button() == Qt::LeftButton) {
+        // The nearest cut, when the press is on or beside it.
+        const int x = event->pos().x();
+        int nearest = 0;
+        for (int i = 1; i < cutTimes.size(); ++i)
+            if (qAbs(x - xOf(cutTimes.at(i))) < qAbs(x - xOf(cutTimes.at(nearest))))
+                nearest = i;
+        if (qAbs(x - xOf(cutTimes.at(nearest))) <= 8) {
+            chosenCut = nearest;
+            dragging = 3;
+            update();
+            return;
+        }
+    }
     if (endUs < 0 || length <= 0 || event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     // The nearer end follows the pointer.
@@ -172,14 +214,15 @@ void WaveformStrip::mousePressEvent(QMouseEvent *event)
 
 void WaveformStrip::mouseMoveEvent(QMouseEvent *event)
 {
-    if (dragging)
+    if (dragging == 3)
+        moveCut(chosenCut, timeAt(event->pos().x()));
+    else if (dragging)
         moveEnd(dragging == 2, timeAt(event->pos().x()));
 }
 
 void WaveformStrip::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (dragging)
-        moveEnd(dragging == 2, timeAt(event->pos().x()));
+    mouseMoveEvent(event);
     dragging = 0;
     QWidget::mouseReleaseEvent(event);
 }
@@ -187,6 +230,15 @@ void WaveformStrip::mouseReleaseEvent(QMouseEvent *event)
 void WaveformStrip::keyPressEvent(QKeyEvent *event)
 {
     const int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    if (cutsMovable && !cutTimes.isEmpty() && length > 0 && step != 0) {
+        if (event->modifiers() & Qt::ShiftModifier) {
+            chosenCut = qBound(0, chosenCut + step, cutTimes.size() - 1);
+            update();
+        } else {
+            moveCut(chosenCut, cutTimes.at(chosenCut) + step * Second);
+        }
+        return;
+    }
     if (endUs < 0 || length <= 0 || step == 0)
         return QWidget::keyPressEvent(event);
     const bool endHandle = event->modifiers() & Qt::ShiftModifier;

@@ -7,8 +7,10 @@
 
 // A strip that draws a file's loudness (one bar per pixel, from windows of
 // fixed length), with an optional kept range whose two ends can be dragged
-// (or moved with the arrow keys, Shift for the end), planned cut points and a
-// playback position. Times are microseconds; the range moves in whole seconds.
+// (or moved with the arrow keys, Shift for the end), planned cut points that
+// can be made movable (dragged, or chosen with Shift and the arrow keys and
+// moved with the arrow keys) and a playback position. Times are microseconds;
+// the range and the cuts move in whole seconds.
 class WaveformStrip : public QWidget
 {
     Q_OBJECT
@@ -27,6 +29,9 @@ public:
     qint64 rangeEnd() const { return endUs; }
     void setCuts(const QVector<qint64> &cuts);
     QVector<qint64> cuts() const { return cutTimes; }
+    // Lets the user move the cuts; each stays a second from its neighbours
+    // and from the ends.
+    void setCutsMovable(bool movable);
     // Playback position; negative hides it.
     void setPosition(qint64 position);
 
@@ -37,6 +42,8 @@ public:
 signals:
     // The user moved an end of the range.
     void rangeEdited(qint64 start, qint64 end);
+    // The user moved a cut.
+    void cutsEdited(const QVector<qint64> &cuts);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -48,6 +55,7 @@ protected:
 
 private:
     void moveEnd(bool endHandle, qint64 time);
+    void moveCut(int index, qint64 time);
     void rebin();
 
     QVector<float> windows;
@@ -59,5 +67,7 @@ private:
     qint64 endUs = -1;
     QVector<qint64> cutTimes;
     qint64 positionUs = -1;
-    int dragging = 0; // 0 none, 1 start, 2 end
+    int dragging = 0; // 0 none, 1 start, 2 end, 3 a cut
+    bool cutsMovable = false;
+    int chosenCut = 0; // the cut the arrow keys and a drag move
 };

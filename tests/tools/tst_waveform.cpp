@@ -14,6 +14,7 @@
 #include "app/audiopreview.h"
 #include "app/waveformpane.h"
 #include "tools/splitconvert/splitconvertwidget.h"
+#include "tools/splitconvert/voicesplitdata.h"
 #include "tools/trimconvert/trimconvertwidget.h"
 #include "tools/trimconvert/voicetrimdata.h"
 #include "widgets/labelbutton.h"
@@ -86,6 +87,54 @@ private slots:
                          qPrintable(QString::number(end)));
         }
         QVERIFY(qAbs(end - seconds(input)) < 0.01);
+    }
+
+    // By time, 2 s: a 6 s file is cut at 2 and 4 s; its first cut moved to 3 s
+    // (dragged, dragged past the next cut, or moved with a key) is that file's own.
+    void movedCutsBelongToTheirFile_data()
+    {
+        QTest::addColumn<double>("releasedAt"); // seconds; < 0: the Right key instead
+        QTest::addRow("dragged") << 3.2;
+        QTest::addRow("dragged past the next cut") << 5.5;
+        QTest::addRow("key") << -1.0;
+    }
+    void movedCutsBelongToTheirFile()
+    {
+        QFETCH(double, releasedAt);
+        const QString name = QTest::currentDataTag()[0] == 'k' ? "keyed" : "dragged";
+        const QString moved = inputs.filePath(name + ".wav"), other = inputs.filePath("whole.wav");
+        QVERIFY(TestSupport::makeStretches(moved, {{6, 0.5}}));
+        QVERIFY(TestSupport::makeStretches(other, {{5, 0.5}}));
+        auto *split = qobject_cast<SplitConvertWidget *>(open(Split));
+        QVERIFY(add(split, {moved, other}));
+        WaveformStrip *strip = split->waveformPane()->strip();
+        QVERIFY(waveformShown(split->waveformPane()));
+        const QVector<qint64> panelCuts{2 * Second, 4 * Second};
+        QCOMPARE(strip->cuts(), panelCuts);
+        if (releasedAt < 0) {
+            strip->setFocus();
+            QTest::keyClick(strip, Qt::Key_Right);
+        } else {
+            QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(strip->xOf(2 * Second), 10));
+            QTest::mouseRelease(strip, Qt::LeftButton, {},
+                                QPoint(strip->xOf(qint64(releasedAt * Second)), 10));
+        }
+        auto *job = qobject_cast<VoiceSplitData *>(split->jobs().first());
+        QVERIFY(job->ownPlan);
+        QCOMPARE(job->ownCuts, QVector<qint64>({3 * Second, 4 * Second}));
+        QVERIFY(VoiceItemWidget::InfoText(*job).contains("00:00:03"));
+        QVERIFY(convert(split));
+        const QList<QPair<QString, QList<double>>> pieces{{name, {3, 1, 2}}, {"whole", {2, 2, 1}}};
+        for (const auto &file : pieces)
+            for (int i = 0; i < 3; ++i) {
+                const double length =
+                    seconds(outputs.filePath(QString("%1-split-%2.wav").arg(file.first).arg(i + 1)));
+                QVERIFY2(qAbs(length - file.second[i]) < 0.05, qPrintable(QString::number(length)));
+            }
+        // Back to the panel's plan.
+        QTest::mouseClick(split->waveformPane()->resetButton(), Qt::LeftButton);
+        QVERIFY(!job->ownPlan);
+        QCOMPARE(strip->cuts(), panelCuts);
     }
 
     void playNeedsASoundDevice_data()

@@ -59,6 +59,18 @@ SplitConvertWidget::SplitConvertWidget(QWidget *parent)
         connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
                 &SplitConvertWidget::silenceOptions_slots);
     connect(pane, &WaveformPane::jobShown, this, &SplitConvertWidget::showCuts);
+    pane->strip()->setCutsMovable(true);
+    connect(pane->strip(), &WaveformStrip::cutsEdited, this, [this](const QVector<qint64> &cuts) {
+        VoiceSplitData *job = shownJob();
+        if (!job)
+            return;
+        job->ownPlan = true;
+        job->ownCuts = cuts;
+        UpdateItem(job);
+        showCuts();
+    });
+    connect(pane->resetButton(), qOverload<>(&MyQtCustom::LabelButton::clicked), this,
+            &SplitConvertWidget::panelPlanButton_slots);
 
     splitTypeLabel = new QLabel(topBar);
     splitTypeComboBox = new OptionComboBox(topBar);
@@ -125,6 +137,11 @@ void SplitConvertWidget::FlushText()
     thresholdBox->setStyleSheet(skin->GetQSpinBoxQSS(12, 1, 3, QStringLiteral("QSpinBox")));
     for (QDoubleSpinBox *box : {minSilenceBox, minPieceBox, maxPieceBox})
         box->setStyleSheet(skin->GetQSpinBoxQSS(12, 1, 3, QStringLiteral("QDoubleSpinBox")));
+    pane->setResetTexts(tr("Use the panel's plan"),
+                        tr("Forgets the cuts dragged for this file; the split type applies to it again."));
+    pane->strip()->setAccessibleDescription(
+        tr("Drag a cut line to move it. Left and Right move the chosen cut by one second, Shift with Left "
+           "and Right chooses another."));
     pane->UpdateSkin();
     pane->FlushText();
 
@@ -185,12 +202,31 @@ void SplitConvertWidget::silenceOptions_slots()
     showCuts();
 }
 
+VoiceSplitData *SplitConvertWidget::shownJob() const
+{
+    return qobject_cast<VoiceSplitData *>(pane->job().data());
+}
+
 void SplitConvertWidget::showCuts()
 {
     const VoiceData *job = pane->job();
+    const VoiceSplitData *split = shownJob();
     const QSharedPointer<const AudioEnvelope> envelope = pane->envelope();
-    pane->strip()->setCuts(job ? VoiceSplitData::PlannedCuts(*options, job->duration, envelope.data())
-                               : QVector<qint64>());
+    const bool own = split && split->ownPlan;
+    pane->strip()->setCuts(own   ? split->ownCuts
+                           : job ? VoiceSplitData::PlannedCuts(*options, job->duration, envelope.data())
+                                 : QVector<qint64>());
+    pane->resetButton()->setEnabled(own);
+}
+
+void SplitConvertWidget::panelPlanButton_slots()
+{
+    if (VoiceSplitData *job = shownJob()) {
+        job->ownPlan = false;
+        job->ownCuts.clear();
+        UpdateItem(job);
+    }
+    showCuts();
 }
 
 void SplitConvertWidget::AddVoiceData(VoiceData *record)

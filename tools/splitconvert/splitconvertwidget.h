@@ -12,10 +12,12 @@ class QLabel;
 class QSpinBox;
 class QTimeEdit;
 class OptionComboBox;
+class VoiceSplitData;
 class WaveformPane;
 
 // Cuts every file into segments of one length, into a number of segments, or
-// at its silences; the waveform shows the planned cuts of the file shown.
+// at its silences; the waveform shows the planned cuts of the file shown, and
+// cuts dragged there become that file's own plan.
 class SplitConvertWidget : public ToolsBaseWidget
 {
     Q_OBJECT
@@ -35,10 +37,14 @@ public slots:
     void timeEdit_slots();
     void numSpinBox_slots();
     void silenceOptions_slots();
-    // The strip shows where the current rule cuts the file shown.
+    // The strip shows where the file shown is cut: its own plan, else the panel's rule.
     void showCuts();
+    void panelPlanButton_slots();
 
 private:
+    // The job shown on the waveform, when it is one of ours.
+    VoiceSplitData *shownJob() const;
+
     QLabel *splitTypeLabel;
     OptionComboBox *splitTypeComboBox;
     QTimeEdit *splitTimeEdit;

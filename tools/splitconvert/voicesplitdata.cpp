@@ -87,15 +87,15 @@ QVector<qint64> VoiceSplitData::PlannedCuts(const SplitOptions &rule, qint64 dur
 
 QPair<qint64, qint64> VoiceSplitData::currentRange() const
 {
-    if (silenceCuts.isEmpty() && segmentLength > 0)
+    if (exactCuts.isEmpty() && segmentLength > 0)
         return PieceRange(segmentIndex, {segmentCount, segmentLength}, wholeSeconds());
-    const qint64 start = segmentIndex > 0 ? silenceCuts.value(segmentIndex - 1) : 0;
-    return {start, segmentIndex < silenceCuts.size() ? silenceCuts.at(segmentIndex) : -1};
+    const qint64 start = segmentIndex > 0 ? exactCuts.value(segmentIndex - 1) : 0;
+    return {start, segmentIndex < exactCuts.size() ? exactCuts.at(segmentIndex) : -1};
 }
 
 int VoiceSplitData::progressAt(qint64 time) const
 {
-    if (silenceCuts.isEmpty() && segmentLength > 0)
+    if (exactCuts.isEmpty() && segmentLength > 0)
         return SegmentProgress(segmentIndex, segmentLength, time, duration);
     return SegmentProgress(1, currentRange().first, time, duration);
 }
@@ -118,9 +118,8 @@ bool VoiceSplitData::planBySilence()
         }
         return false;
     }
-    silenceCuts =
-        SilenceDetector::PlanCuts(*envelope, options ? options->silence : SilenceDetector::Options());
-    segmentCount = silenceCuts.size() + 1;
+    exactCuts = SilenceDetector::PlanCuts(*envelope, options ? options->silence : SilenceDetector::Options());
+    segmentCount = exactCuts.size() + 1;
     segmentLength = 0;
     // The envelope's length is the decoded one; the probe's may be missing.
     if (duration <= 0)
@@ -164,7 +163,15 @@ void VoiceSplitData::startConvert()
     if (newRun && segmentIndex >= segmentCount)
         segmentCount = 0;
     const SplitOptions rule = options ? *options : SplitOptions();
-    if (segmentCount <= 0 && rule.bySilence) {
+    if (segmentCount <= 0 && ownPlan) {
+        exactCuts.clear();
+        for (qint64 cut : qAsConst(ownCuts))
+            if (cut > 0 && (duration <= 0 || cut < duration))
+                exactCuts.append(cut);
+        segmentCount = exactCuts.size() + 1;
+        segmentLength = 0;
+        segmentIndex = 0;
+    } else if (segmentCount <= 0 && rule.bySilence) {
         if (newRun) {
             progress = 0;
             stopped = false;
@@ -176,7 +183,7 @@ void VoiceSplitData::startConvert()
         const Plan plan = PlanSegments(rule.byNumber, wholeSeconds(), rule.time, rule.number);
         segmentCount = plan.count;
         segmentLength = plan.length;
-        silenceCuts.clear();
+        exactCuts.clear();
         segmentIndex = 0;
     }
 
@@ -187,13 +194,25 @@ void VoiceSplitData::startConvert()
                                QFileInfo(filePath).suffix()));
     progress = qMax(carried, progressAt(0));
     if (!output.isEmpty())
-        startFFmpeg(rangeArguments(filePath, currentRange(), output, !silenceCuts.isEmpty()));
+        startFFmpeg(rangeArguments(filePath, currentRange(), output, !exactCuts.isEmpty()));
+}
+
+QString VoiceSplitData::ownSettings() const
+{
+    if (!ownPlan)
+        return QString();
+    QStringList times;
+    for (qint64 cut : ownCuts.mid(0, 3))
+        times << QCommonUtils::TimetoString(cut);
+    if (ownCuts.size() > 3)
+        times << QStringLiteral("...");
+    return tr("own cuts at %1").arg(times.join(QStringLiteral(", ")));
 }
 
 qint64 VoiceSplitData::expectedDuration() const
 {
     const QPair<qint64, qint64> range = currentRange();
-    if (!silenceCuts.isEmpty() || segmentLength <= 0)
+    if (!exactCuts.isEmpty() || segmentLength <= 0)
         return (range.second < 0 ? duration : range.second) - range.first;
     const qint64 start = range.first / Second * Second;
     if (duration <= 0)

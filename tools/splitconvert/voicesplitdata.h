@@ -58,10 +58,17 @@ public:
     static QVector<qint64> PlannedCuts(const SplitOptions &rule, qint64 duration,
                                        const AudioEnvelope *envelope);
 
+    QString ownSettings() const override;
+
     int segmentCount = 0; // 0 = not planned yet
     int segmentIndex = 0; // the segment being cut
     qint64 segmentLength = 0;
-    QVector<qint64> silenceCuts; // the plan's cuts when it follows silences
+    // The plan's cuts when they are exact times: at silences, or the job's own.
+    QVector<qint64> exactCuts;
+    // The cuts the user placed for this file on the waveform (microseconds,
+    // ascending, inside the file), used instead of the panel's rule.
+    bool ownPlan = false;
+    QVector<qint64> ownCuts;
 
 public slots:
     void ffmpegProcess_StandardOutput_slots() override;

@@ -24,9 +24,7 @@ void setUpTimeEdit(QTimeEdit *edit, const QTime &maximum, const QTime &initial)
 }
 } // namespace
 
-TrimConvertWidget::TrimConvertWidget(QWidget *parent)
-    : ToolsBaseWidget(parent), pane(new WaveformPane(this)),
-      defaultRangeButton(new MyQtCustom::LabelButton(pane))
+TrimConvertWidget::TrimConvertWidget(QWidget *parent) : ToolsBaseWidget(parent), pane(new WaveformPane(this))
 {
     // A cut copies the stream: there is no encoding to set.
     outputButton->hide();
@@ -43,10 +41,7 @@ TrimConvertWidget::TrimConvertWidget(QWidget *parent)
 
     toolStrip = pane;
     toolStripHeight = WaveformPane::DesignHeight;
-    defaultRangeButton->setFocusPolicy(Qt::StrongFocus);
-    defaultRangeButton->setAlignment(Qt::AlignCenter);
-    pane->toolControls()->addWidget(defaultRangeButton);
-    connect(defaultRangeButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
+    connect(pane->resetButton(), qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &TrimConvertWidget::defaultRangeButton_slots);
     connect(pane, &WaveformPane::jobShown, this, &TrimConvertWidget::showRange);
     connect(pane->strip(), &WaveformStrip::rangeEdited, this, [this](qint64 start, qint64 end) {
@@ -81,7 +76,7 @@ void TrimConvertWidget::showRange()
         edit->setTime(QTime(0, 0).addSecs(int((edit == startTimeEdit ? start : end) / 1000000)));
     }
     pane->strip()->setRange(start, end);
-    defaultRangeButton->setEnabled(own);
+    pane->resetButton()->setEnabled(own);
     markRange();
 }
 
@@ -123,17 +118,12 @@ void TrimConvertWidget::FlushText()
     endTimeLabel->setText(tr("End Time:"));
     startTimeEdit->setAccessibleDescription(tr("Where the kept part of the file begins."));
     endTimeEdit->setAccessibleDescription(tr("Where the kept part of the file ends."));
-    defaultRangeButton->setText(tr("Use the panel's range"));
-    defaultRangeButton->setAccessibleName(defaultRangeButton->text());
-    defaultRangeButton->setAccessibleDescription(
-        tr("Forgets the range dragged for this file; the time boxes apply to it again."));
+    pane->setResetTexts(tr("Use the panel's range"),
+                        tr("Forgets the range dragged for this file; the time boxes apply to it again."));
+    pane->strip()->setAccessibleDescription(
+        tr("Drag the ends of the kept range. Left and Right move its start, "
+           "Shift with Left and Right its end, by one second."));
     pane->UpdateSkin();
-    defaultRangeButton->setSkinConfig(QStringLiteral("Button2"), ScaledPx(12), 0, 2, 1, true, true, true,
-                                      true);
-    defaultRangeButton->ensurePolished();
-    defaultRangeButton->setFixedSize(
-        defaultRangeButton->fontMetrics().horizontalAdvance(defaultRangeButton->text()) + ScaledPx(24),
-        ScaledPx(24));
     pane->FlushText();
 
     // Right to left: end editor, its caption, a gap, start editor, its caption.

@@ -12,10 +12,6 @@ class QTimeEdit;
 class VoiceTrimData;
 class WaveformPane;
 
-namespace MyQtCustom {
-class LabelButton;
-} // namespace MyQtCustom
-
 // Keeps one time range, the same for every file, copied without re-encoding;
 // a range dragged on the waveform belongs to the file shown there.
 class TrimConvertWidget : public ToolsBaseWidget
@@ -54,5 +50,4 @@ private:
     // Shared with the panel's jobs, which read it as they start.
     QSharedPointer<TrimOptions> options = QSharedPointer<TrimOptions>::create();
     WaveformPane *pane;
-    MyQtCustom::LabelButton *defaultRangeButton;
 };
