@@ -297,6 +297,16 @@ void ToolsBaseWidget::FlushText()
     folderPathLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     changeButton->setText(tr("Change"));
     openButton->setText(tr("Open"));
+    const QList<QPair<QWidget *, QString>> descriptions{
+        {backButton, tr("Returns to the list of tools.")},
+        {addButton, tr("Chooses audio or video files to add to the list.")},
+        {addFolderButton, tr("Adds every audio and video file of a folder to the list.")},
+        {outputButton, tr("Sets the quality and the format settings of the files this tool writes.")},
+        {convertButton, tr("Converts the files of the list that wait.")},
+        {changeButton, tr("Chooses the folder the new files are written to.")},
+        {openButton, tr("Opens the output folder.")}};
+    for (const auto &described : descriptions)
+        described.first->setAccessibleDescription(described.second);
     placeBottomBarText();
     orderTabs();
 }
@@ -540,7 +550,6 @@ void ToolsBaseWidget::adoptJob(VoiceData *job, const VoiceData *record)
     job->copyProbeFacts(*record);
     jobQueue->append(job);
 }
-
 
 void ToolsBaseWidget::dragEnterEvent(QDragEnterEvent *event)
 {

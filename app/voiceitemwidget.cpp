@@ -181,6 +181,10 @@ void VoiceItemWidget::UpdateText()
     dressActionButton(startButton, tr("Convert"));
     dressActionButton(stopButton, tr("Stop"));
     dressActionButton(openButton, tr("Open"));
+    deleteButton->setAccessibleDescription(tr("Takes this file off the list; the file itself stays."));
+    startButton->setAccessibleDescription(tr("Converts this file."));
+    stopButton->setAccessibleDescription(tr("Stops converting this file."));
+    openButton->setAccessibleDescription(tr("Opens the folder of the new file."));
 
     const int top = (h - ActionButtonSize()) / 2;
     deleteButton->move(w - ScaledPx(10) - deleteButton->width(), top);
@@ -248,6 +252,7 @@ void VoiceItemWidget::describe(const VoiceData &current)
     setAccessibleName(tr("%1, %2").arg(current.fileName, state));
     setAccessibleDescription(InfoText(current));
     voiceIcon->setAccessibleName(current.fileName);
+    voiceIcon->setAccessibleDescription(accessibleDescription());
 }
 
 void VoiceItemWidget::showRunProgress(const VoiceData &current)

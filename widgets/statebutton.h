@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "widgets/buttonaccessible.h"
 #include "widgets/buttonlook.h"
 
 namespace MyQtCustom {
@@ -16,10 +17,19 @@ namespace MyQtCustom {
 // reaches the window behind it. The button shows a state in applyState and
 // reports the events through the notify functions (its own signals). Reached
 // with Tab, it looks as under the mouse, and Space or Return click it.
-template<class Base> class StateButton : public Base
+template<class Base> class StateButton : public Base, public ButtonAccessible::Pressable
 {
 public:
     using Base::Base;
+
+    // A click from a screen reader's press action.
+    void press() override
+    {
+        if (!enabled)
+            return;
+        notifyPressed();
+        notifyClicked();
+    }
 
     void setEnabled(bool enable)
     {
@@ -98,14 +108,14 @@ protected:
             return;
         }
         event->accept();
-        if (!event->isAutoRepeat()) {
-            notifyPressed();
-            notifyClicked();
-        }
+        if (!event->isAutoRepeat())
+            press();
     }
 
     bool enabled = true;
     bool checked = false;
+    // Set up before any button is asked for its interface.
+    bool accessibleInstalled = ButtonAccessible::Install();
     int shownState = ButtonLook::Normal;
 };
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Quillvane authors
-// Every control a user can reach in every panel has a name a screen reader
-// can say, and a job's row says its file and its state.
+// Every control a user can reach in every panel has a name and a description
+// a screen reader can say, its buttons are buttons that the reader can press,
+// and a job's row says its file and its state.
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "app/voiceitemwidget.h"
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
+#include "widgets/bgicontextbutton.h"
 
 class TestAccessibility : public ToolFixture
 {
@@ -38,15 +40,17 @@ private slots:
             choose(panel, choice);
         QStringList unnamed;
         for (QWidget *widget : panel->findChildren<QWidget *>()) {
+            const bool button = QByteArray(widget->metaObject()->className()).contains("Button");
             const bool reachable = widget->isVisibleTo(panel) && widget->isEnabled() &&
-                                   ((widget->focusPolicy() & Qt::TabFocus) ||
-                                    QByteArray(widget->metaObject()->className()).contains("Button"));
+                                   ((widget->focusPolicy() & Qt::TabFocus) || button);
             // A spin box's editor is part of the spin box, which has the name.
             if (!reachable || qobject_cast<QAbstractSpinBox *>(widget->parentWidget()))
                 continue;
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-            if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << QString("%1 %2").arg(widget->metaObject()->className(), widget->objectName());
+            const QString what = face ? face->text(QAccessible::Name) : QString();
+            if (what.trimmed().isEmpty() || face->text(QAccessible::Description).trimmed().isEmpty() ||
+                (button && (face->role() != QAccessible::Button || !face->actionInterface())))
+                unnamed << QString("%1 '%2'").arg(widget->metaObject()->className(), what);
         }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
         // The row: its file and its state.
@@ -57,8 +61,16 @@ private slots:
         row->ShowData();
         const QString name = QAccessible::queryAccessibleInterface(row)->text(QAccessible::Name);
         QVERIFY2(name.contains("song.wav") && name.contains("42"), qPrintable(name));
+        QVERIFY(!QAccessible::queryAccessibleInterface(row)->text(QAccessible::Description).isEmpty());
         TestSupport::setJobState(job, VoiceData::Idle);
         row->ShowData();
+        // A reader's press takes the file off the list, as a click does.
+        for (QWidget *button : row->findChildren<MyQtCustom::BgIconTextButton *>()) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(button);
+            if (face->text(QAccessible::Name) == "Delete")
+                face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(panel->jobs().isEmpty(), 60000);
     }
 };
 

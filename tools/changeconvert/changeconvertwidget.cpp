@@ -9,6 +9,11 @@ QString ChangeConvertWidget::captionText() const
     return tr("Speaker:");
 }
 
+QString ChangeConvertWidget::optionDescription() const
+{
+    return tr("The voice the speech is given.");
+}
+
 QStringList ChangeConvertWidget::entryTexts() const
 {
     return {tr("arvo-pellimor"), tr("lumo"), tr("taviel"), tr("orsinda")};

@@ -31,6 +31,7 @@ void ScriptToolWidget::FlushText()
     ToolsBaseWidget::FlushText();
     optionLabel->setStyleSheet(CaptionStyle("txtcolor1"));
     optionLabel->setText(captionText());
+    optionComboBox->setAccessibleDescription(optionDescription());
     optionLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // The entries are rebuilt in the current language, showing the choice
     // still in force: a panel opened again must not claim another.

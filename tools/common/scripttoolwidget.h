@@ -27,6 +27,8 @@ public slots:
 
 protected:
     virtual QString captionText() const = 0;
+    // What the option box chooses, for a screen reader.
+    virtual QString optionDescription() const = 0;
     virtual QStringList entryTexts() const = 0;
     // The model of the entry at `index`, and the tool's model in force.
     virtual QString modelAt(int index) const = 0;

@@ -36,6 +36,7 @@ void FormatConvertWidget::FlushText()
     formatLabel->setText(tr("Convert Format:"));
     formatLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeCaptionLeftOf(formatLabel, formatComboBox, 30);
+    formatComboBox->setAccessibleDescription(tr("The format every file is converted to."));
 
     formatComboBox->setEntries(
         {tr("MP3"), tr("AAC"), tr("FLAC"), tr("WAV"), tr("AMR"), tr("Opus"), tr("Ogg Vorbis"), tr("M4A")});

@@ -35,6 +35,7 @@ void SpeedConvertWidget::FlushText()
     speedLabel->setText(tr("Speed:"));
     speedLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeCaptionLeftOf(speedLabel, speedComboBox, 30);
+    speedComboBox->setAccessibleDescription(tr("How many times faster the new files play; below 1, slower."));
 
     const QStringList factors = SpeedOptions::Factors();
     speedComboBox->setEntries(factors);

@@ -113,6 +113,9 @@ void SplitConvertWidget::FlushText()
         tr("Cut into pieces of one length, into a number of pieces, or where the audio is silent."));
     splitTimeEdit->setAccessibleName(tr("Piece length"));
     splitNumSpinBox->setAccessibleName(tr("Number of pieces"));
+    splitTimeEdit->setAccessibleDescription(
+        tr("Every piece lasts this long; the last one keeps what is left."));
+    splitNumSpinBox->setAccessibleDescription(tr("How many pieces of equal length every file is cut into."));
     const QStringList captions{tr("Below:"), tr("For:"), tr("Pieces from:"), tr("To:")};
     const QStringList names{tr("Silence threshold"), tr("Shortest silence"), tr("Shortest piece"),
                             tr("Longest piece")};

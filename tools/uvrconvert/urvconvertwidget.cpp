@@ -9,6 +9,11 @@ QString URVConvertWidget::captionText() const
     return tr("Type:");
 }
 
+QString URVConvertWidget::optionDescription() const
+{
+    return tr("How the voice is taken out of the song.");
+}
+
 QStringList URVConvertWidget::entryTexts() const
 {
     return {tr("HP5 only main vocal"), tr("De-echo aggressive"), tr("HP3 all vocals")};

@@ -18,6 +18,7 @@ public:
 
 protected:
     QString captionText() const override;
+    QString optionDescription() const override;
     QStringList entryTexts() const override;
     QString modelAt(int index) const override;
     QString &modelInForce() const override;

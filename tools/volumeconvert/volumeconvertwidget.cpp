@@ -35,6 +35,7 @@ void VolumeConvertWidget::FlushText()
     volumeLabel->setText(tr("Volume Adjust:"));
     volumeLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     placeCaptionLeftOf(volumeLabel, volumeComboBox, 30);
+    volumeComboBox->setAccessibleDescription(tr("How the loudness of every file is changed."));
 
     volumeComboBox->setEntries({tr("Standardizing"), QStringLiteral("+5dB"), QStringLiteral("-5dB")});
     *options = VolumeOptions::Load();
