@@ -23,6 +23,10 @@
         <source>orsinda</source>
         <translation>奥辛达</translation>
     </message>
+    <message>
+        <source>The voice the speech is given.</source>
+        <translation>赋予这段语音的声音。</translation>
+    </message>
 </context>
 <context>
     <name>FormatConvertWidget</name>
@@ -61,6 +65,10 @@
     <message>
         <source>M4A</source>
         <translation>M4A</translation>
+    </message>
+    <message>
+        <source>The format every file is converted to.</source>
+        <translation>每个文件要转换成的格式。</translation>
     </message>
 </context>
 <context>
@@ -190,6 +198,10 @@
         <source>Speed:</source>
         <translation>速度：</translation>
     </message>
+    <message>
+        <source>How many times faster the new files play; below 1, slower.</source>
+        <translation>新文件播放速度的倍数；小于 1 则更慢。</translation>
+    </message>
 </context>
 <context>
     <name>SplitConvertWidget</name>
@@ -280,6 +292,26 @@
     <message>
         <source>no limit</source>
         <translation>不限</translation>
+    </message>
+    <message>
+        <source>Every piece lasts this long; the last one keeps what is left.</source>
+        <translation>每段都是这么长；最后一段保留剩下的部分。</translation>
+    </message>
+    <message>
+        <source>How many pieces of equal length every file is cut into.</source>
+        <translation>每个文件要切成多少段等长的片段。</translation>
+    </message>
+    <message>
+        <source>Use the panel&apos;s plan</source>
+        <translation>使用面板的切分方案</translation>
+    </message>
+    <message>
+        <source>Forgets the cuts dragged for this file; the split type applies to it again.</source>
+        <translation>取消为此文件拖动设定的切分点，重新使用分割方式。</translation>
+    </message>
+    <message>
+        <source>Drag a cut line to move it. Left and Right move the chosen cut by one second, Shift with Left and Right chooses another.</source>
+        <translation>拖动切分线即可移动它。左右方向键将所选切分点移动一秒，按住 Shift 再按左右方向键选择另一个切分点。</translation>
     </message>
 </context>
 <context>
@@ -403,6 +435,34 @@
     <message>
         <source>Output…</source>
         <translation>输出…</translation>
+    </message>
+    <message>
+        <source>Returns to the list of tools.</source>
+        <translation>返回工具列表。</translation>
+    </message>
+    <message>
+        <source>Chooses audio or video files to add to the list.</source>
+        <translation>选择要添加到列表中的音频或视频文件。</translation>
+    </message>
+    <message>
+        <source>Adds every audio and video file of a folder to the list.</source>
+        <translation>把一个文件夹中的所有音频和视频文件添加到列表中。</translation>
+    </message>
+    <message>
+        <source>Sets the quality and the format settings of the files this tool writes.</source>
+        <translation>设置此工具所写文件的质量和格式参数。</translation>
+    </message>
+    <message>
+        <source>Converts the files of the list that wait.</source>
+        <translation>转换列表中等待转换的文件。</translation>
+    </message>
+    <message>
+        <source>Chooses the folder the new files are written to.</source>
+        <translation>选择新文件写入的文件夹。</translation>
+    </message>
+    <message>
+        <source>Opens the output folder.</source>
+        <translation>打开输出文件夹。</translation>
     </message>
 </context>
 <context>
@@ -553,6 +613,10 @@
         <source>Forgets the range dragged for this file; the time boxes apply to it again.</source>
         <translation>取消为此文件拖动设定的范围，重新使用时间框中的范围。</translation>
     </message>
+    <message>
+        <source>Drag the ends of the kept range. Left and Right move its start, Shift with Left and Right its end, by one second.</source>
+        <translation>拖动保留范围的两端。左右方向键将开始位置移动一秒，按住 Shift 再按左右方向键移动结束位置。</translation>
+    </message>
 </context>
 <context>
     <name>URVConvertWidget</name>
@@ -571,6 +635,10 @@
     <message>
         <source>HP3 all vocals</source>
         <translation>HP3 全部人声</translation>
+    </message>
+    <message>
+        <source>How the voice is taken out of the song.</source>
+        <translation>从歌曲中提取人声的方式。</translation>
     </message>
 </context>
 <context>
@@ -691,6 +759,29 @@
         <source>%1, %2</source>
         <translation>%1，%2</translation>
     </message>
+    <message>
+        <source>Takes this file off the list; the file itself stays.</source>
+        <translation>把此文件从列表中移除；文件本身保留。</translation>
+    </message>
+    <message>
+        <source>Converts this file.</source>
+        <translation>转换此文件。</translation>
+    </message>
+    <message>
+        <source>Stops converting this file.</source>
+        <translation>停止转换此文件。</translation>
+    </message>
+    <message>
+        <source>Opens the folder of the new file.</source>
+        <translation>打开新文件所在的文件夹。</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceSplitData</name>
+    <message>
+        <source>own cuts at %1</source>
+        <translation>自定切分点 %1</translation>
+    </message>
 </context>
 <context>
     <name>VoiceTrimData</name>
@@ -708,6 +799,10 @@
     <message>
         <source>Volume Adjust:</source>
         <translation>音量调节：</translation>
+    </message>
+    <message>
+        <source>How the loudness of every file is changed.</source>
+        <translation>每个文件的响度如何改变。</translation>
     </message>
 </context>
 <context>
@@ -757,8 +852,8 @@
         <translation>播放波形中所示文件的保留范围。</translation>
     </message>
     <message>
-        <source>Drag the ends of the kept range. Left and Right move its start, Shift with Left and Right its end, by one second.</source>
-        <translation>拖动保留范围的两端。左右方向键将开始位置移动一秒，按住 Shift 再按左右方向键移动结束位置。</translation>
+        <source>Plays the file shown in the waveform.</source>
+        <translation>播放波形中所示的文件。</translation>
     </message>
 </context>
 <context>
