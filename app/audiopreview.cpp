@@ -10,10 +10,22 @@
 
 namespace {
 
+// The system's default output; without one (a sound server that is not
+// running) the first device another back end offers, such as ALSA's own.
+QAudioDeviceInfo outputDevice()
+{
+    const QAudioDeviceInfo chosen = QAudioDeviceInfo::defaultOutputDevice();
+    if (!chosen.isNull())
+        return chosen;
+    for (const QAudioDeviceInfo &device : QAudioDeviceInfo::availableDevices(QAudio::AudioOutput))
+        if (!device.isNull() && !device.deviceName().isEmpty())
+            return device;
+    return QAudioDeviceInfo();
+}
+
 bool soundDeviceFound()
 {
-    const QAudioDeviceInfo device = QAudioDeviceInfo::defaultOutputDevice();
-    return !device.isNull() && !QAudioDeviceInfo::availableDevices(QAudio::AudioOutput).isEmpty();
+    return !outputDevice().isNull();
 }
 
 std::function<bool()> &deviceCheck()
@@ -84,7 +96,7 @@ bool AudioPreview::play(const QString &path, qint64 from, qint64 to)
     format.setCodec(QStringLiteral("audio/pcm"));
     format.setByteOrder(QAudioFormat::LittleEndian);
     format.setSampleType(QAudioFormat::SignedInt);
-    const QAudioDeviceInfo device = QAudioDeviceInfo::defaultOutputDevice();
+    const QAudioDeviceInfo device = outputDevice();
     if (!device.isFormatSupported(format))
         format = device.nearestFormat(format);
     if (format.sampleSize() != 16 || format.sampleType() != QAudioFormat::SignedInt)

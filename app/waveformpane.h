@@ -40,6 +40,7 @@ public:
     // The shown job's envelope; null while it is read.
     QSharedPointer<const AudioEnvelope> envelope() const { return outline; }
     AudioPreview *preview() const { return player; }
+    MyQtCustom::LabelButton *playControl() const { return playButton; }
     // "Use the panel's ...": forgets the shown job's own settings. Hidden
     // until the tool names it.
     MyQtCustom::LabelButton *resetButton() const { return reset; }

@@ -3,6 +3,7 @@
 // The waveform of the cutting tools: a range dragged on it belongs to its
 // file and cuts it, the silence split cuts in the silences, and the play
 // control stands down without a sound device.
+#include <QSignalSpy>
 #include <QTimeEdit>
 #include <QtTest>
 
@@ -152,10 +153,38 @@ private slots:
         auto *trim = qobject_cast<TrimConvertWidget *>(open(Trim));
         QVERIFY(add(trim, {input}));
         QVERIFY(waveformShown(trim->waveformPane()));
-        QWidget *play = trim->waveformPane()->findChild<MyQtCustom::LabelButton *>();
+        QWidget *play = trim->waveformPane()->playControl();
         QCOMPARE(play->isEnabled(), device);
         QCOMPARE(play->toolTip().isEmpty(), device);
         AudioPreview::SetDeviceCheck(nullptr);
+    }
+
+    // A silent ALSA device added to the system's configuration for this
+    // process alone: Play plays, the position moves on, Stop stops.
+    void playsAndStops()
+    {
+        const QString system = "/usr/share/alsa/alsa.conf";
+        if (!QFile::exists(system))
+            QSKIP("No ALSA configuration to add a silent device to.");
+        QFile config(inputs.filePath("silent.conf"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("pcm.!default { type null\n hint.description \"Silent\" }\n");
+        config.close();
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(system + ':' + config.fileName()));
+        const QString input = inputs.filePath("heard.wav");
+        QVERIFY(TestSupport::makeStretches(input, {{60, 0.5}}));
+        auto *trim = qobject_cast<TrimConvertWidget *>(open(Trim));
+        QVERIFY(add(trim, {input}));
+        WaveformPane *pane = trim->waveformPane();
+        QVERIFY(waveformShown(pane));
+        QVERIFY(pane->playControl()->isEnabled());
+        QSignalSpy moved(pane->preview(), &AudioPreview::positionChanged);
+        QTest::mouseClick(pane->playControl(), Qt::LeftButton);
+        QVERIFY(pane->preview()->isPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(moved.size() >= 2 && moved.last().first().toLongLong() > 0, 60000);
+        QTest::mouseClick(pane->playControl(), Qt::LeftButton);
+        QVERIFY(!pane->preview()->isPlaying());
+        QCOMPARE(pane->playControl()->text(), QString("Play"));
     }
 };
 
