@@ -17,30 +17,37 @@ class TestSilenceDetector : public QObject
     Q_OBJECT
 private slots:
     // Loud, quiet and silent stretches read back at their levels, whatever the
-    // format; a file over a minute is read in two halves that meet at 32 s,
-    // the edge between its second and third stretch.
+    // format. A file over a minute is read in two halves: 16 s stretches and
+    // 2 s more of silence make them meet at 33 s, inside the third stretch.
     void peaks_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::addColumn<int>("stretch"); // seconds
+        QTest::addColumn<int>("stretch");    // seconds
+        QTest::addColumn<bool>("rightOnly"); // stereo, silent on the left
         for (const char *suffix : {"wav", "mp3", "flac", "ogg"})
-            QTest::addRow("%s", suffix) << suffix << 1;
-        QTest::addRow("mp3 in two halves") << "mp3" << 16;
-        QTest::addRow("wav in two halves") << "wav" << 16;
+            QTest::addRow("%s", suffix) << suffix << 1 << false;
+        QTest::addRow("stereo ogg") << "ogg" << 1 << true;
+        QTest::addRow("mp3 in two halves") << "mp3" << 16 << false;
+        QTest::addRow("wav in two halves") << "wav" << 16 << false;
     }
     void peaks()
     {
         QFETCH(QString, suffix);
         QFETCH(int, stretch);
-        const QString path = dir.filePath(QString("levels%1.%2").arg(stretch).arg(suffix));
+        QFETCH(bool, rightOnly);
+        const QString path = dir.filePath(QString("levels%1%2.%3").arg(stretch).arg(rightOnly).arg(suffix));
         const double s = stretch;
-        QVERIFY(TestSupport::makeStretches(path, {{s, 0.8}, {s, 0.05}, {s, 0}, {s, 0.4}}));
+        const int tail = stretch > 1 ? 2 : 0;
+        const QString mono = rightOnly ? path + ".wav" : path;
+        QVERIFY(TestSupport::makeStretches(mono, {{s, 0.8}, {s, 0.05}, {s, 0.4}, {s + tail, 0}}));
+        if (rightOnly)
+            QVERIFY(TestSupport::runFfmpeg({"-y", "-i", mono, "-af", "pan=stereo|c0=0*c0|c1=c0", path}));
         AudioEnvelope envelope;
         QVERIFY(envelope.compute(path));
-        QVERIFY2(qAbs(envelope.duration() - 4 * stretch * Second) < Second / 100,
+        QVERIFY2(qAbs(envelope.duration() - (4 * stretch + tail) * Second) < Second / 100,
                  qPrintable(QString::number(envelope.duration())));
-        const QVector<float> bins = envelope.bins(8); // half a stretch each
-        const QVector<float> expected{0.8f, 0.8f, 0.05f, 0.05f, 0, 0, 0.4f, 0.4f};
+        const QVector<float> bins = envelope.bins(8, 0, 4 * stretch * Second); // half a stretch each
+        const QVector<float> expected{0.8f, 0.8f, 0.05f, 0.05f, 0.4f, 0.4f, 0, 0};
         const QVector<float> &windows = envelope.windows();
         const int perBin = 50 * stretch;
         const int margin = stretch > 1 ? 3 : 10;
