@@ -54,8 +54,8 @@ bool makeStretches(const QString &path, const QList<QPair<double, double>> &stre
         at += stretch.first;
     }
     expression = QString("(%1 0)*sin(2*PI*440*t)").arg(expression);
-    return runFfmpeg({"-y", "-f", "lavfi", "-i",
-                      QString("aevalsrc='%1':s=44100:d=%2").arg(expression).arg(at), path});
+    return runFfmpeg(
+        {"-y", "-f", "lavfi", "-i", QString("aevalsrc='%1':s=44100:d=%2").arg(expression).arg(at), path});
 }
 
 bool writeExecutable(const QString &path, const QString &content)
@@ -152,18 +152,31 @@ bool waitForJobsToEnd(const QList<VoiceData *> &jobs, int timeoutMs)
         timeoutMs);
 }
 
-QVector<qint16> decodeMono(const QString &path, int sampleRate)
+namespace {
+template<class Sample>
+QVector<Sample> decode(const QString &path, const QStringList &conversion, const char *format)
 {
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start("/usr/bin/ffmpeg", {"-hide_banner", "-i", path, "-ac", "1", "-ar",
-                                      QString::number(sampleRate), "-f", "s16le", "-"});
+    process.start("/usr/bin/ffmpeg",
+                  QStringList{"-hide_banner", "-i", path} + conversion + QStringList{"-f", format, "-"});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     const QByteArray bytes = process.readAllStandardOutput();
-    QVector<qint16> samples(bytes.size() / 2);
-    memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * 2);
+    QVector<Sample> samples(bytes.size() / int(sizeof(Sample)));
+    memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * sizeof(Sample));
     return samples;
+}
+} // namespace
+
+QVector<qint16> decodeMono(const QString &path, int sampleRate)
+{
+    return decode<qint16>(path, {"-ac", "1", "-ar", QString::number(sampleRate)}, "s16le");
+}
+
+QVector<qint32> decodeSamples(const QString &path)
+{
+    return decode<qint32>(path, {}, "s32le");
 }
 
 double toneFrequency(const QVector<qint16> &samples, int sampleRate, int first, int count)

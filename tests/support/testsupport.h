@@ -74,6 +74,10 @@ bool waitForJobsToEnd(const QList<VoiceData *> &jobs, int timeoutMs = 30000);
 // `sampleRate`; empty when it cannot be decoded.
 QVector<qint16> decodeMono(const QString &path, int sampleRate);
 
+// Decodes a file's audio with the real ffmpeg into 32-bit samples at its own
+// rate, channels interleaved; empty when it cannot be decoded.
+QVector<qint32> decodeSamples(const QString &path);
+
 // The frequency of a tone in Hz, from the zero crossings of `count` samples
 // from `first` on (count -1: to the end).
 double toneFrequency(const QVector<qint16> &samples, int sampleRate, int first = 0, int count = -1);

@@ -18,6 +18,7 @@
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 #include "tools/formatconvert/voiceconvertdata.h"
+#include "tools/invertconvert/voiceinvertdata.h"
 #include "tools/speedconvert/voicespeeddata.h"
 #include "tools/splitconvert/splitconvertwidget.h"
 #include "tools/splitconvert/voicesplitdata.h"
@@ -43,6 +44,9 @@ private slots:
     void results();
     void speedProgressFollowsTheOutput();
     void stoppedSplitResumesAtItsPiece();
+    void stoppedInvertLeavesNoFile_data();
+    void stoppedInvertLeavesNoFile();
+    void invertRemovesRawFilesOfEndedProcesses();
     void trimRefusesAnEmptyRange_data();
     void trimRefusesAnEmptyRange();
     void cutHeadersTellTheTruth_data();
@@ -228,6 +232,8 @@ void TestFileTools::results_data()
     QTest::addRow("standardizing mp3") << int(Volume) << "0" << "std.mp3" << tone1 << QStringList{"std.mp3"} << Seconds{1} << "rate 44100";
     QTest::addRow("standardizing 22.05 kHz") << int(Volume) << "0" << "low.wav" << "sine=f=440:d=1:r=22050" << QStringList{"low.wav"} << Seconds{1} << "rate 22050";
     QTest::addRow("invert") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise.wav"} << Seconds{1} << "reversed";
+    // 24-bit stereo, two channels apart, read back in many blocks.
+    QTest::addRow("invert 24-bit stereo") << int(Invert) << "" << "chirp.flac" << "aevalsrc=0.8*sin(2*PI*t*t*50)|0.5*t/10-0.2:s=44100:d=10" << QStringList{"chirp.flac"} << Seconds{10} << "reversed";
     // A stream copy cuts at packets: 2048 samples for this WAV.
     QTest::addRow("trim the middle second") << int(Trim) << "1-2" << "steps.wav" << steps << QStringList{"steps-trim.wav"} << Seconds{1} << "500 Hz";
     QTest::addRow("trim past the end again") << int(Trim) << "2-9" << "steps.wav" << steps << QStringList{"steps-trim (0).wav"} << Seconds{1} << "700 Hz";
@@ -296,9 +302,14 @@ void TestFileTools::results()
             QVERIFY(TestSupport::probeFile(output, result));
             QCOMPARE(result.sampleRate, check.section(QLatin1Char(' '), 1).toInt());
         } else if (check == QLatin1String("reversed")) {
-            QVector<qint16> expected = TestSupport::decodeMono(input, 8000);
+            // Frames backwards, the channels of each in their order.
+            VoiceData facts;
+            QVERIFY(TestSupport::probeFile(input, facts));
+            QVector<qint32> expected = TestSupport::decodeSamples(input);
             std::reverse(expected.begin(), expected.end());
-            QCOMPARE(TestSupport::decodeMono(output, 8000), expected);
+            for (auto frame = expected.begin(); frame < expected.end(); frame += facts.channels)
+                std::reverse(frame, frame + facts.channels);
+            QCOMPARE(TestSupport::decodeSamples(output), expected);
         }
     }
     if (check == QLatin1String("sum"))
@@ -380,6 +391,59 @@ void TestFileTools::stoppedSplitResumesAtItsPiece()
     QCOMPARE(job.status(), int(VoiceData::Succeeded));
     QCOMPARE(QDir(outputs.path()).entryList({"talk-split-*"}, QDir::Files, QDir::Name),
              QStringList({"talk-split-1.mp3", "talk-split-2.mp3", "talk-split-3.mp3"}));
+}
+
+void TestFileTools::stoppedInvertLeavesNoFile_data()
+{
+    QTest::addColumn<QString>("hangs"); // the output the stand-in hangs on
+    QTest::addColumn<int>("progress");  // once it is half way through its second
+    QTest::addRow("decoding") << "*.raw" << 2500;
+    QTest::addRow("encoding") << "*.part.*" << 7500;
+}
+
+void TestFileTools::stoppedInvertLeavesNoFile()
+{
+    QFETCH(QString, hangs);
+    QFETCH(int, progress);
+    QTemporaryDir bin;
+    QVERIFY(TestSupport::writeStandInFfmpeg(
+        bin.path(), QStringLiteral("case \"$out\" in %1) echo unfinished >\"$out\"; printf 'size= 1kB "
+                                   "time=00:00:01.00 x\\n'; exec sleep 600;;\n"
+                                   "*.raw) head -c 40000 /dev/zero >\"$out\";; esac")
+                        .arg(hangs)));
+    g_appDir = bin.path();
+    VoiceInvertData job;
+    job.filePath = inputs.filePath(QStringLiteral("talk.wav"));
+    job.duration = 2 * Second;
+    job.sampleRate = 44100;
+    job.channels = 2;
+    QSignalSpy finished(&job, &VoiceData::convertfinished);
+    job.startConvert();
+    const QDir temp(GetTempFolder());
+    const QDir out(outputs.path());
+    const auto left = [&] {
+        return temp.entryList({"invert-*"}, QDir::Files) +
+               out.entryList({".quillvane-*"}, QDir::Files | QDir::Hidden);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(job.process.state() == QProcess::Running && job.progress == progress &&
+                                 QFileInfo(job.process.arguments().constLast()).size() > 0,
+                             60000);
+    QCOMPARE(left().size(), 2);
+    job.stopConvert();
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(job.status(), int(VoiceData::Stopped));
+    QCOMPARE(left(), QStringList());
+}
+
+void TestFileTools::invertRemovesRawFilesOfEndedProcesses()
+{
+    const QString dead = GetTempFolder() + QStringLiteral("/invert-99999999-a.raw");
+    const QString alive =
+        GetTempFolder() + QStringLiteral("/invert-%1-a.raw").arg(QCoreApplication::applicationPid());
+    QVERIFY(TestSupport::writeFileOfSize(dead, 1) && TestSupport::writeFileOfSize(alive, 1));
+    VoiceInvertData::RemoveStaleRawFiles();
+    QVERIFY(!QFileInfo::exists(dead));
+    QVERIFY(QFile::remove(alive));
 }
 
 void TestFileTools::trimRefusesAnEmptyRange_data()

@@ -2,17 +2,56 @@
 // Copyright (C) 2026 The Quillvane authors
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
+#include <QScopedPointer>
 #include <QStringList>
+#include <QTemporaryFile>
 
 #include "engine/voicedata.h"
 
-// One file played backwards (areverse).
+// One file played backwards, in bounded memory whatever its length: a first
+// child decodes the audio into a private raw file, then blocks read from that
+// file's end, each reversed, feed a second child on its standard input that
+// encodes the result as every tool does. Each child moves half the bar. The
+// raw file goes when the run ends, however it ends. Without a known rate and
+// channel count the whole input is reversed by one child (areverse).
 class VoiceInvertData : public VoiceData
 {
     Q_OBJECT
 public:
+    VoiceInvertData();
+    ~VoiceInvertData() override;
+
     void startConvert() override;
 
-    // The child's arguments for an input, an output path and its plan.
+    // The one-child arguments for an input, an output path and its plan.
     static QStringList Arguments(const QString &input, const QString &output, const OutputPlan &plan);
+
+    // Bytes of one reversed block handed to the encoder.
+    static constexpr qint64 BlockBytes = 256 * 1024;
+
+    // Removes the raw files that runs of ended processes left (a kill leaves them).
+    static void RemoveStaleRawFiles();
+
+public slots:
+    void ffmpegProcess_StandardOutput_slots() override;
+    void ffmpegProcess_Finished(int index) override;
+
+private:
+    void startDecode();
+    void startEncode();
+    // Hands the encoder reversed blocks while little waits in the pipe.
+    void feed();
+    void dropRaw();
+
+    // The raw sample format that holds the decoded samples exactly ("s16le" ...).
+    QString rawFormat() const;
+
+    bool encoding = false;
+    QScopedPointer<QTemporaryFile> raw;
+    QFile source; // the raw file, read backwards while encoding
+    int frameBytes = 0;
+    qint64 unread = 0; // bytes of the raw file before the blocks already fed
+    QByteArray block;
 };
