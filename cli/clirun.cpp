@@ -10,12 +10,12 @@
 #include <QSharedPointer>
 #include <QTimer>
 
+#include "cli/cliinputs.h"
 #include "cli/clireport.h"
 #include "common/globals.h"
 #include "engine/getmediainfothread.h"
 #include "engine/jobhelpers.h"
 #include "engine/jobqueue.h"
-#include "engine/mediafiles.h"
 #include "engine/voicedata.h"
 #include "platform/terminationsignals.h"
 #include "tools/changeconvert/voicechangedata.h"
@@ -32,10 +32,14 @@
 namespace {
 // How long a stop waits for each killed child to be reaped.
 constexpr int StopWaitMs = 5000;
+// The queue holds at most this many jobs per simultaneous one, running and waiting.
+constexpr int LookAheadPerJob = 4;
 } // namespace
 
 CliRun::CliRun(const CliCommand &command, QObject *parent)
-    : QObject(parent), command(command), queue(new JobQueue(this)), signalWatch(new TerminationSignals(this))
+    : QObject(parent), command(command),
+      inputs(std::make_unique<CliInputs>(command.paths, command.recursive)), queue(new JobQueue(this)),
+      signalWatch(new TerminationSignals(this))
 {
     connect(signalWatch, &TerminationSignals::received, this, &CliRun::stopAll);
     connect(queue, &JobQueue::stateChanged, this, &CliRun::jobStateChanged);
@@ -43,38 +47,11 @@ CliRun::CliRun(const CliCommand &command, QObject *parent)
         if (report && numbers.contains(job))
             report->progressed(job, numbers.value(job));
     });
-    connect(queue, &JobQueue::jobFinished, this, [this](VoiceData *job) {
-        if (report && numbers.contains(job) && !reported.value(job)) {
-            reported.insert(job, true);
-            report->ended(job, numbers.value(job));
-        }
-    });
+    connect(queue, &JobQueue::jobFinished, this, &CliRun::jobEnded);
     connect(queue, &JobQueue::batchFinished, this, &CliRun::batchFinished);
 }
 
 CliRun::~CliRun() = default;
-
-QStringList CliRun::gatherFiles(QString &problem) const
-{
-    QStringList files;
-    for (const QString &path : command.paths) {
-        const QString absolute = QDir::current().absoluteFilePath(path);
-        if (QFileInfo(absolute).isDir()) {
-            files << MediaFiles::Of({absolute}, command.recursive);
-            continue;
-        }
-        // As the window adds files: a regular file, its links resolved once.
-        const QString file = RegularInputFile(absolute);
-        if (file.isEmpty()) {
-            problem = QStringLiteral("not a file or folder: %1").arg(path);
-            return {};
-        }
-        files << file;
-    }
-    if (files.isEmpty())
-        problem = QStringLiteral("no media files in the folders given");
-    return files;
-}
 
 VoiceData *CliRun::makeJob() const
 {
@@ -113,8 +90,14 @@ VoiceData *CliRun::makeToolJob() const
 
 int CliRun::start()
 {
-    QString problem;
-    const QStringList files = gatherFiles(problem);
+    QString problem = inputs->unusablePath();
+    if (!problem.isEmpty()) {
+        problem = QStringLiteral("not a file or folder: %1").arg(problem);
+    } else {
+        peeked = inputs->next();
+        if (peeked.isEmpty())
+            problem = QStringLiteral("no media files in the folders given");
+    }
     if (!problem.isEmpty()) {
         const QByteArray text = QStringLiteral("quillvane-cli: %1\nTry 'quillvane-cli %2 --help'.\n")
                                     .arg(problem, command.name)
@@ -134,67 +117,105 @@ int CliRun::start()
     const CliReport::Mode mode = command.json              ? CliReport::Mode::Json
                                  : ::isatty(STDERR_FILENO) ? CliReport::Mode::Terminal
                                                            : CliReport::Mode::Plain;
-    const int total = command.wholeList() ? 1 : int(files.size());
+    int total = 1;
+    if (!command.wholeList() && mode == CliReport::Mode::Terminal) {
+        // Only the terminal's bar needs the count: the folders are read once more for it.
+        total = 0;
+        CliInputs counting(command.paths, command.recursive);
+        while (!counting.next().isEmpty())
+            ++total;
+    }
     report = std::make_unique<CliReport>(mode, command.quiet, command.name, total);
 
-    // Probed here, one after the other, in-process: a few milliseconds a file.
-    QList<VoiceData *> records;
-    QList<const VoiceData *> readable;
-    for (int i = 0; i < files.size(); ++i) {
-        VoiceData *record = GetMediaInfoThread::ProbeRecord(files.at(i));
-        records.append(record);
-        if (record) {
-            readable.append(record);
-        } else {
-            ++refusedCount;
-            report->refused(files.at(i), command.wholeList() ? 1 : i + 1,
-                            QStringLiteral("The file cannot be read."));
-        }
-    }
     if (command.wholeList()) {
         // One result of all of them, or none when any cannot be read.
+        QList<VoiceData *> records;
+        for (QString file = peeked; !file.isEmpty(); file = inputs->next()) {
+            VoiceData *record = GetMediaInfoThread::ProbeRecord(file);
+            if (record) {
+                records.append(record);
+            } else {
+                ++refusedCount;
+                report->refused(file, 1, QStringLiteral("The file cannot be read."));
+            }
+        }
+        peeked.clear();
         if (refusedCount == 0) {
             auto *job = static_cast<WholeListData *>(makeJob());
-            job->setInputs(readable);
+            job->setInputs(QList<const VoiceData *>(records.cbegin(), records.cend()));
             numbers.insert(job, 1);
             queue->append(job);
+            queue->enqueue(job);
         }
+        qDeleteAll(records);
     } else {
-        for (int i = 0; i < records.size(); ++i) {
-            if (!records.at(i))
-                continue;
-            VoiceData *job = makeJob();
-            job->copyProbeFacts(*records.at(i));
-            numbers.insert(job, i + 1);
-            queue->append(job);
-        }
+        refill();
     }
-    qDeleteAll(records);
     if (queue->count() == 0) {
         report->summary(0, refusedCount, 0);
         return CliCommand::JobFailed;
     }
-    queue->enqueueAll();
     queue->startWaiting();
     return -1;
 }
 
+void CliRun::refill()
+{
+    // Probed here, one after the other, in-process: a few milliseconds a file.
+    const int most = LookAheadPerJob * queue->limit();
+    while (queue->count() < most && !stoppedBy) {
+        const QString file = peeked.isEmpty() ? inputs->next() : peeked;
+        peeked.clear();
+        if (file.isEmpty())
+            return;
+        const int number = ++fileCount;
+        VoiceData *record = GetMediaInfoThread::ProbeRecord(file);
+        if (!record) {
+            ++refusedCount;
+            report->refused(file, number, QStringLiteral("The file cannot be read."));
+            continue;
+        }
+        VoiceData *job = makeJob();
+        job->copyProbeFacts(*record);
+        delete record;
+        numbers.insert(job, number);
+        queue->append(job);
+        queue->enqueue(job);
+    }
+}
+
 void CliRun::jobStateChanged(VoiceData *job)
 {
-    if (job->status() != VoiceData::Converting || !numbers.contains(job) || reported.contains(job))
+    if (job->status() != VoiceData::Converting || !numbers.contains(job) || startReported.contains(job))
         return;
-    reported.insert(job, false);
+    startReported.insert(job);
     const auto *list = qobject_cast<const WholeListData *>(job);
     report->started(job, numbers.value(job), list ? list->inputPaths() : QStringList{job->filePath});
 }
 
-void CliRun::batchFinished(int succeeded, int failed, int stopped)
+void CliRun::jobEnded(VoiceData *job)
 {
-    report->summary(succeeded, failed + refusedCount, stopped);
+    if (!report || !numbers.contains(job))
+        return;
+    report->ended(job, numbers.value(job));
+    succeededCount += job->status() == VoiceData::Succeeded;
+    failedCount += job->status() == VoiceData::Failed;
+    stoppedCount += job->status() == VoiceData::Stopped;
+    numbers.remove(job);
+    startReported.remove(job);
+    // Let go at once; the queue starts the next waiting job once this returns.
+    queue->remove(job);
+    refill();
+}
+
+void CliRun::batchFinished()
+{
+    // The queue runs dry only when no file is left: each job's end tops it up.
+    report->summary(succeededCount, failedCount + refusedCount, stoppedCount);
     if (stoppedBy)
         end(128 + stoppedBy);
     else
-        end(failed + refusedCount > 0 ? CliCommand::JobFailed : CliCommand::Succeeded);
+        end(failedCount + refusedCount > 0 ? CliCommand::JobFailed : CliCommand::Succeeded);
 }
 
 void CliRun::stopAll(int signalNumber)

@@ -2,33 +2,10 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "engine/mediafiles.h"
 
-#include <algorithm>
-
-#include <QDir>
-#include <QFileInfo>
 #include <QList>
 #include <QRegularExpression>
 
-namespace {
-void addFolder(const QString &path, bool recursive, QStringList &files)
-{
-    const QDir folder(path);
-    QStringList inFolder;
-    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::Readable);
-    for (const QFileInfo &entry : entries) {
-        if (MediaFiles::IsMediaFileName(entry.fileName()))
-            inFolder.append(entry.absoluteFilePath());
-    }
-    std::sort(inFolder.begin(), inFolder.end(), MediaFiles::NaturalLess);
-    files.append(inFolder);
-    if (!recursive)
-        return;
-    QStringList below = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-    std::sort(below.begin(), below.end(), MediaFiles::NaturalLess);
-    for (const QString &name : qAsConst(below))
-        addFolder(folder.absoluteFilePath(name), true, files);
-}
-} // namespace
+#include "engine/mediafilewalk.h"
 
 QString MediaFiles::Patterns()
 {
@@ -98,12 +75,8 @@ bool MediaFiles::NaturalLess(const QString &a, const QString &b)
 QStringList MediaFiles::Of(const QStringList &paths, bool recursive)
 {
     QStringList files;
-    for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir())
-            addFolder(path, recursive, files);
-        else if (info.isFile() && IsMediaFileName(info.fileName()))
-            files.append(info.absoluteFilePath());
-    }
+    MediaFileWalk walk(paths, recursive);
+    for (QString file = walk.next(); !file.isEmpty(); file = walk.next())
+        files.append(file);
     return files;
 }

@@ -59,6 +59,13 @@ ROWS
     fail "results: $(cat out)"
 ! grep -q "$(printf '\033')" err || fail "progress drawn into a pipe"
 
+# Files are taken as the run goes: far more than the queue holds all end, in their numbers.
+mkdir many && for i in 1 2 3 4 5 6 7 8 9 10 11 12; do ln -s "../in 中文.wav" "many/$i.wav"; done
+"$cli" convert --json -j 1 --to wav -o manyout many >events 2>err || fail "many: $(cat err)"
+[ "$(grep '"event":"end"' events | grep -c '"status":"succeeded"')" = 12 ] || fail "many: $(cat events)"
+[ "$(sed -n 's/.*"event":"end".*"job":\([0-9]*\).*/\1/p' events | tr '\n' ' ')" = "1 2 3 4 5 6 7 8 9 10 11 12 " ] ||
+    fail "many, order: $(cat events)"
+
 # Split at silences: the cut falls inside the quiet second, the pieces add up.
 ffmpeg -v error -f lavfi -i sine=f=440:d=2.3 -f lavfi -i anullsrc=r=44100:cl=mono:d=1.2 \
     -f lavfi -i sine=f=660:d=2.1 -filter_complex '[0][1][2]concat=n=3:v=0:a=1' -ar 44100 -y gap.wav
@@ -92,6 +99,8 @@ for signal in INT:130 TERM:143; do
         [ $tries -lt 1200 ] || fail "the stand-ins never started"
         sleep 0.1
     done
+    # Probed as the run goes: the later files are not yet reached.
+    [ "$signal" != INT:130 ] || ! grep -q bad.wav events || fail "probed ahead: $(cat events)"
     kill -"${signal%:*}" $pid
     status=0
     wait $pid || status=$?
