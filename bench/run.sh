@@ -51,6 +51,8 @@ run "$benches/bench_waveform"
 # The separation's quality on generated songs and the speed of its whole chain.
 run /usr/bin/python3 "$(dirname "$0")/bench_separation.py" "$app"
 run "$benches/bench_cli"
+# Peak memory of hours-long inputs and of batches of 100,000 files.
+run /usr/bin/python3 "$(dirname "$0")/bench_longmemory.py" "$app"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 cpu=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n 1)
