@@ -73,7 +73,7 @@ def tree(root):
 def watch(arguments, env, stop=None):
     """Runs a command; returns (exit status, peak tree RSS KiB, own peak KiB)."""
     process = subprocess.Popen(arguments, env=env, stdout=subprocess.PIPE if stop else subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL, text=True)
+                               stderr=subprocess.DEVNULL)
     peak_tree = peak_own = 0
     ended = 0
     if stop:
@@ -82,7 +82,7 @@ def watch(arguments, env, stop=None):
         peak_tree = max(peak_tree, sum(status_kib(p, "VmRSS:") for p in tree(process.pid)))
         peak_own = max(peak_own, status_kib(process.pid, "VmHWM:"))
         if stop:
-            ended += (process.stdout.read() or "").count('"event":"end"')
+            ended += (process.stdout.read() or b"").count(b'"event":"end"')
             if ended >= stop:
                 process.terminate()
         time.sleep(0.05)

@@ -20,7 +20,8 @@ public:
 private:
     struct Level
     {
-        QStringList files; // the folder's media files, in name order
+        QString folder;    // its absolute path and a "/"
+        QStringList files; // the names of its media files, in name order
         QStringList folders;
         int nextFile = 0;
         int nextFolder = 0;
