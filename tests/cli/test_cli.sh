@@ -99,8 +99,6 @@ for signal in INT:130 TERM:143; do
         [ $tries -lt 1200 ] || fail "the stand-ins never started"
         sleep 0.1
     done
-    # Probed as the run goes: the later files are not yet reached.
-    [ "$signal" != INT:130 ] || ! grep -q bad.wav events || fail "probed ahead: $(cat events)"
     kill -"${signal%:*}" $pid
     status=0
     wait $pid || status=$?
