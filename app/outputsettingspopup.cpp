@@ -2,9 +2,14 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "app/outputsettingspopup.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
+
+#include "engine/namepattern.h"
 
 #include "widgets/displayscale.h"
 #include "widgets/nofocusframedelegate.h"
@@ -62,6 +67,28 @@ OutputSettingsPopup::OutputSettingsPopup(QWidget *parent) : QFrame(parent, Qt::P
     channelsLabel = new QLabel(this);
     form->addRow(rateLabel, rate);
     form->addRow(channelsLabel, channels);
+
+    pattern = new QLineEdit(this);
+    pattern->setPlaceholderText(NamePattern::Default());
+    patternLabel = new QLabel(this);
+    example = new QLabel(this);
+    example->setObjectName(QStringLiteral("nameExample"));
+    tree = new QCheckBox(this);
+    collision = makeBox();
+    collisionLabel = new QLabel(this);
+    form->addRow(patternLabel, pattern);
+    form->addRow(QString(), example);
+    form->addRow(collisionLabel, collision);
+    form->addRow(tree);
+    // Every keystroke shows its example; a pattern that can name files is stored.
+    connect(pattern, &QLineEdit::textEdited, this, [this] {
+        showExample();
+        if (NamePattern::IsValid(pattern->text().trimmed()))
+            store();
+    });
+    connect(tree, &QCheckBox::clicked, this, &OutputSettingsPopup::store);
+    exampleName.base = QStringLiteral("song");
+    exampleName.extension = QStringLiteral("mp3");
 }
 
 QString OutputSettingsPopup::QualityText(OutputFamily family, const QString &value)
@@ -94,7 +121,9 @@ void OutputSettingsPopup::UpdateSkin()
         return skin->GetValue(QStringLiteral("main"), QLatin1String(key));
     };
     setStyleSheet(QStringLiteral("QFrame#outputSettings{background-color:%1;border:1px solid %2;}"
-                                 "QLabel{color:%3;font-size:%4px;}")
+                                 "QLabel,QCheckBox{color:%3;font-size:%4px;}"
+                                 "QLineEdit{color:%3;background:%1;border:1px solid %2;font-size:%4px;"
+                                 "padding:2px;}")
                       .arg(value("bgcolor"), value("linecolor"), value("txtcolor"))
                       .arg(ScaledPx(12)) +
                   skin->GetQComboBoxQSS(12, 26, 3, 1, 1, 1, 1, QStringLiteral("QComboBox")));
@@ -103,6 +132,7 @@ void OutputSettingsPopup::UpdateSkin()
     form->setVerticalSpacing(ScaledPx(6));
     for (QComboBox *box : findChildren<QComboBox *>())
         box->setMinimumSize(ScaledPx(150), ScaledPx(26));
+    pattern->setMinimumSize(ScaledPx(220), ScaledPx(26));
 }
 
 void OutputSettingsPopup::FlushText()
@@ -125,11 +155,27 @@ void OutputSettingsPopup::FlushText()
     channels->addItem(tr("Stereo"), 2);
     rateLabel->setText(tr("Sample rate"));
     channelsLabel->setText(tr("Channels"));
+    patternLabel->setText(tr("File names"));
+    pattern->setToolTip(tr("{name} the input's name, {tool} the tool's tag, {ext} the extension, {artist} "
+                           "and {title} the input's tags, {n} the number of a taken name. Empty: the "
+                           "usual names."));
+    collisionLabel->setText(tr("Name taken"));
+    collision->clear();
+    collision->addItem(tr("Number it: name (0)"), false);
+    collision->addItem(tr("Skip the file"), true);
+    tree->setText(tr("Added folders keep their sub-folders"));
     load();
 }
 
-void OutputSettingsPopup::showBelow(const QWidget *anchor)
+void OutputSettingsPopup::showBelow(const QWidget *anchor, const OutputName &example,
+                                    const QList<OutputFamily> &families)
 {
+    exampleName = example;
+    for (OutputFamily family : OutputOptions::QualityFamilies()) {
+        QComboBox *box = qualityBoxes.value(family);
+        box->setVisible(families.contains(family));
+        form->labelForField(box)->setVisible(families.contains(family));
+    }
     load();
     adjustSize();
     const QPoint corner = anchor->mapToGlobal(QPoint(anchor->width(), anchor->height() + ScaledPx(4)));
@@ -144,6 +190,31 @@ void OutputSettingsPopup::load()
         selectData(qualityBoxes.value(family), options.qualityOf(family));
     selectData(rate, options.sampleRate);
     selectData(channels, options.channels);
+    pattern->setText(options.namePattern);
+    tree->setChecked(options.keepTree);
+    selectData(collision, options.skipTaken);
+    showExample();
+}
+
+QString OutputSettingsPopup::exampleText() const
+{
+    return example->text();
+}
+
+void OutputSettingsPopup::showExample()
+{
+    QString problem;
+    const QString text = pattern->text().trimmed();
+    if (!NamePattern::IsValid(text, &problem)) {
+        example->setText(problem);
+        return;
+    }
+    OutputName name = exampleName;
+    name.folder = QStringLiteral(".");
+    name.pattern = text;
+    name.artist = tr("Artist");
+    name.title = tr("Title");
+    example->setText(tr("e.g. %1").arg(QFileInfo(name.candidate(-1)).fileName()));
 }
 
 void OutputSettingsPopup::store()
@@ -153,5 +224,9 @@ void OutputSettingsPopup::store()
         options.setQuality(family, qualityBoxes.value(family)->currentData().toString());
     options.setSampleRate(rate->currentData().toInt());
     options.setChannels(channels->currentData().toInt());
+    if (!options.setNamePattern(pattern->text()))
+        options.namePattern = OutputOptions::Load().namePattern;
+    options.keepTree = tree->isChecked();
+    options.skipTaken = collision->currentData().toBool();
     options.save();
 }

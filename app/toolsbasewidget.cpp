@@ -99,7 +99,7 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     connect(addFolderButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::addFolderButton_slots);
     connect(outputButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
-            [this] { outputPopup->showBelow(outputButton); });
+            &ToolsBaseWidget::showOutputSettings);
     connect(changeButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
             &ToolsBaseWidget::selectOutputButton_slots);
     connect(openButton, qOverload<>(&MyQtCustom::LabelButton::clicked), this,
@@ -133,9 +133,10 @@ ToolsBaseWidget::ToolsBaseWidget(QWidget *parent) : QWidget(parent)
     connect(jobQueue, &JobQueue::stateChanged, this, &ToolsBaseWidget::UpdateItem);
     connect(jobQueue, &JobQueue::progressChanged, this, &ToolsBaseWidget::Convertitem_updateProgress);
     connect(jobQueue, &JobQueue::jobFinished, this, &ToolsBaseWidget::Convertitem_Finished);
-    connect(jobQueue, &JobQueue::batchFinished, this, [this](int succeeded, int failed, int stopped) {
-        showNotice(BatchSummary(succeeded, failed, stopped));
-    });
+    connect(jobQueue, &JobQueue::batchFinished, this,
+            [this](int succeeded, int failed, int stopped, int skipped) {
+                showNotice(BatchSummary(succeeded, failed, stopped, skipped));
+            });
 
     probeThread = new GetMediaInfoThread;
     connect(probeThread, &QThread::finished, this, &ToolsBaseWidget::getVideoInfoThread_Finished);
@@ -363,21 +364,36 @@ void ToolsBaseWidget::clearNotice()
     showNotice(QString());
 }
 
-QString ToolsBaseWidget::BatchSummary(int succeeded, int failed, int stopped)
+QString ToolsBaseWidget::BatchSummary(int succeeded, int failed, int stopped, int skipped)
 {
     QStringList parts;
-    if (succeeded > 0 || (failed == 0 && stopped == 0))
+    if (succeeded > 0 || (failed == 0 && stopped == 0 && skipped == 0))
         parts << tr("%n converted", nullptr, succeeded);
     if (failed > 0)
         parts << tr("%n failed", nullptr, failed);
     if (stopped > 0)
         parts << tr("%n stopped", nullptr, stopped);
+    if (skipped > 0)
+        parts << tr("%n skipped (name taken)", nullptr, skipped);
     return parts.join(tr(", "));
 }
 
 QString ToolsBaseWidget::OptionProblem() const
 {
     return QString();
+}
+
+void ToolsBaseWidget::showOutputSettings()
+{
+    outputPopup->showBelow(outputButton, ExampleName(), OutputFamilies());
+}
+
+OutputName ToolsBaseWidget::ExampleName() const
+{
+    OutputName name;
+    name.base = QStringLiteral("song");
+    name.extension = QStringLiteral("mp3");
+    return name;
 }
 
 void ToolsBaseWidget::placeAtTopBarRight(QWidget *control, int width, int height, int rightMargin)
@@ -493,18 +509,28 @@ void ToolsBaseWidget::addFolderButton_slots()
     if (folder.isEmpty())
         return;
     SetSettingValue(QLatin1String(SettingsKey::AddVideoPath), folder);
-    // The same way as a dropped folder: its media files in name order.
-    AddFiles(MediaFiles::Of({folder}, false));
+    AddDropped({folder});
 }
 
-void ToolsBaseWidget::AddFiles(const QStringList &paths)
+bool ToolsBaseWidget::AddDropped(const QStringList &paths)
+{
+    QHash<QString, QString> subFolders;
+    const QStringList files = MediaFiles::Of(paths, OutputOptions::Load().keepTree, &subFolders);
+    AddFiles(files, subFolders);
+    return !files.isEmpty();
+}
+
+void ToolsBaseWidget::AddFiles(const QStringList &paths, const QHash<QString, QString> &subFolders)
 {
     if (!paths.isEmpty())
         clearNotice();
     for (const QString &path : paths) {
         const QString file = RegularInputFile(path);
-        if (!file.isEmpty())
-            pendingFiles.append(file);
+        if (file.isEmpty())
+            continue;
+        pendingFiles.append(file);
+        if (subFolders.contains(path))
+            pendingSubFolders.insert(file, subFolders.value(path));
     }
     ProbeNextFile();
 }
@@ -548,6 +574,7 @@ void ToolsBaseWidget::AddVoiceData(VoiceData *record)
 void ToolsBaseWidget::adoptJob(VoiceData *job, const VoiceData *record)
 {
     job->copyProbeFacts(*record);
+    job->subFolder = pendingSubFolders.take(record->filePath);
     jobQueue->append(job);
 }
 
@@ -570,11 +597,8 @@ void ToolsBaseWidget::dropEvent(QDropEvent *event)
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }
-    const QStringList files = MediaFiles::Of(paths, false);
-    if (files.isEmpty())
-        return;
-    event->acceptProposedAction();
-    AddFiles(files);
+    if (AddDropped(paths))
+        event->acceptProposedAction();
 }
 
 // ---------------------------------------------------------------- queue

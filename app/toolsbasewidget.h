@@ -4,9 +4,12 @@
 
 #include <functional>
 
+#include <QHash>
 #include <QStringList>
 #include <QWidget>
 
+#include "engine/outputoptions.h"
+#include "engine/partfile.h"
 #include "widgets/mytablelistwidget.h"
 
 class QFileDialog;
@@ -52,7 +55,13 @@ public:
     // Queues files for probing, in the given order: each regular file, its
     // links resolved (RegularInputFile); anything else is left out. The file
     // dialog, dropped files and tests all come through here.
-    void AddFiles(const QStringList &paths);
+    // Adds files; `subFolders` gives a file found below an added folder its
+    // folder relative to that one (MediaFiles::Of), for the Output tree option.
+    void AddFiles(const QStringList &paths, const QHash<QString, QString> &subFolders = {});
+    // Adds dropped or chosen files and folders: a folder's media files in name
+    // order, with those of its sub-folders when the Output choices keep the
+    // tree. False when there are none.
+    bool AddDropped(const QStringList &paths);
 
     // Makes `folder` the output folder, for this run and the next starts,
     // when a file can be written there.
@@ -60,6 +69,12 @@ public:
 
     // Why Convert cannot start with the tool's options as they are, or empty.
     virtual QString OptionProblem() const;
+    // The Output pop-up under its button, for this tool.
+    void showOutputSettings();
+    // A result of "song.mp3" as the tool names it now, for the Output pop-up's example.
+    virtual OutputName ExampleName() const;
+    // The format families whose quality the tool's results can need.
+    virtual QList<OutputFamily> OutputFamilies() const { return OutputOptions::QualityFamilies(); }
 
     // The line in the bottom bar that says what the last batch did, or why
     // Convert refused; it stays until the next action.
@@ -67,7 +82,7 @@ public:
     void showNotice(const QString &text, bool problem = false);
     void clearNotice();
     // "12 converted, 1 failed": what a batch ended with.
-    static QString BatchSummary(int succeeded, int failed, int stopped);
+    static QString BatchSummary(int succeeded, int failed, int stopped, int skipped = 0);
 
     // How many of the panel's jobs are converting.
     virtual int convertingCount() const;
@@ -150,6 +165,7 @@ protected:
     static QString CaptionStyle(const char *colorKey);
 
     QStringList pendingFiles;
+    QHash<QString, QString> pendingSubFolders; // probed file -> its sub-folder
     GetMediaInfoThread *probeThread;
     VoiceData *selectedData = nullptr;
     QWidget *topBar;

@@ -34,11 +34,11 @@ QString labelSheet(int fontSize, const QString &color)
 }
 
 // The skin key of each state's colour, in the order of VoiceData::State from Waiting on.
-const char *const stateColorKeys[] = {"waiting", "converting", "success", "failed", "stopped"};
+const char *const stateColorKeys[] = {"waiting", "converting", "success", "failed", "stopped", "stopped"};
 
 QString stateSheet(int status)
 {
-    const bool known = status >= VoiceData::Waiting && status <= VoiceData::Stopped;
+    const bool known = status >= VoiceData::Waiting && status <= VoiceData::Skipped;
     return labelSheet(11, skinValue("State", known ? stateColorKeys[status] : "waiting"));
 }
 
@@ -245,6 +245,9 @@ void VoiceItemWidget::describe(const VoiceData &current)
     case VoiceData::Stopped:
         state = tr("stopped");
         break;
+    case VoiceData::Skipped:
+        state = tr("skipped: %1").arg(current.errorText);
+        break;
     default:
         state = tr("not converted yet");
         break;
@@ -365,6 +368,12 @@ void VoiceItemWidget::ShowData()
     case VoiceData::Stopped:
         startButton->show();
         statusLabel->setText(tr("Stopped"));
+        break;
+    case VoiceData::Skipped:
+        // The name was taken and the Output choices say skip: the reason names the file.
+        startButton->show();
+        statusLabel->setText(tr("Skipped"));
+        statusLabel->setToolTip(current->errorText);
         break;
     default:
         break;

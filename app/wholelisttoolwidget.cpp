@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "app/wholelisttoolwidget.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 #include "common/globals.h"
@@ -123,7 +124,14 @@ void WholeListToolWidget::convertButton_slots()
         return;
 
     runName = planRun(entries, QString()).name;
-    const bool opened = runPart.create(runName.folder, runName.extension);
+    // Named as every job names its result; the reference (first entry) gives the tags.
+    const OutputOptions choice = OutputOptions::Load();
+    runName.pattern = choice.namePattern;
+    runName.artist = entries.first()->traits.artist;
+    runName.title = entries.first()->traits.title;
+    runName.numbered = !choice.skipTaken;
+    runSkipped = !runName.numbered && PartFile::NameTaken(runName.candidate(-1));
+    const bool opened = !runSkipped && runPart.create(runName.folder, runName.extension);
     const RunPlan plan = planRun(entries, runPart.path());
     runEntries = entries;
     runOutput = runPart.path();
@@ -143,7 +151,9 @@ void WholeListToolWidget::convertButton_slots()
     stopRequested = false;
     convertButton->setText(tr("Stop"));
     if (!opened) {
-        failRunLater(tr("The output folder cannot be written."));
+        failRunLater(
+            runSkipped ? VoiceData::tr("Skipped: %1 exists.").arg(QFileInfo(runName.candidate(-1)).fileName())
+                       : tr("The output folder cannot be written."));
         return;
     }
     StartChildProcess(listProcess, GetFFmpegPath(), plan.arguments);
@@ -216,9 +226,12 @@ void WholeListToolWidget::endRun(bool childStarted)
                                              : RunVerdict::Judge(runPart.path(), qint64(runDuration),
                                                                  statusReader, childStarted, childFailed);
     if (reason.isEmpty()) {
-        runOutput = runPart.publish(runName);
+        runOutput = runPart.publish(runName, PartFile::Move::Rename, &runSkipped);
         if (runOutput.isEmpty())
-            reason = VoiceData::tr("The result could not be given its name in the output folder.");
+            reason =
+                runSkipped
+                    ? VoiceData::tr("Skipped: %1 exists.").arg(QFileInfo(runName.candidate(-1)).fileName())
+                    : VoiceData::tr("The result could not be given its name in the output folder.");
     }
     if (!reason.isEmpty()) {
         runPart.discard();
@@ -226,11 +239,12 @@ void WholeListToolWidget::endRun(bool childStarted)
     }
     const int state = reason.isEmpty() ? VoiceData::Succeeded
                       : stopRequested  ? VoiceData::Stopped
+                      : runSkipped     ? VoiceData::Skipped
                                        : VoiceData::Failed;
-    if (state != VoiceData::Failed)
+    if (state != VoiceData::Failed && state != VoiceData::Skipped)
         reason.clear();
-    showNotice(
-        BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed, state == VoiceData::Stopped));
+    showNotice(BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed,
+                            state == VoiceData::Stopped, state == VoiceData::Skipped));
     stopRequested = false;
 
     const QList<VoiceData *> entries = runEntries;

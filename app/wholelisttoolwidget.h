@@ -91,5 +91,6 @@ private:
     bool running = false;
     bool childFailed = false;
     bool stopRequested = false;
-    QString startFailure; // why the run's child was never started
+    QString startFailure;    // why the run's child was never started
+    bool runSkipped = false; // the result's name is taken and the Output choices say skip
 };

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "common/globals.h"
+#include "engine/namepattern.h"
 
 namespace {
 constexpr qint64 Second = 1000000;
@@ -255,6 +256,21 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
                     << QCommandLineOption(QStringLiteral("channels"),
                                           QStringLiteral("1, 2 or keep (the input's)."), QStringLiteral("N"));
     }
+    const QCommandLineOption namePattern(
+        QStringLiteral("name"),
+        QStringLiteral("How results are named: {name} {tool} {ext} {artist} {title} {n}, e.g. "
+                       "\"{artist} - {title}{n}.{ext}\" (default: the window's setting, else "
+                       "%1).")
+            .arg(NamePattern::Default()),
+        QStringLiteral("PATTERN"));
+    const QCommandLineOption onCollision(
+        QStringLiteral("on-collision"),
+        QStringLiteral("What a taken name does: number (name (0).mp3 ...) or skip the file (default: the "
+                       "window's setting, else number)."),
+        QStringLiteral("RULE"));
+    const QCommandLineOption keepTree(
+        QStringLiteral("keep-tree"),
+        QStringLiteral("With -r: the results keep the folders' sub-folders under the output folder."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("The output folder (default: the window's setting)."),
                                     QStringLiteral("DIR"));
@@ -272,7 +288,7 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("These options."));
     parser.addOptions(toolOptions);
-    parser.addOptions({output, jobs, recursive, json, quiet, help});
+    parser.addOptions({output, namePattern, onCollision, keepTree, jobs, recursive, json, quiet, help});
     parser.addPositionalArgument(QStringLiteral("files"),
                                  command.wholeList()
                                      ? QStringLiteral("Audio or video files, in order, or folders of them.")
@@ -411,8 +427,18 @@ CliCommand::Parsed CliCommand::Parse(const QStringList &arguments, CliCommand &c
     case Concat:
         break;
     }
+    command.output = OutputOptions::Load();
+    if (parser.isSet(namePattern) && !command.output.setNamePattern(parser.value(namePattern))) {
+        QString problem;
+        NamePattern::IsValid(parser.value(namePattern), &problem);
+        return Usage(command.name, QStringLiteral("--name: ") + problem);
+    }
+    if (parser.isSet(onCollision) && !command.output.setOnCollision(parser.value(onCollision)))
+        return Usage(command.name, QStringLiteral("--on-collision takes number|skip"));
+    command.output.keepTree = parser.isSet(keepTree);
+    if (command.output.keepTree && !command.recursive)
+        return Usage(command.name, QStringLiteral("--keep-tree goes with --recursive"));
     if (command.encodes()) {
-        command.output = OutputOptions::Load();
         for (const QString &quality : parser.values(QStringLiteral("quality"))) {
             if (!command.output.setQuality(quality))
                 return Usage(command.name, QStringLiteral("--quality takes FORMAT=VALUE, e.g. mp3=V2 "

@@ -52,7 +52,9 @@ struct CliCommand
     SplitOptions split;
     SeparationOptions separation;
     SpeakerOptions speaker;
-    // How the results are encoded: the window's stored Output settings, then --quality, --rate, --channels.
+    // How the results are encoded: the window's stored Output settings, then
+    // --quality, --rate, --channels; how they are named: --name,
+    // --on-collision, --keep-tree (which the window's setting never turns on).
     OutputOptions output;
 
     // Whether the tool encodes its results (Trim and Split copy the audio).

@@ -46,3 +46,8 @@ QString CliInputs::next()
         return file.isEmpty() ? path : file;
     }
 }
+
+QString CliInputs::subFolder() const
+{
+    return walk ? walk->subFolder() : QString();
+}

@@ -24,6 +24,9 @@ public:
     QString unusablePath() const;
     // The next file; empty once there is none left.
     QString next();
+    // The folder of the last file next() gave, relative to the folder given
+    // that holds it; empty for a file given as such or at a given folder's top.
+    QString subFolder() const;
 
 private:
     QStringList given;

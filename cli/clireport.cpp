@@ -39,6 +39,8 @@ QString statusName(int status)
         return QStringLiteral("succeeded");
     case VoiceData::Stopped:
         return QStringLiteral("stopped");
+    case VoiceData::Skipped:
+        return QStringLiteral("skipped");
     default:
         return QStringLiteral("failed");
     }
@@ -111,7 +113,8 @@ void CliReport::ended(const VoiceData *job, int number)
     lastPercent.remove(number);
     end(number, job->filePath, job->status(),
         job->status() == VoiceData::Succeeded ? job->outputPath : QString(),
-        job->status() == VoiceData::Failed ? job->errorText : QString());
+        job->status() == VoiceData::Failed || job->status() == VoiceData::Skipped ? job->errorText
+                                                                                  : QString());
 }
 
 void CliReport::refused(const QString &input, int number, const QString &reason)
@@ -133,10 +136,12 @@ void CliReport::end(int number, const QString &input, int status, const QString 
         write(stderr, QStringLiteral("quillvane-cli: %1: %2\n").arg(input, reason));
     else if (status == VoiceData::Succeeded && mode != Mode::Json && !quiet)
         write(stdout, output + QLatin1Char('\n'));
+    else if (status == VoiceData::Skipped && mode != Mode::Json && !quiet)
+        write(stderr, QStringLiteral("quillvane-cli: %1: %2\n").arg(input, reason));
     drawBlock(true);
 }
 
-void CliReport::summary(int succeeded, int failed, int stopped)
+void CliReport::summary(int succeeded, int failed, int stopped, int skipped)
 {
     clearBlock();
     if (quiet || mode == Mode::Json)
@@ -144,6 +149,8 @@ void CliReport::summary(int succeeded, int failed, int stopped)
     QString text = QStringLiteral("%1 succeeded, %2 failed").arg(succeeded).arg(failed);
     if (stopped > 0)
         text += QStringLiteral(", %1 stopped").arg(stopped);
+    if (skipped > 0)
+        text += QStringLiteral(", %1 skipped").arg(skipped);
     write(stderr, text + QLatin1Char('\n'));
 }
 

@@ -33,7 +33,7 @@ public:
     void ended(const VoiceData *job, int number);
     // A file that never became a job.
     void refused(const QString &input, int number, const QString &reason);
-    void summary(int succeeded, int failed, int stopped);
+    void summary(int succeeded, int failed, int stopped, int skipped = 0);
 
 private:
     struct Running

@@ -56,7 +56,8 @@ CliRun::~CliRun() = default;
 VoiceData *CliRun::makeJob() const
 {
     VoiceData *job = makeToolJob();
-    if (job && command.encodes())
+    // Every tool names its results by them; only those that encode read the rest.
+    if (job)
         job->outputOptions = QSharedPointer<const OutputOptions>::create(command.output);
     return job;
 }
@@ -177,6 +178,7 @@ void CliRun::refill()
         }
         VoiceData *job = makeJob();
         job->copyProbeFacts(*record);
+        job->subFolder = inputs->subFolder();
         delete record;
         numbers.insert(job, number);
         queue->append(job);
@@ -201,6 +203,7 @@ void CliRun::jobEnded(VoiceData *job)
     succeededCount += job->status() == VoiceData::Succeeded;
     failedCount += job->status() == VoiceData::Failed;
     stoppedCount += job->status() == VoiceData::Stopped;
+    skippedCount += job->status() == VoiceData::Skipped;
     numbers.remove(job);
     startReported.remove(job);
     // Let go at once; the queue starts the next waiting job once this returns.
@@ -211,7 +214,8 @@ void CliRun::jobEnded(VoiceData *job)
 void CliRun::batchFinished()
 {
     // The queue runs dry only when no file is left: each job's end tops it up.
-    report->summary(succeededCount, failedCount + refusedCount, stoppedCount);
+    // A skipped job is no failure.
+    report->summary(succeededCount, failedCount + refusedCount, stoppedCount, skippedCount);
     if (stoppedBy)
         end(128 + stoppedBy);
     else

@@ -58,6 +58,7 @@ private:
     int succeededCount = 0;
     int failedCount = 0;
     int stoppedCount = 0;
+    int skippedCount = 0;
     JobQueue *queue;
     TerminationSignals *signalWatch;
     std::unique_ptr<CliReport> report;

@@ -40,6 +40,11 @@ inline constexpr char ShowExperimental[] =
 inline constexpr char OutputQuality[] = "Output_Quality_";
 inline constexpr char OutputSampleRate[] = "Output_SampleRate";
 inline constexpr char OutputChannels[] = "Output_Channels";
+// How results are named and placed: a name pattern, whether a folder's tree is
+// kept, what a taken name does ("number" or "skip").
+inline constexpr char OutputNamePattern[] = "Output_NamePattern";
+inline constexpr char OutputKeepTree[] = "Output_KeepTree";
+inline constexpr char OutputOnCollision[] = "Output_OnCollision";
 } // namespace SettingsKey
 
 // The ffmpeg every job runs (AppPaths::findFfmpeg: beside the data or the

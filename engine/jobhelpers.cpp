@@ -76,7 +76,13 @@ QString OutputBaseName(const QString &inputPath)
 OutputName OutputNameFor(const QString &inputPath, const QString &nameTag, const QString &extension,
                          const QString &collisionOpen)
 {
-    return {OutputFolder(), OutputBaseName(inputPath), nameTag, extension, collisionOpen};
+    OutputName name;
+    name.folder = OutputFolder();
+    name.base = OutputBaseName(inputPath);
+    name.tag = nameTag;
+    name.extension = extension;
+    name.collisionOpen = collisionOpen;
+    return name;
 }
 
 QString AudioOutputExtension(const QString &inputPath)

@@ -128,7 +128,7 @@ void JobQueue::startWaiting()
             return;
         if (!batchOpen) {
             batchOpen = true;
-            batchSucceeded = batchFailed = batchStopped = 0;
+            batchSucceeded = batchFailed = batchStopped = batchSkipped = 0;
         }
         next->startConvert();
         // A start may fail at once and report it later: the view learns of the start first.
@@ -141,11 +141,12 @@ void JobQueue::onFinished(VoiceData *job)
     batchSucceeded += job->status() == VoiceData::Succeeded;
     batchFailed += job->status() == VoiceData::Failed;
     batchStopped += job->status() == VoiceData::Stopped;
+    batchSkipped += job->status() == VoiceData::Skipped;
     emit jobFinished(job);
     startWaiting();
     if (batchOpen && !isBusy()) {
         batchOpen = false;
-        emit batchFinished(batchSucceeded, batchFailed, batchStopped);
+        emit batchFinished(batchSucceeded, batchFailed, batchStopped, batchSkipped);
     }
 }
 

@@ -71,7 +71,7 @@ signals:
     // A run of the job ended (success, failure or stop).
     void jobFinished(VoiceData *job);
     // Nothing waits or converts any more after jobs were started: what they ended with.
-    void batchFinished(int succeeded, int failed, int stopped);
+    void batchFinished(int succeeded, int failed, int stopped, int skipped);
 
 private:
     void onFinished(VoiceData *job);
@@ -87,4 +87,5 @@ private:
     int batchSucceeded = 0;
     int batchFailed = 0;
     int batchStopped = 0;
+    int batchSkipped = 0;
 };

@@ -72,11 +72,14 @@ bool MediaFiles::NaturalLess(const QString &a, const QString &b)
     return a.size() - i < b.size() - j;
 }
 
-QStringList MediaFiles::Of(const QStringList &paths, bool recursive)
+QStringList MediaFiles::Of(const QStringList &paths, bool recursive, QHash<QString, QString> *subFolders)
 {
     QStringList files;
     MediaFileWalk walk(paths, recursive);
-    for (QString file = walk.next(); !file.isEmpty(); file = walk.next())
+    for (QString file = walk.next(); !file.isEmpty(); file = walk.next()) {
         files.append(file);
+        if (subFolders && !walk.subFolder().isEmpty())
+            subFolders->insert(file, walk.subFolder());
+    }
     return files;
 }

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Quillvane authors
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -19,5 +20,8 @@ public:
     // The media files among `paths`: a file as it is, a folder as its media
     // files in name order (NaturalLess); with `recursive`, those of its
     // sub-folders follow, each in name order. A linked folder is never entered.
-    static QStringList Of(const QStringList &paths, bool recursive);
+    // `subFolders`, when given, gets for each file found below a folder of
+    // `paths` its folder relative to that one ("a/b").
+    static QStringList Of(const QStringList &paths, bool recursive,
+                          QHash<QString, QString> *subFolders = nullptr);
 };

@@ -12,10 +12,11 @@
 
 MediaFileWalk::MediaFileWalk(const QStringList &paths, bool recursive) : paths(paths), recursive(recursive) {}
 
-void MediaFileWalk::enter(const QString &path)
+void MediaFileWalk::enter(const QString &path, const QString &relative)
 {
     const QDir folder(path);
     Level level;
+    level.relative = relative;
     // Names alone, read one by one: a folder of 100,000 files costs its names, no file infos.
     QDirIterator entries(path, QDir::Files | QDir::Readable);
     while (entries.hasNext()) {
@@ -41,10 +42,14 @@ QString MediaFileWalk::next()
     for (;;) {
         if (!levels.isEmpty()) {
             Level &level = levels.last();
-            if (level.nextFile < level.files.size())
+            if (level.nextFile < level.files.size()) {
+                current = level.relative;
                 return level.folder + level.files.at(level.nextFile++);
+            }
             if (level.nextFolder < level.folders.size()) {
-                enter(level.folders.at(level.nextFolder++));
+                const QString below = level.folders.at(level.nextFolder++);
+                const QString name = QFileInfo(below).fileName();
+                enter(below, level.relative.isEmpty() ? name : level.relative + QLatin1Char('/') + name);
                 continue;
             }
             levels.removeLast();
@@ -54,9 +59,11 @@ QString MediaFileWalk::next()
             return QString();
         const QString &path = paths.at(nextPath++);
         const QFileInfo info(path);
-        if (info.isDir())
-            enter(path);
-        else if (info.isFile() && MediaFiles::IsMediaFileName(info.fileName()))
+        if (info.isDir()) {
+            enter(path, QString());
+        } else if (info.isFile() && MediaFiles::IsMediaFileName(info.fileName())) {
+            current.clear();
             return info.absoluteFilePath();
+        }
     }
 }

@@ -16,20 +16,25 @@ public:
 
     // The next media file; empty once there is none left.
     QString next();
+    // The folder of the file next() gave last, relative to the path given
+    // that holds it ("a/b"); empty at a given folder's top or for a given file.
+    QString subFolder() const { return current; }
 
 private:
     struct Level
     {
         QString folder;    // its absolute path and a "/"
+        QString relative;  // its path below the given folder
         QStringList files; // the names of its media files, in name order
         QStringList folders;
         int nextFile = 0;
         int nextFolder = 0;
     };
-    void enter(const QString &folder);
+    void enter(const QString &folder, const QString &relative);
 
     QStringList paths;
     int nextPath = 0;
     bool recursive;
     QVector<Level> levels;
+    QString current;
 };

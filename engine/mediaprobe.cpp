@@ -39,6 +39,13 @@ void readTraits(const AVFormatContext *context, int index, AudioTraits &traits)
         traits.floatSamples = descriptor->name && QByteArray(descriptor->name).startsWith("pcm_f");
     }
     traits.tagsInStream = !holdsTags(context->metadata) && holdsTags(context->streams[index]->metadata);
+    const AVDictionary *tags = traits.tagsInStream ? context->streams[index]->metadata : context->metadata;
+    const auto tag = [tags](const char *key) {
+        const AVDictionaryEntry *entry = av_dict_get(tags, key, nullptr, 0);
+        return entry ? QString::fromUtf8(entry->value) : QString();
+    };
+    traits.artist = tag("artist");
+    traits.title = tag("title");
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         const AVStream *stream = context->streams[i];
         const AVCodecID codec = stream->codecpar->codec_id;

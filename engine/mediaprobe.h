@@ -23,6 +23,9 @@ struct AudioTraits
     int coverStream = -1;
     // The tags live on the audio stream (Ogg, Opus), not on the file.
     bool tagsInStream = false;
+    // The artist and title tags, where the input has them (for output names).
+    QString artist;
+    QString title;
 };
 
 class MediaProbe

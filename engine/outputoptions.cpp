@@ -3,6 +3,7 @@
 #include "engine/outputoptions.h"
 
 #include "common/globals.h"
+#include "engine/namepattern.h"
 
 OutputFamily OutputOptions::FamilyOf(const QString &extension)
 {
@@ -127,6 +128,22 @@ bool OutputOptions::setChannels(int count)
     return true;
 }
 
+bool OutputOptions::setNamePattern(const QString &pattern)
+{
+    if (!NamePattern::IsValid(pattern.trimmed()))
+        return false;
+    namePattern = pattern.trimmed();
+    return true;
+}
+
+bool OutputOptions::setOnCollision(const QString &rule)
+{
+    if (rule != QLatin1String("number") && rule != QLatin1String("skip"))
+        return false;
+    skipTaken = rule == QLatin1String("skip");
+    return true;
+}
+
 OutputOptions OutputOptions::Load()
 {
     OutputOptions options;
@@ -135,6 +152,9 @@ OutputOptions OutputOptions::Load()
                            GetSettingValue(QLatin1String(SettingsKey::OutputQuality) + FamilyName(family)));
     options.setSampleRate(GetSettingValue(QLatin1String(SettingsKey::OutputSampleRate)).toInt());
     options.setChannels(GetSettingValue(QLatin1String(SettingsKey::OutputChannels)).toInt());
+    options.setNamePattern(GetSettingValue(QLatin1String(SettingsKey::OutputNamePattern)));
+    options.keepTree = GetSettingValue(QLatin1String(SettingsKey::OutputKeepTree)) == QLatin1String("1");
+    options.setOnCollision(GetSettingValue(QLatin1String(SettingsKey::OutputOnCollision)));
     return options;
 }
 
@@ -144,4 +164,9 @@ void OutputOptions::save() const
         SetSettingValue(QLatin1String(SettingsKey::OutputQuality) + FamilyName(family), qualityOf(family));
     SetSettingValue(QLatin1String(SettingsKey::OutputSampleRate), QString::number(sampleRate));
     SetSettingValue(QLatin1String(SettingsKey::OutputChannels), QString::number(channels));
+    SetSettingValue(QLatin1String(SettingsKey::OutputNamePattern), namePattern);
+    SetSettingValue(QLatin1String(SettingsKey::OutputKeepTree),
+                    keepTree ? QStringLiteral("1") : QStringLiteral("0"));
+    SetSettingValue(QLatin1String(SettingsKey::OutputOnCollision),
+                    skipTaken ? QStringLiteral("skip") : QStringLiteral("number"));
 }

@@ -22,12 +22,17 @@ enum class OutputFamily
 // The user's "Output" choices, shared by every per-file tool and by the
 // command line: a quality per format family, a sample rate and a channel
 // count. "Keep" (an empty quality, a rate or count of 0) follows the input.
-// Read from and written to the settings here alone.
+// With them, how the results are named and placed. Read from and written to
+// the settings here alone.
 struct OutputOptions
 {
     QMap<OutputFamily, QString> quality; // absent or empty: keep
     int sampleRate = 0;                  // Hz; 0 = keep
     int channels = 0;                    // 1 or 2; 0 = keep
+    // How results are named and placed, by every tool (those that copy the audio too).
+    QString namePattern;    // empty: the default names (NamePattern)
+    bool keepTree = false;  // a folder's files keep their sub-folders under the output folder
+    bool skipTaken = false; // a taken name skips the result instead of numbering it
 
     // The family of an output extension ("MP3", "m4a" ...).
     static OutputFamily FamilyOf(const QString &extension);
@@ -51,6 +56,10 @@ struct OutputOptions
     bool setQuality(const QString &familyAndValue);
     bool setSampleRate(int rate);
     bool setChannels(int count);
+    // False (and nothing changes) when the pattern cannot name files (NamePattern::IsValid).
+    bool setNamePattern(const QString &pattern);
+    // "number" or "skip"; false for anything else.
+    bool setOnCollision(const QString &rule);
 
     // The stored choices; values that are not offered read as keep.
     static OutputOptions Load();

@@ -16,7 +16,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSysInfo>
-#include <QTextBoundaryFinder>
+
+#include "engine/namepattern.h"
 
 namespace {
 // Names tried before a folder counts as full of our names or of results.
@@ -44,25 +45,6 @@ int fileNameLimit(const QString &folder)
 {
     const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
     return limit > 0 && limit < NAME_MAX ? int(limit) : NAME_MAX;
-}
-
-// The longest start of `base` that leaves room for `tail` within `limit`
-// bytes, cut between characters as the reader sees them.
-QString fitName(const QString &base, const QString &tail, int limit)
-{
-    const int room = limit - QFile::encodeName(tail).size();
-    if (QFile::encodeName(base).size() <= room)
-        return base;
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
-    int cut = 0;
-    int bytes = 0;
-    for (int next = characters.toNextBoundary(); next > 0; next = characters.toNextBoundary()) {
-        bytes += QFile::encodeName(base.mid(cut, next - cut)).size();
-        if (bytes > room)
-            break;
-        cut = next;
-    }
-    return base.left(cut);
 }
 
 bool processRuns(qint64 pid)
@@ -105,10 +87,11 @@ int moveNoReplace(const QByteArray &from, const QByteArray &to, PartFile::Move m
 
 QString OutputName::candidate(int n) const
 {
-    const QString dotExtension = extension.isEmpty() ? QString() : QLatin1Char('.') + extension;
-    const QString number = n < 0 ? QString() : collisionOpen + QString::number(n) + QLatin1Char(')');
-    const QString tail = tag + number + dotExtension;
-    return folder + QLatin1Char('/') + fitName(base, tail, fileNameLimit(folder)) + tail;
+    const QString mark = n < 0 ? QString() : collisionOpen + QString::number(n) + QLatin1Char(')');
+    const QString toolTag = !pattern.isEmpty() && !optionTag.isEmpty() ? optionTag : tag;
+    return folder + QLatin1Char('/') +
+           NamePattern::Expand(pattern, {base, toolTag, extension, artist, title}, mark,
+                               fileNameLimit(folder));
 }
 
 bool PartFile::create(const QString &folder, const QString &extension)
@@ -134,12 +117,14 @@ bool PartFile::create(const QString &folder, const QString &extension)
     return false;
 }
 
-QString PartFile::publish(const OutputName &name, Move move)
+QString PartFile::publish(const OutputName &name, Move move, bool *taken)
 {
+    if (taken)
+        *taken = false;
     if (partPath.isEmpty())
         return QString();
     const QByteArray from = QFile::encodeName(partPath);
-    for (int n = -1; n < MaxAttempts; ++n) {
+    for (int n = -1; n < (name.numbered ? MaxAttempts : 0); ++n) {
         const QString target = name.candidate(n);
         if (moveNoReplace(from, QFile::encodeName(target), move) == 0) {
             partPath.clear();
@@ -147,9 +132,45 @@ QString PartFile::publish(const OutputName &name, Move move)
         }
         if (errno != EEXIST)
             break;
+        if (taken && !name.numbered)
+            *taken = true;
     }
     discard();
     return QString();
+}
+
+bool PartFile::NameTaken(const QString &path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
+}
+
+QString PartFile::MakeFolder(const QString &root, const QString &relative)
+{
+    const QStringList parts = relative.split(QLatin1Char('/'));
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return QString();
+    }
+    // The root is the user's chosen folder (a link there is theirs); below it
+    // every step is a real folder opened without following a link.
+    int folder = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QString &part : parts) {
+        if (folder < 0)
+            return QString();
+        const QByteArray name = QFile::encodeName(part);
+        if (::mkdirat(folder, name.constData(), 0777) != 0 && errno != EEXIST) {
+            ::close(folder);
+            return QString();
+        }
+        const int next = ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        ::close(folder);
+        folder = next;
+    }
+    if (folder < 0)
+        return QString();
+    ::close(folder);
+    return root + QLatin1Char('/') + parts.join(QLatin1Char('/'));
 }
 
 void PartFile::discard()

@@ -6,8 +6,9 @@
 
 // The naming rule of a result: base + tag + "." + extension, or, while that
 // name is taken, base + tag + collisionOpen + n + ")." + extension for n = 0,
-// 1, ... The base is shortened, between characters, so that the whole name
-// fits the folder's file system (255 bytes).
+// 1, ...; a user's pattern (NamePattern) places these parts otherwise. The
+// name is shortened, between characters, so that it fits the folder's file
+// system (255 bytes).
 struct OutputName
 {
     QString folder;
@@ -15,6 +16,11 @@ struct OutputName
     QString tag;  // the tool's ("-trim", "-mix" ...)
     QString extension;
     QString collisionOpen = QStringLiteral(" (");
+    QString pattern;   // empty: the default names
+    QString optionTag; // {tool} in a user's pattern, where it says more than `tag` ("+5dB")
+    QString artist;    // the input's tags, for {artist} and {title}
+    QString title;
+    bool numbered = true; // false: a taken name is not numbered, the result is skipped
 
     // Candidate `n` of the rule; below 0, the plain name.
     QString candidate(int n) const;
@@ -50,8 +56,16 @@ public:
 
     // Moves the part file to the first free name of `name` (the file is then
     // no longer this object's) and returns that name; empty when it could not
-    // be moved, and the part file is removed.
-    QString publish(const OutputName &name, Move move = Move::Rename);
+    // be moved, and the part file is removed. `taken` tells whether it was
+    // not moved because an unnumbered name was taken.
+    QString publish(const OutputName &name, Move move = Move::Rename, bool *taken = nullptr);
+
+    // Whether anything has the name, a link that leads nowhere included.
+    static bool NameTaken(const QString &path);
+    // Makes the sub-folders `relative` ("a/b") of `root`, one at a time,
+    // never following a link and never leaving `root` ("..", "." and empty
+    // parts are refused). Returns the folder, or empty when it cannot be made.
+    static QString MakeFolder(const QString &root, const QString &relative);
     // Removes the part file, if there is one.
     void discard();
 

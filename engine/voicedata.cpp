@@ -69,6 +69,7 @@ void VoiceData::copyProbeFacts(const VoiceData &record)
     streamInfo = record.streamInfo;
     traits = record.traits;
     selected = record.selected;
+    subFolder = record.subFolder;
 }
 
 void VoiceData::setStatus(int value)
@@ -137,6 +138,8 @@ void VoiceData::ffmpegProcess_Finished(int index)
     if (!stopped) {
         if (settleRun(expectedDuration())) {
             setStatus(Succeeded);
+        } else if (runSkipped) {
+            setStatus(Skipped);
         } else if (retryCount < maxRetries()) {
             ++retryCount;
             startConvert();
@@ -165,15 +168,31 @@ QString VoiceData::beginRun(const OutputName &name)
 QString VoiceData::openPart(const OutputName &name)
 {
     startFailure.clear();
+    runSkipped = false;
+    const OutputOptions choice = choices();
     partName = name;
-    if (part.create(name.folder, name.extension)) {
+    partName.pattern = choice.namePattern;
+    partName.artist = traits.artist;
+    partName.title = traits.title;
+    partName.numbered = !choice.skipTaken;
+    QString reason = tr("The output folder cannot be written.");
+    if (choice.keepTree && !subFolder.isEmpty()) {
+        partName.folder = PartFile::MakeFolder(name.folder, subFolder);
+        if (partName.folder.isEmpty())
+            reason = tr("The folder %1 cannot be made in the output folder.").arg(subFolder);
+    }
+    const QString plain = partName.candidate(-1);
+    if (!partName.numbered && PartFile::NameTaken(plain)) {
+        runSkipped = true;
+        reason = tr("Skipped: %1 exists.").arg(QFileInfo(plain).fileName());
+    } else if (!partName.folder.isEmpty() && part.create(partName.folder, name.extension)) {
         outputPath = part.path();
         return outputPath;
     }
     outputPath.clear();
     // No child of this run can be heard from now: notices of an earlier one are stale.
     ++runSerial;
-    endUnstartedRun(tr("The output folder cannot be written."));
+    endUnstartedRun(reason);
     return QString();
 }
 
@@ -183,12 +202,15 @@ bool VoiceData::settleRun(qint64 promised)
                          ? RunVerdict::Judge(part.path(), promised, statusReader, runStarted, runFailed)
                          : startFailure;
     if (reason.isEmpty()) {
-        const QString published = part.publish(partName);
+        bool taken = false;
+        const QString published = part.publish(partName, PartFile::Move::Rename, &taken);
         if (!published.isEmpty()) {
             outputPath = published;
             return true;
         }
-        reason = tr("The result could not be given its name in the output folder.");
+        runSkipped = taken;
+        reason = taken ? tr("Skipped: %1 exists.").arg(QFileInfo(partName.candidate(-1)).fileName())
+                       : tr("The result could not be given its name in the output folder.");
     }
     part.discard();
     errorText = reason;
@@ -202,6 +224,11 @@ QString VoiceData::childFailureReason() const
     return RunVerdict::Judge(QString(), 0, statusReader, runStarted, true);
 }
 
+OutputOptions VoiceData::choices() const
+{
+    return outputOptions ? *outputOptions : OutputOptions::Load();
+}
+
 SourceAudio VoiceData::sourceAudio() const
 {
     return {sampleRate, channels, bitRate, traits};
@@ -209,7 +236,7 @@ SourceAudio VoiceData::sourceAudio() const
 
 OutputPlan VoiceData::planOutput(const QString &output)
 {
-    const OutputOptions choice = outputOptions ? *outputOptions : OutputOptions::Load();
+    const OutputOptions choice = choices();
     coverFile.reset();
     QString coverPath;
     const OutputFamily family = OutputOptions::FamilyOf(QFileInfo(output).suffix());

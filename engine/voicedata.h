@@ -39,7 +39,9 @@ public:
         Converting = 1,
         Succeeded = 2,
         Failed = 3,
-        Stopped = 4
+        Stopped = 4,
+        // Its result's name was taken and the Output choices say skip: nothing written.
+        Skipped = 5
     };
     // Automatic restarts of a run the verdict rejects.
     static constexpr int MaxRetries = 2;
@@ -60,6 +62,9 @@ public:
     QString streamInfo;
     AudioTraits traits;
     bool selected = false;
+    // The input's folder below the folder it was added with ("a/b"); its
+    // results go there under the output folder when the Output choices keep the tree.
+    QString subFolder;
 
     // The Output choices the job's results follow; none: the stored ones, read at each start.
     QSharedPointer<const OutputOptions> outputOptions;
@@ -83,6 +88,8 @@ public:
 
     // The input's audio as an output's source.
     SourceAudio sourceAudio() const;
+    // The Output choices this job follows now (outputOptions, else the stored ones).
+    OutputOptions choices() const;
 
     // Copies the probe facts, fileName to selected, from a probe record.
     void copyProbeFacts(const VoiceData &record);
@@ -96,6 +103,8 @@ public:
     // Whether the last child ended badly: it could not be started, crashed or
     // exited with a code other than 0. Valid in ffmpegProcess_Finished.
     bool lastRunFailed() const { return runFailed; }
+    // Whether the last run's result was skipped because its name was taken.
+    bool lastRunSkipped() const { return runSkipped; }
 
     virtual void startConvert();
     // The user's stop: kills the child's whole tree and returns at once; the
@@ -132,10 +141,11 @@ protected:
     // Begins a run: progress back to 0, the stop flag cleared, and a new part
     // file for a result to be named by `name` (openPart).
     QString beginRun(const OutputName &name);
-    // A new part file for a result to be named by `name`, which becomes
-    // `outputPath`; empty when the output folder takes none, and the run then
-    // ends as failed (after the caller has returned), as if its child had not
-    // started.
+    // A new part file for a result to be named by `name` (with the Output
+    // choices' pattern, collision rule and tree), which becomes `outputPath`;
+    // empty when the output folder takes none, and the run then ends as
+    // failed (after the caller has returned), as if its child had not
+    // started; or when the name is taken and skipped, and the run ends so.
     QString openPart(const OutputName &name);
     // The verdict on the run's part file for `promised` microseconds; when it
     // holds, the part file is published and `outputPath` becomes its final
@@ -196,6 +206,7 @@ private:
     QString workerText;       // what the converter said, as status lines, not yet read
     EncodePlan workerPlan;    // the plan it runs, for the child should it refuse
     bool runFailed = false;
+    bool runSkipped = false;
     bool runStarted = false; // false when the last child could not be started
     bool treeKilled = false; // the current child's tree has been killed
     // Counts child starts, so that a late notice about an earlier child is recognised.

@@ -100,10 +100,7 @@ int main(int argc, char *argv[])
             return;
         poll->stop();
         if (output)
-            QTimer::singleShot(500, panel, [panel] {
-                panel->findChild<OutputSettingsPopup *>()->showBelow(
-                    panel->findChild<QWidget *>(QStringLiteral("outputButton")));
-            });
+            QTimer::singleShot(500, panel, [panel] { panel->showOutputSettings(); });
         if (convert)
             panel->convertButton_slots();
         const QList<VoiceData *> jobs = panel->jobs();

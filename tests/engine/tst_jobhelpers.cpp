@@ -99,6 +99,91 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
     }
 
+    // A user's pattern: its fields, sanitised tags, the mark, and skip instead of a number.
+    void namePatterns_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("tags"); // artist, title
+        QTest::addColumn<QString>("optionTag");
+        QTest::addColumn<QStringList>("existing"); // "*name": a dangling link
+        QTest::addColumn<bool>("numbered");
+        QTest::addColumn<QString>("expected"); // empty: skipped
+        using L = QStringList;
+        const L tags{"Ann", "Song"};
+        // clang-format off
+        QTest::addRow("default leaves the option out") << "" << tags << "+5dB" << L() << true << "a-x.mp3";
+        QTest::addRow("{tool} takes the option") << "{name}{tool}.{ext}" << tags << "+5dB" << L() << true << "a+5dB.mp3";
+        QTest::addRow("artist, title, numbered") << "{artist} - {title}{n}.{ext}" << tags << "" << L{"Ann - Song.mp3"} << true << "Ann - Song (0).mp3";
+        QTest::addRow("mark where the pattern puts it") << "{name}{n} {title}" << tags << "" << L{"a Song.mp3"} << true << "a (0) Song.mp3";
+        QTest::addRow("extension always ends it") << "{title} [{ext}]" << tags << "" << L() << true << "Song [mp3].mp3";
+        QTest::addRow("tags sanitised") << "{artist} - {title}.{ext}" << L{"../AC/DC\x01", " .hidden"} << "" << L() << true << "_AC_DC - hidden.mp3";
+        QTest::addRow("absent tags fall back") << "{artist} - {title}" << L{"", ""} << "" << L() << true << "Unknown artist - a.mp3";
+        QTest::addRow("long title cut") << "{title}{tool}" << L{"", QString(300, 't')} << "-y" << L() << true << QString(80, 't') + "-y.mp3";
+        QTest::addRow("invalid pattern: default") << "a/{name}" << tags << "" << L() << true << "a-x.mp3";
+        QTest::addRow("skip a taken name") << "" << tags << "" << L{"a-x.mp3"} << false << "";
+        QTest::addRow("skip: a dangling link is taken") << "{title}" << tags << "" << L{"*Song.mp3"} << false << "";
+        // clang-format on
+    }
+    void namePatterns()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, tags);
+        QFETCH(QString, optionTag);
+        QFETCH(QStringList, existing);
+        QFETCH(bool, numbered);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        for (const QString &name : qAsConst(existing)) {
+            QVERIFY(name.startsWith('*') ? QFile::link(dir.filePath("nowhere"), dir.filePath(name.mid(1)))
+                                         : TestSupport::writeFileOfSize(dir.filePath(name), 1));
+        }
+        OutputName name = OutputNameFor("/in/a.wav", "-x", "mp3");
+        name.folder = dir.path();
+        name.pattern = pattern;
+        name.optionTag = optionTag;
+        name.artist = tags.at(0);
+        name.title = tags.at(1);
+        name.numbered = numbered;
+        PartFile part;
+        QVERIFY(part.create(dir.path(), "mp3"));
+        const QString partPath = part.path();
+        bool taken = false;
+        QCOMPARE(part.publish(name, PartFile::Move::Rename, &taken),
+                 expected.isEmpty() ? "" : dir.filePath(expected));
+        QCOMPARE(taken, expected.isEmpty());
+        QVERIFY(!QFileInfo::exists(partPath));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(),
+                 existing.size() + !expected.isEmpty());
+    }
+
+    // Sub-folders are made below the root only, through real folders only.
+    void makeFolder_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<bool>("made");
+        QTest::addRow("two levels") << "a/b" << true;
+        QTest::addRow("existing folder") << "old/b" << true;
+        QTest::addRow("up") << "../x" << false;
+        QTest::addRow("up inside") << "a/../../x" << false;
+        QTest::addRow("empty part") << "a//b" << false;
+        QTest::addRow("a link on the way") << "link/b" << false;
+        QTest::addRow("a file on the way") << "file/b" << false;
+    }
+    void makeFolder()
+    {
+        QFETCH(QString, relative);
+        QFETCH(bool, made);
+        QTemporaryDir outside;
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkdir("old"));
+        QVERIFY(QFile::link(outside.path(), root.filePath("link")));
+        QVERIFY(TestSupport::writeFileOfSize(root.filePath("file"), 1));
+        QCOMPARE(PartFile::MakeFolder(root.path(), relative), made ? root.filePath(relative) : QString());
+        QCOMPARE(QFileInfo(root.filePath(relative)).isDir(), made);
+        QVERIFY(QDir(outside.path()).isEmpty());
+        QVERIFY(!QFileInfo::exists(root.filePath("../x")));
+    }
+
     void partFilesOfEndedProcesses()
     {
         QTemporaryDir dir;

@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(started, (QList<VoiceData *>{jobs.at(0), jobs.at(1), jobs.at(3), jobs.at(2)}));
         QCOMPARE(most, 2);
         QCOMPARE(batch.count(), 1);
-        QCOMPARE(batch.first(), (QVariantList{4, 0, 0}));
+        QCOMPARE(batch.first(), (QVariantList{4, 0, 0, 0}));
     }
 
     // A stop of the whole queue starts nothing in place of what it stops.
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(jobs.first()->status(), int(VoiceData::Converting));
         queue->stopAll();
         QTRY_COMPARE_WITH_TIMEOUT(batch.count(), 1, 60000);
-        QCOMPARE(batch.first(), (QVariantList{0, 0, 1}));
+        QCOMPARE(batch.first(), (QVariantList{0, 0, 1, 0}));
         for (VoiceData *job : jobs.mid(1))
             QCOMPARE(job->status(), int(VoiceData::Idle));
         QVERIFY(!queue->isBusy());

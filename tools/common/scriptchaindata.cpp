@@ -305,8 +305,12 @@ void ScriptChainData::ffmpegProcess_Finished(int index)
     if (current.kind == StageKind::Encode) {
         // The verdict of every job, and the part file published or removed.
         if (!settleRun(encodeDuration)) {
-            failStage(errorText);
-            return;
+            if (!lastRunSkipped()) {
+                failStage(errorText);
+                return;
+            }
+            // A taken name skips this result; the job goes on with the next.
+            outputPath.clear();
         }
         stageDone();
         return;
@@ -385,7 +389,7 @@ void ScriptChainData::stageDone()
 {
     const QVector<Stage> table = stages();
     const Stage current = table.at(stage);
-    if (current.kind == StageKind::Encode)
+    if (current.kind == StageKind::Encode && !outputPath.isEmpty())
         runOutputs << outputPath;
     progress = current.endProgress;
     emit updateProgress(this);
@@ -394,7 +398,7 @@ void ScriptChainData::stageDone()
         startConvert();
         return;
     }
-    endChain(Succeeded);
+    endChain(runOutputs.isEmpty() ? Skipped : Succeeded);
 }
 
 void ScriptChainData::failStage(const QString &reason)

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include "app/wholelisttoolwidget.h"
+#include "tools/concatconvert/voiceconcatdata.h"
 
 // Joins every file of the list, one after the other in list order, into one.
 // The rows carry Up and Down while idle, so the user can arrange the order.
@@ -16,6 +17,10 @@ public:
 
     void CreateItemWidgets() override;
     void AddVoiceData(VoiceData *record) override;
+    OutputName ExampleName() const override
+    {
+        return VoiceConcatData::ResultName(QStringLiteral("song.mp3"));
+    }
 
     // The panel's one child; every entry is one of its inputs.
     QProcess &concatProcess = listProcess;

@@ -58,6 +58,22 @@ void FormatConvertWidget::CreateItemWidgets()
     createItemWidgets<VoiceFormatItemWidget>();
 }
 
+OutputName FormatConvertWidget::ExampleName() const
+{
+    OutputName name = ToolsBaseWidget::ExampleName();
+    name.extension = options->format;
+    return name;
+}
+
+QList<OutputFamily> FormatConvertWidget::OutputFamilies() const
+{
+    // Every result has the chosen format: only its quality matters here.
+    const OutputFamily family = OutputOptions::FamilyOf(options->format);
+    if (OutputOptions::QualityFamilies().contains(family))
+        return {family};
+    return {};
+}
+
 void FormatConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);

@@ -22,6 +22,8 @@ public:
     void FlushText() override;
     void CreateItemWidgets() override;
     void AddVoiceData(VoiceData *record) override;
+    OutputName ExampleName() const override;
+    QList<OutputFamily> OutputFamilies() const override;
 
 public slots:
     void formatComoBox_slots();

@@ -4,6 +4,13 @@
 
 #include "tools/invertconvert/voiceinvertdata.h"
 
+OutputName InvertConvertWidget::ExampleName() const
+{
+    OutputName name = ToolsBaseWidget::ExampleName();
+    name.optionTag = VoiceInvertData::NameTag();
+    return name;
+}
+
 void InvertConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);

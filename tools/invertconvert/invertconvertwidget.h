@@ -12,4 +12,5 @@ public:
     using ToolsBaseWidget::ToolsBaseWidget;
 
     void AddVoiceData(VoiceData *record) override;
+    OutputName ExampleName() const override;
 };

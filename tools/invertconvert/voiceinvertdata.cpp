@@ -73,7 +73,10 @@ void VoiceInvertData::startConvert()
     static const bool swept = (RemoveStaleRawFiles(), true);
     Q_UNUSED(swept)
     dropRaw();
-    const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
+    // The names carry no tag unless a user's pattern asks for {tool}.
+    OutputName name = OutputNameFor(filePath, QString(), AudioOutputExtension(filePath));
+    name.optionTag = NameTag();
+    const QString output = beginRun(name);
     if (output.isEmpty())
         return;
     const QString temp = GetTempFolder();

@@ -25,6 +25,8 @@ public:
 
     void startConvert() override;
 
+    // What a name pattern's {tool} gives for a result: "-reverse".
+    static QString NameTag() { return QStringLiteral("-reverse"); }
     // The one-child arguments for an input, an output path and its plan.
     static QStringList Arguments(const QString &input, const QString &output, const OutputPlan &plan);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/wholelisttoolwidget.h"
+#include "tools/mixconvert/voicemixdata.h"
 
 // Overlays every file of the list into one, played together (VoiceMixData
 // plans the run); the result is as long as the first file.
@@ -13,6 +14,7 @@ public:
     using WholeListToolWidget::WholeListToolWidget;
 
     void CreateItemWidgets() override;
+    OutputName ExampleName() const override { return VoiceMixData::ResultName(QStringLiteral("song.mp3")); }
 
     // The panel's one child; every entry is one of its inputs.
     QProcess &mixProcess = listProcess;

@@ -49,6 +49,13 @@ void SpeedConvertWidget::formatComoBox_slots()
     options->save();
 }
 
+OutputName SpeedConvertWidget::ExampleName() const
+{
+    OutputName name = ToolsBaseWidget::ExampleName();
+    name.tag = VoiceSpeedData::NameTag(options->factor);
+    return name;
+}
+
 void SpeedConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);

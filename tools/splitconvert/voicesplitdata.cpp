@@ -249,15 +249,17 @@ void VoiceSplitData::ffmpegProcess_Finished(int index)
         ClearMp3CutDelay(outputPath);
     // Every piece is judged and published on its own: a finished piece stays
     // whatever happens to the next, and a lost piece is a failed split.
-    if (!settleRun(expectedDuration())) {
+    if (!settleRun(expectedDuration()) && !lastRunSkipped()) {
         setStatus(Failed);
         emit convertfinished(this);
         return;
     }
+    // A piece whose name is taken is skipped; the split is skipped when every piece was.
+    piecesSkipped = (segmentIndex == 0 ? 0 : piecesSkipped) + int(lastRunSkipped());
     if (++segmentIndex < segmentCount) {
         startConvert();
         return;
     }
-    setStatus(Succeeded);
+    setStatus(piecesSkipped == segmentCount ? Skipped : Succeeded);
     emit convertfinished(this);
 }

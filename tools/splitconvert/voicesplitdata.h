@@ -60,8 +60,9 @@ public:
 
     QString ownSettings() const override;
 
-    int segmentCount = 0; // 0 = not planned yet
-    int segmentIndex = 0; // the segment being cut
+    int segmentCount = 0;  // 0 = not planned yet
+    int segmentIndex = 0;  // the segment being cut
+    int piecesSkipped = 0; // pieces of the plan whose names were taken (skipped)
     qint64 segmentLength = 0;
     // The plan's cuts when they are exact times: at silences, or the job's own.
     QVector<qint64> exactCuts;

@@ -86,7 +86,10 @@ void VoiceVolumeData::startConvert()
     int mode = options ? options->mode : VolumeOptions().mode;
     if (mode < VolumeOptions::Standardizing || mode > VolumeOptions::Quieter)
         mode = VolumeOptions::Standardizing;
-    const QString output = beginRun(OutputNameFor(filePath, QString(), AudioOutputExtension(filePath)));
+    // The names carry no tag unless a user's pattern asks for {tool}.
+    OutputName name = OutputNameFor(filePath, QString(), AudioOutputExtension(filePath));
+    name.optionTag = VolumeOptions::NameTag(mode);
+    const QString output = beginRun(name);
     if (output.isEmpty())
         return;
     runPlan = planOutput(output);

@@ -48,6 +48,13 @@ void VolumeConvertWidget::formatComoBox_slots()
     options->save();
 }
 
+OutputName VolumeConvertWidget::ExampleName() const
+{
+    OutputName name = ToolsBaseWidget::ExampleName();
+    name.optionTag = VolumeOptions::NameTag(options->mode);
+    return name;
+}
+
 void VolumeConvertWidget::AddVoiceData(VoiceData *record)
 {
     ToolsBaseWidget::AddVoiceData(record);

@@ -21,6 +21,7 @@ public:
     void UpdateSkin() override;
     void FlushText() override;
     void AddVoiceData(VoiceData *record) override;
+    OutputName ExampleName() const override;
 
 public slots:
     void formatComoBox_slots();

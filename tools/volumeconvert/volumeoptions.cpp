@@ -21,3 +21,15 @@ void VolumeOptions::save() const
 {
     SetSettingValue(QLatin1String(SettingsKey::ConvertVolume), QString::number(mode));
 }
+
+QString VolumeOptions::NameTag(int mode)
+{
+    switch (mode) {
+    case Louder:
+        return QStringLiteral("+5dB");
+    case Quieter:
+        return QStringLiteral("-5dB");
+    default:
+        return QStringLiteral("-normalized");
+    }
+}

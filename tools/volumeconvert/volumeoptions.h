@@ -2,6 +2,8 @@
 // Copyright (C) 2026 The Quillvane authors
 #pragma once
 
+#include <QString>
+
 // The volume tool's choice: one of its modes.
 struct VolumeOptions
 {
@@ -12,6 +14,9 @@ struct VolumeOptions
         Quieter = 2
     };
     int mode = Standardizing;
+
+    // The mode as a name pattern's {tool} gives it: "-normalized", "+5dB", "-5dB".
+    static QString NameTag(int mode);
 
     // The stored mode ("Convert_Volume", its number); anything else standardizes.
     static VolumeOptions Load();
