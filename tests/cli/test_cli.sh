@@ -49,6 +49,10 @@ convert|2|no files given
 convert missing.wav|2|not a file or folder: missing.wav
 convert deep|2|no media files
 convert --to wav -o failed bad.wav|1|bad.wav: 
+trim --name 'a/{name}' x.wav|2|--name: A name cannot hold "/"
+convert --name '{bogus}' x.wav|2|Unknown placeholder
+volume --on-collision replace x.wav|2|--on-collision takes number|skip
+convert --keep-tree deep|2|--keep-tree goes with --recursive
 ROWS
 [ -z "$(ls -A failed)" ] || fail "a failed job left $(ls -A failed)"
 
@@ -65,6 +69,24 @@ mkdir many && for i in 1 2 3 4 5 6 7 8 9 10 11 12; do ln -s "../in 中文.wav" "
 [ "$(grep '"event":"end"' events | grep -c '"status":"succeeded"')" = 12 ] || fail "many: $(cat events)"
 [ "$(sed -n 's/.*"event":"end".*"job":\([0-9]*\).*/\1/p' events | tr '\n' ' ')" = "1 2 3 4 5 6 7 8 9 10 11 12 " ] ||
     fail "many, order: $(cat events)"
+# Names: a pattern with the input's tags and the tool's option, numbered;
+# then skipped, which writes nothing, keeps the file and is no failure.
+ffmpeg -v error -f lavfi -i sine=d=1 -metadata artist=Ann -metadata title=Song -y tagged.wav
+for run in 1 2; do
+    "$cli" volume --mode +5dB --name '{artist} - {title}{tool}{n}.{ext}' -o named tagged.wav >out 2>err ||
+        fail "volume --name: $(cat err)"
+done
+[ "$(ls named)" = "$(printf 'Ann - Song+5dB (0).wav\nAnn - Song+5dB.wav')" ] || fail "named: $(ls named)"
+sum=$(cat named/* | md5sum)
+"$cli" volume --mode +5dB --name '{artist} - {title}{tool}' --on-collision skip --json -o named tagged.wav \
+    >out 2>err || fail "skip counted as a failure: $(cat err)"
+grep -qF '"reason":"Skipped: Ann - Song+5dB.wav exists.","status":"skipped"' out || fail "skip: $(cat out)"
+[ "$(ls named | wc -l)" = 2 ] && [ "$(cat named/* | md5sum)" = "$sum" ] || fail "skip wrote: $(ls named)"
+# A two-level tree kept under the output folder.
+mkdir -p tree/a/b && cp tagged.wav tree/top.wav && cp tagged.wav tree/a/one.wav && cp tagged.wav tree/a/b/two.wav
+"$cli" reverse -r --keep-tree -o mirrored tree >out 2>err || fail "--keep-tree: $(cat err)"
+[ "$(cd mirrored && find . -type f | sort)" = "$(printf './a/b/two.wav\n./a/one.wav\n./top.wav')" ] ||
+    fail "tree: $(cd mirrored && find .)"
 
 # Split at silences: the cut falls inside the quiet second, the pieces add up.
 ffmpeg -v error -f lavfi -i sine=f=440:d=2.3 -f lavfi -i anullsrc=r=44100:cl=mono:d=1.2 \

@@ -21,6 +21,8 @@ class TestOutputNames : public ToolFixture
 private slots:
     void names_data();
     void names();
+    void qualityBoxes_data();
+    void qualityBoxes();
 };
 
 void TestOutputNames::names_data()
@@ -42,6 +44,8 @@ void TestOutputNames::names_data()
     QTest::addRow("skip leaves the file alone") << int(Invert) << -1 << "" << true << false << L{"k.wav"} << L{"k.wav"} << "" << int(VoiceData::Skipped) << L{"k.wav"};
     QTest::addRow("tree of two levels") << int(Invert) << -1 << "" << false << true << L{"top.wav", "a/one.wav", "a/b/two.wav"} << L() << "" << int(VoiceData::Succeeded) << L{"a/b/two.wav", "a/one.wav", "top.wav"};
     QTest::addRow("no tree: the folder alone") << int(Invert) << -1 << "" << false << false << L{"top.wav", "a/one.wav"} << L() << "" << int(VoiceData::Succeeded) << L{"top.wav"};
+    QTest::addRow("mix takes the pattern") << int(Mix) << -1 << "{title}{tool}" << false << false << L{"m.wav", "m2.wav"} << L() << "e.g. Title-mix.mp3" << int(VoiceData::Succeeded) << L{"Song-mix.wav"};
+    QTest::addRow("concat skips") << int(Concat) << -1 << "" << true << false << L{"c.wav", "c2.wav"} << L{"c-cat.wav"} << "" << int(VoiceData::Skipped) << L{"c-cat.wav"};
     // clang-format on
 }
 
@@ -83,8 +87,8 @@ void TestOutputNames::names()
     popup->hide();
 
     QVERIFY(panel->AddDropped({dropped.path()}));
-    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), expected.size() - existing.size() + (skip ? 1 : 0),
-                              60000);
+    const int added = tree ? int(inputs.size()) : int(inputs.size() - inputs.filter("/").size());
+    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().size(), added, 60000);
     QVERIFY(convert(panel));
     for (VoiceData *job : panel->jobs())
         QCOMPARE(job->status(), state);
@@ -96,6 +100,38 @@ void TestOutputNames::names()
     QCOMPARE(files, expected);
     for (const QString &name : existing)
         QCOMPARE(QFileInfo(outputs.filePath(name)).size(), qint64(1));
+}
+
+// The pop-up offers the quality of what the tool can write: Format Convert's one format.
+void TestOutputNames::qualityBoxes_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("format"); // -1 leaves the option box
+    QTest::addColumn<QStringList>("shown");
+    const QStringList all{"mp3", "aac", "opus", "vorbis", "flac", "wav"};
+    QTest::addRow("convert to mp3") << int(Format) << 0 << QStringList{"mp3"};
+    QTest::addRow("convert to m4a") << int(Format) << 7 << QStringList{"aac"};
+    QTest::addRow("convert to amr") << int(Format) << 4 << QStringList();
+    QTest::addRow("speed keeps the input's format") << int(Speed) << -1 << all;
+}
+
+void TestOutputNames::qualityBoxes()
+{
+    QFETCH(int, tool);
+    QFETCH(int, format);
+    QFETCH(QStringList, shown);
+    ToolsBaseWidget *panel = open(tool);
+    if (format >= 0)
+        choose(panel, format);
+    panel->showOutputSettings();
+    auto *popup = panel->findChild<OutputSettingsPopup *>();
+    QStringList visible;
+    for (OutputFamily family : OutputOptions::QualityFamilies()) {
+        if (popup->qualityBox(family)->isVisible())
+            visible << OutputOptions::FamilyName(family);
+    }
+    popup->hide();
+    QCOMPARE(visible, shown);
 }
 
 QTEST_MAIN(TestOutputNames)
