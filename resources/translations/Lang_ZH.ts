@@ -72,6 +72,35 @@
     </message>
 </context>
 <context>
+    <name>NamePattern</name>
+    <message numerus="yes">
+        <source>The pattern is longer than %n characters.</source>
+        <translation>
+            <numerusform>命名规则超过了 %n 个字符。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>A name cannot hold &quot;/&quot;.</source>
+        <translation>文件名不能包含“/”。</translation>
+    </message>
+    <message>
+        <source>A name cannot hold control characters.</source>
+        <translation>文件名不能包含控制字符。</translation>
+    </message>
+    <message>
+        <source>A name cannot start with &quot;.&quot;.</source>
+        <translation>文件名不能以“.”开头。</translation>
+    </message>
+    <message>
+        <source>Unknown placeholder: use {name}, {tool}, {ext}, {artist}, {title} and {n}.</source>
+        <translation>未知的占位符：可用 {name}、{tool}、{ext}、{artist}、{title} 和 {n}。</translation>
+    </message>
+    <message>
+        <source>Unknown artist</source>
+        <translation>未知艺术家</translation>
+    </message>
+</context>
+<context>
     <name>OutputPlan</name>
     <message>
         <source>%1 Hz: the format holds no %2 Hz</source>
@@ -141,6 +170,42 @@
     <message>
         <source>Channels</source>
         <translation>声道</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>{name} the input&apos;s name, {tool} the tool&apos;s tag, {ext} the extension, {artist} and {title} the input&apos;s tags, {n} the number of a taken name. Empty: the usual names.</source>
+        <translation>{name} 输入文件名，{tool} 工具标记，{ext} 扩展名，{artist} 和 {title} 输入文件的标签，{n} 重名时的编号。留空：使用通常的文件名。</translation>
+    </message>
+    <message>
+        <source>Name taken</source>
+        <translation>文件名已存在时</translation>
+    </message>
+    <message>
+        <source>Number it: name (0)</source>
+        <translation>编号：name (0)</translation>
+    </message>
+    <message>
+        <source>Skip the file</source>
+        <translation>跳过该文件</translation>
+    </message>
+    <message>
+        <source>Added folders keep their sub-folders</source>
+        <translation>添加的文件夹保留其子文件夹结构</translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation>艺术家</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>e.g. %1</source>
+        <translation>例如 %1</translation>
     </message>
 </context>
 <context>
@@ -463,6 +528,11 @@
     <message>
         <source>Opens the output folder.</source>
         <translation>打开输出文件夹。</translation>
+    <message numerus="yes">
+        <source>%n skipped (name taken)</source>
+        <translation>
+            <numerusform>跳过 %n 个（文件名已存在）</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -670,6 +740,14 @@
         <source>No usable output was written.</source>
         <translation>没有生成可用的输出文件。</translation>
     </message>
+    <message>
+        <source>Skipped: %1 exists.</source>
+        <translation>已跳过：%1 已存在。</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made in the output folder.</source>
+        <translation>无法在输出文件夹中创建文件夹 %1。</translation>
+    </message>
 </context>
 <context>
     <name>VoiceItemWidget</name>
@@ -781,6 +859,12 @@
     <message>
         <source>own cuts at %1</source>
         <translation>自定切分点 %1</translation>
+        <source>skipped: %1</source>
+        <translation>已跳过：%1</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>已跳过</translation>
     </message>
 </context>
 <context>
