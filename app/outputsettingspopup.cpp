@@ -59,7 +59,8 @@ OutputSettingsPopup::OutputSettingsPopup(QWidget *parent) : QFrame(parent, Qt::P
     };
     for (OutputFamily family : OutputOptions::QualityFamilies()) {
         qualityBoxes.insert(family, makeBox());
-        form->addRow(formatName(family), qualityBoxes.value(family));
+        qualityLabels.insert(family, new QLabel(formatName(family), this));
+        form->addRow(qualityLabels.value(family), qualityBoxes.value(family));
     }
     rate = makeBox();
     channels = makeBox();
@@ -171,10 +172,20 @@ void OutputSettingsPopup::showBelow(const QWidget *anchor, const OutputName &exa
                                     const QList<OutputFamily> &families)
 {
     exampleName = example;
+    // Only the rows of `families` stay in the form: a hidden row would still take its spacing.
+    int row = 1;
     for (OutputFamily family : OutputOptions::QualityFamilies()) {
         QComboBox *box = qualityBoxes.value(family);
-        box->setVisible(families.contains(family));
-        form->labelForField(box)->setVisible(families.contains(family));
+        if (form->indexOf(box) >= 0) {
+            const QFormLayout::TakeRowResult taken = form->takeRow(box);
+            delete taken.labelItem;
+            delete taken.fieldItem;
+        }
+        const bool shown = families.contains(family);
+        box->setVisible(shown);
+        qualityLabels.value(family)->setVisible(shown);
+        if (shown)
+            form->insertRow(row++, qualityLabels.value(family), box);
     }
     load();
     adjustSize();

@@ -52,6 +52,7 @@ private:
     QLabel *title;
     QFormLayout *form;
     QMap<OutputFamily, QComboBox *> qualityBoxes;
+    QMap<OutputFamily, QLabel *> qualityLabels;
     QComboBox *rate;
     QComboBox *channels;
     QLabel *rateLabel;
