@@ -23,7 +23,30 @@ QString atLeast(int kbps, const QList<int> &steps)
     return QString::number(fitRate(kbps, steps)) + QLatin1Char('k');
 }
 
-QStringList qualityArguments(OutputFamily family, const QString &chosen, const SourceAudio &source)
+// A container without a quality choice keeps its own encoder, told the
+// input's bit depth where it holds PCM, else at least the input's bitrate.
+QStringList otherArguments(const QString &suffix, const SourceAudio &source, bool lossless, int kbps)
+{
+    static const QStringList bigEndianPcm{QStringLiteral("aiff"), QStringLiteral("aif"),
+                                          QStringLiteral("aifc"), QStringLiteral("au")};
+    static const QStringList matroska{QStringLiteral("mka"), QStringLiteral("mkv")};
+    const int bits = source.traits.bitsPerSample;
+    if (bigEndianPcm.contains(suffix))
+        return {QStringLiteral("-c:a"), bits > 24   ? QStringLiteral("pcm_s32be")
+                                        : bits > 16 ? QStringLiteral("pcm_s24be")
+                                                    : QStringLiteral("pcm_s16be")};
+    // WavPack is lossless on its own.
+    if (suffix == QLatin1String("wv"))
+        return {};
+    if (lossless && matroska.contains(suffix))
+        return {QStringLiteral("-c:a"), QStringLiteral("flac")};
+    const int ceiling = suffix == QLatin1String("ac3") ? 640 : 320;
+    return {QStringLiteral("-b:a"),
+            QString::number(qMin(lossless ? 192 : qMax(kbps, 128), ceiling)) + QLatin1Char('k')};
+}
+
+QStringList qualityArguments(OutputFamily family, const QString &chosen, const SourceAudio &source,
+                             const QString &suffix)
 {
     // From lossless (or unknown) audio the encoder's transparent settings;
     // from lossy audio at least its bitrate, up to what the format carries.
@@ -75,8 +98,9 @@ QStringList qualityArguments(OutputFamily family, const QString &chosen, const S
                                           : QStringLiteral("pcm_s16le");
         return {QStringLiteral("-c:a"), codec};
     }
-    case OutputFamily::Amr:
     case OutputFamily::Other:
+        return otherArguments(suffix, source, lossless, kbps);
+    case OutputFamily::Amr:
         break;
     }
     return {};
@@ -137,7 +161,7 @@ OutputPlan OutputPlan::For(const QString &outputPath, const SourceAudio &source,
         if (wantedChannels > 0 && channels != wantedChannels)
             notes << OutputPlan::tr("%n channel(s): the format holds no more", nullptr, channels);
     }
-    plan.encode << qualityArguments(family, choice.qualityOf(family), source);
+    plan.encode << qualityArguments(family, choice.qualityOf(family), source, suffix);
 
     // Tags and cover: a picture stream where the container takes one, a
     // picture comment for Ogg and Opus.

@@ -123,6 +123,10 @@ void TestOutputQuality::results_data()
     QTest::addRow("... ogg to mp3") << int(Format) << 0 << QStringList{"out/t.ogg"} << "t.mp3" << tags << QStringList();
     QTest::addRow("output settings: 128k, 22.05 kHz mono") << int(Speed) << -1 << QStringList{"o.mp3:song"} << "o-1_25.mp3" << QStringList{"kbps=128", "rate=22050", "ch=1", "cover=1"} << QStringList{"mp3=128k", "rate=22050", "channels=1"};
     QTest::addRow("a video's picture is no cover") << int(Format) << 0 << QStringList{"w.mp4:clip"} << "w.mp3" << QStringList{"codec=mp3", "cover=", "note="} << QStringList();
+    QTest::addRow("wma keeps 320 kb/s") << int(Speed) << -1 << QStringList{"w.wma:lossy320"} << "w-1_25.wma" << QStringList{"codec=wmav2", "kbps~320+-20"} << QStringList();
+    QTest::addRow("ac3 keeps 320 kb/s") << int(Volume) << 2 << QStringList{"a.ac3:lossy320"} << "a.ac3" << QStringList{"codec=ac3", "kbps=320"} << QStringList();
+    QTest::addRow("24-bit aiff stays 24-bit") << int(Volume) << 2 << QStringList{"f.aiff:aiff24"} << "f.aiff" << QStringList{"codec=pcm_s24be", "bits=24"} << QStringList();
+    QTest::addRow("lossless mka stays lossless") << int(Invert) << -1 << QStringList{"k.mka:hi24"} << "k.mka" << QStringList{"codec=flac", "bits=24"} << QStringList();
     // clang-format on
 }
 
@@ -165,6 +169,8 @@ void TestOutputQuality::results()
                              "320k"} +
                      tagArgs},
         {"loud", {"-f", "lavfi", "-i", loud}},
+        {"lossy320", {"-f", "lavfi", "-i", loud, "-b:a", "320k"}},
+        {"aiff24", {"-f", "lavfi", "-i", "anoisesrc=d=2:r=48000:a=0.3:seed=3", "-c:a", "pcm_s24be"}},
         {"hi24",
          {"-f", "lavfi", "-i", "anoisesrc=d=2:r=48000:a=0.3:seed=3", "-ac", "2", "-c:a", "pcm_s24le"}},
         {"phone",
