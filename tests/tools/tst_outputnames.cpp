@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Quillvane authors
 // Names and places of results as the Output pop-up sets them: a pattern with
-// the input's tags, skip on a taken name, a dropped folder's tree kept.
+// the input's tags, skip on a taken name, a dropped folder's tree kept; and
+// the qualities it offers for what the tool writes.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
@@ -21,8 +22,6 @@ class TestOutputNames : public ToolFixture
 private slots:
     void names_data();
     void names();
-    void qualityBoxes_data();
-    void qualityBoxes();
 };
 
 void TestOutputNames::names_data()
@@ -32,20 +31,23 @@ void TestOutputNames::names_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("skip");
     QTest::addColumn<bool>("tree");
-    QTest::addColumn<QStringList>("inputs");   // in the dropped folder; tagged artist Ann, title Song
-    QTest::addColumn<QStringList>("existing"); // in the output folder, one byte each
-    QTest::addColumn<QString>("example");      // what the pop-up shows; empty: not looked at
+    QTest::addColumn<QStringList>("inputs");    // in the dropped folder; tagged artist Ann, title Song
+    QTest::addColumn<QStringList>("existing");  // in the output folder, one byte each
+    QTest::addColumn<QString>("example");       // what the pop-up shows; empty: not looked at
+    QTest::addColumn<QStringList>("qualities"); // the formats whose quality the pop-up offers
     QTest::addColumn<int>("state");
     QTest::addColumn<QStringList>("expected"); // every file in the output folder afterwards
     using L = QStringList;
+    const L all{"mp3", "aac", "opus", "vorbis", "flac", "wav"};
     // clang-format off
-    QTest::addRow("artist, title, +5dB, numbered") << int(Volume) << 1 << "{artist} - {title}{tool}{n}.{ext}" << false << false << L{"t.wav"} << L{"Ann - Song+5dB.wav"} << "e.g. Artist - Title+5dB.mp3" << int(VoiceData::Succeeded) << L{"Ann - Song+5dB (0).wav", "Ann - Song+5dB.wav"};
-    QTest::addRow("reverse names its option") << int(Invert) << -1 << "{name}{tool}" << false << false << L{"r.wav"} << L() << "e.g. song-reverse.mp3" << int(VoiceData::Succeeded) << L{"r-reverse.wav"};
-    QTest::addRow("skip leaves the file alone") << int(Invert) << -1 << "" << true << false << L{"k.wav"} << L{"k.wav"} << "" << int(VoiceData::Skipped) << L{"k.wav"};
-    QTest::addRow("tree of two levels") << int(Invert) << -1 << "" << false << true << L{"top.wav", "a/one.wav", "a/b/two.wav"} << L() << "" << int(VoiceData::Succeeded) << L{"a/b/two.wav", "a/one.wav", "top.wav"};
-    QTest::addRow("no tree: the folder alone") << int(Invert) << -1 << "" << false << false << L{"top.wav", "a/one.wav"} << L() << "" << int(VoiceData::Succeeded) << L{"top.wav"};
-    QTest::addRow("mix takes the pattern") << int(Mix) << -1 << "{title}{tool}" << false << false << L{"m.wav", "m2.wav"} << L() << "e.g. Title-mix.mp3" << int(VoiceData::Succeeded) << L{"Song-mix.wav"};
-    QTest::addRow("concat skips") << int(Concat) << -1 << "" << true << false << L{"c.wav", "c2.wav"} << L{"c-cat.wav"} << "" << int(VoiceData::Skipped) << L{"c-cat.wav"};
+    QTest::addRow("artist, title, +5dB, numbered") << int(Volume) << 1 << "{artist} - {title}{tool}{n}.{ext}" << false << false << L{"t.wav"} << L{"Ann - Song+5dB.wav"} << "e.g. Artist - Title+5dB.mp3" << all << int(VoiceData::Succeeded) << L{"Ann - Song+5dB (0).wav", "Ann - Song+5dB.wav"};
+    QTest::addRow("reverse names its option") << int(Invert) << -1 << "{name}{tool}" << false << false << L{"r.wav"} << L() << "e.g. song-reverse.mp3" << all << int(VoiceData::Succeeded) << L{"r-reverse.wav"};
+    QTest::addRow("skip leaves the file alone") << int(Invert) << -1 << "" << true << false << L{"k.wav"} << L{"k.wav"} << "" << all << int(VoiceData::Skipped) << L{"k.wav"};
+    QTest::addRow("tree of two levels") << int(Invert) << -1 << "" << false << true << L{"top.wav", "a/one.wav", "a/b/two.wav"} << L() << "" << all << int(VoiceData::Succeeded) << L{"a/b/two.wav", "a/one.wav", "top.wav"};
+    QTest::addRow("no tree: the folder alone") << int(Invert) << -1 << "" << false << false << L{"top.wav", "a/one.wav"} << L() << "" << all << int(VoiceData::Succeeded) << L{"top.wav"};
+    QTest::addRow("mix takes the pattern") << int(Mix) << -1 << "{title}{tool}" << false << false << L{"m.wav", "m2.wav"} << L() << "e.g. Title-mix.mp3" << all << int(VoiceData::Succeeded) << L{"Song-mix.wav"};
+    QTest::addRow("concat skips") << int(Concat) << -1 << "" << true << false << L{"c.wav", "c2.wav"} << L{"c-cat.wav"} << "" << all << int(VoiceData::Skipped) << L{"c-cat.wav"};
+    QTest::addRow("m4a: only its quality") << int(Format) << 7 << "" << false << false << L{"f.wav"} << L() << "e.g. song.m4a" << L{"aac"} << int(VoiceData::Succeeded) << L{"f.m4a"};
     // clang-format on
 }
 
@@ -59,6 +61,7 @@ void TestOutputNames::names()
     QFETCH(QStringList, inputs);
     QFETCH(QStringList, existing);
     QFETCH(QString, example);
+    QFETCH(QStringList, qualities);
     QFETCH(int, state);
     QFETCH(QStringList, expected);
     OutputOptions().save();
@@ -80,6 +83,12 @@ void TestOutputNames::names()
     QTest::keyClicks(popup->patternEdit(), pattern);
     if (!example.isEmpty())
         QCOMPARE(popup->exampleText(), example);
+    QStringList offered;
+    for (OutputFamily family : OutputOptions::QualityFamilies()) {
+        if (popup->qualityBox(family)->isVisible())
+            offered << OutputOptions::FamilyName(family);
+    }
+    QCOMPARE(offered, qualities);
     if (skip)
         QTest::keyClick(popup->collisionBox(), Qt::Key_Down);
     if (tree)
@@ -100,38 +109,6 @@ void TestOutputNames::names()
     QCOMPARE(files, expected);
     for (const QString &name : existing)
         QCOMPARE(QFileInfo(outputs.filePath(name)).size(), qint64(1));
-}
-
-// The pop-up offers the quality of what the tool can write: Format Convert's one format.
-void TestOutputNames::qualityBoxes_data()
-{
-    QTest::addColumn<int>("tool");
-    QTest::addColumn<int>("format"); // -1 leaves the option box
-    QTest::addColumn<QStringList>("shown");
-    const QStringList all{"mp3", "aac", "opus", "vorbis", "flac", "wav"};
-    QTest::addRow("convert to mp3") << int(Format) << 0 << QStringList{"mp3"};
-    QTest::addRow("convert to m4a") << int(Format) << 7 << QStringList{"aac"};
-    QTest::addRow("convert to amr") << int(Format) << 4 << QStringList();
-    QTest::addRow("speed keeps the input's format") << int(Speed) << -1 << all;
-}
-
-void TestOutputNames::qualityBoxes()
-{
-    QFETCH(int, tool);
-    QFETCH(int, format);
-    QFETCH(QStringList, shown);
-    ToolsBaseWidget *panel = open(tool);
-    if (format >= 0)
-        choose(panel, format);
-    panel->showOutputSettings();
-    auto *popup = panel->findChild<OutputSettingsPopup *>();
-    QStringList visible;
-    for (OutputFamily family : OutputOptions::QualityFamilies()) {
-        if (popup->qualityBox(family)->isVisible())
-            visible << OutputOptions::FamilyName(family);
-    }
-    popup->hide();
-    QCOMPARE(visible, shown);
 }
 
 QTEST_MAIN(TestOutputNames)
