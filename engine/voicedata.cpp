@@ -182,7 +182,7 @@ QString VoiceData::openPart(const OutputName &name)
             reason = tr("The folder %1 cannot be made in the output folder.").arg(subFolder);
     }
     const QString plain = partName.candidate(-1);
-    if (!partName.numbered && PartFile::NameTaken(plain)) {
+    if (!partName.folder.isEmpty() && !partName.numbered && PartFile::NameTaken(plain)) {
         runSkipped = true;
         reason = tr("Skipped: %1 exists.").arg(QFileInfo(plain).fileName());
     } else if (!partName.folder.isEmpty() && part.create(partName.folder, name.extension)) {
