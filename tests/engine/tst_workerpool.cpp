@@ -142,7 +142,7 @@ private slots:
         queue.enqueueAll();
         queue.startWaiting();
         QVERIFY(finished.wait(60000) || finished.count() == 1);
-        QCOMPARE(finished.first(), (QVariantList{4, 1, 0}));
+        QCOMPARE(finished.first(), (QVariantList{4, 1, 0, 0}));
         QCOMPARE(victim->status(), int(VoiceData::Failed));
         QCOMPARE(kills, VoiceData::MaxRetries + 1);
         QVERIFY(!victim->errorText.isEmpty());
