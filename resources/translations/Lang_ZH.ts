@@ -528,6 +528,7 @@
     <message>
         <source>Opens the output folder.</source>
         <translation>打开输出文件夹。</translation>
+    </message>
     <message numerus="yes">
         <source>%n skipped (name taken)</source>
         <translation>
@@ -853,18 +854,20 @@
         <source>Opens the folder of the new file.</source>
         <translation>打开新文件所在的文件夹。</translation>
     </message>
-</context>
-<context>
-    <name>VoiceSplitData</name>
     <message>
-        <source>own cuts at %1</source>
-        <translation>自定切分点 %1</translation>
         <source>skipped: %1</source>
         <translation>已跳过：%1</translation>
     </message>
     <message>
         <source>Skipped</source>
         <translation>已跳过</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceSplitData</name>
+    <message>
+        <source>own cuts at %1</source>
+        <translation>自定切分点 %1</translation>
     </message>
 </context>
 <context>
