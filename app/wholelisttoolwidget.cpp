@@ -2,13 +2,7 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "app/wholelisttoolwidget.h"
 
-#include <QFileInfo>
-#include <QTimer>
-
-#include "common/globals.h"
-#include "engine/jobhelpers.h"
 #include "engine/jobqueue.h"
-#include "engine/runverdict.h"
 #include "engine/voicedata.h"
 #include "tools/common/wholelistdata.h"
 #include "widgets/labelbutton.h"
@@ -20,26 +14,12 @@ constexpr int ChildEndWaitMs = 500;
 
 WholeListToolWidget::WholeListToolWidget(QWidget *parent) : ToolsBaseWidget(parent)
 {
-    // The entries never start on their own: the panel's one child runs them all.
+    // The entries never start on their own: the panel's one job runs them all.
     queue()->setHeld(true);
-    listProcess.setProcessEnvironment(ChildProcessEnvironment());
-    connect(&listProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-            &WholeListToolWidget::processFinished);
-    connect(&listProcess, &QProcess::readyReadStandardOutput, this,
-            &WholeListToolWidget::ffmpegProcess_StandardOutput_slots);
-    connect(&listProcess, &QProcess::errorOccurred, this, &WholeListToolWidget::processError);
 }
 
-WholeListToolWidget::~WholeListToolWidget()
-{
-    disconnect(&listProcess, nullptr, this, nullptr);
-    if (listProcess.state() == QProcess::NotRunning)
-        return;
-    VoiceData::KillProcessTree(listProcess.processId());
-    // Killed, so this is only the reaping.
-    listProcess.waitForFinished(ChildEndWaitMs);
-    // An unfinished result is no result: the part file goes with runPart.
-}
+// The run's job kills its tree and removes its unfinished output as it goes.
+WholeListToolWidget::~WholeListToolWidget() = default;
 
 int WholeListToolWidget::convertingCount() const
 {
@@ -50,31 +30,14 @@ void WholeListToolWidget::StopAllJobs()
 {
     if (!running)
         return;
-    stopRun();
+    run->stopConvert();
     // Reaped now, so that the run's end (which removes its part file) is handled before this returns.
-    listProcess.waitForFinished(ChildEndWaitMs);
-    if (running)
-        endRun(listProcess.state() != QProcess::NotRunning);
-}
-
-QStringList WholeListToolWidget::InputPaths(const QList<VoiceData *> &entries)
-{
-    QStringList paths;
-    paths.reserve(entries.size());
-    for (const VoiceData *entry : entries)
-        paths.append(entry->filePath);
-    return paths;
-}
-
-OutputPlan WholeListToolWidget::planOutput(const QList<VoiceData *> &entries, const QString &output)
-{
-    QList<SourceAudio> sources;
-    for (const VoiceData *entry : entries)
-        sources << entry->sourceAudio();
-    const OutputPlan plan = WholeListData::PlanOutput(sources, output, OutputOptions::Load());
-    for (VoiceData *entry : entries)
-        entry->outputNote = plan.note;
-    return plan;
+    run->process.waitForFinished(ChildEndWaitMs);
+    if (running) {
+        // Still not reaped, or its start's failure not yet told: the job goes, and its part file with it.
+        run.reset();
+        endRun(VoiceData::Stopped, QString(), QString());
+    }
 }
 
 void WholeListToolWidget::StartWaitingItems() {}
@@ -115,7 +78,7 @@ void WholeListToolWidget::convertButton_slots()
     // While a run goes on the button is its Stop: a second child would be
     // refused, and the entries of the running one rewritten under it.
     if (running) {
-        stopRun();
+        run->stopConvert();
         return;
     }
     const QList<VoiceData *> entries = jobs();
@@ -123,134 +86,50 @@ void WholeListToolWidget::convertButton_slots()
     if (entries.isEmpty())
         return;
 
-    runName = planRun(entries, QString()).name;
-    // Named as every job names its result; the reference (first entry) gives the tags.
-    const OutputOptions choice = OutputOptions::Load();
-    runName.pattern = choice.namePattern;
-    runName.artist = entries.first()->traits.artist;
-    runName.title = entries.first()->traits.title;
-    runName.numbered = !choice.skipTaken;
-    runSkipped = !runName.numbered && PartFile::NameTaken(runName.candidate(-1));
-    const bool opened = !runSkipped && runPart.create(runName.folder, runName.extension);
-    const RunPlan plan = planRun(entries, runPart.path());
+    run.reset(newRun());
+    connect(run.data(), &VoiceData::updateProgress, this, &WholeListToolWidget::runProgressed);
+    connect(run.data(), &VoiceData::convertfinished, this, [this](VoiceData *job) {
+        const int state = job->status();
+        endRun(state, state == VoiceData::Succeeded ? job->outputPath : QString(),
+               state == VoiceData::Failed || state == VoiceData::Skipped ? job->errorText : QString());
+    });
+    run->setInputs({entries.cbegin(), entries.cend()});
+    // A failure to open the part file or to start the child is told later, through convertfinished.
+    run->startConvert();
     runEntries = entries;
-    runOutput = runPart.path();
-    runDuration = plan.referenceDuration;
-    runProgress = 0;
-    childFailed = false;
-    startFailure.clear();
-    statusReader.reset();
+    runOutput = run->outputPath;
     for (VoiceData *entry : entries) {
         entry->progress = 0;
         entry->runClock.start();
         entry->outputPath = runOutput;
+        entry->outputNote = run->outputNote;
         entry->errorText.clear();
     }
     queue()->setRunState(entries, VoiceData::Converting);
     running = true;
-    stopRequested = false;
     convertButton->setText(tr("Stop"));
-    if (!opened) {
-        failRunLater(
-            runSkipped ? VoiceData::tr("Skipped: %1 exists.").arg(QFileInfo(runName.candidate(-1)).fileName())
-                       : tr("The output folder cannot be written."));
-        return;
-    }
-    StartChildProcess(listProcess, GetFFmpegPath(), plan.arguments);
 }
 
-void WholeListToolWidget::failRunLater(const QString &reason)
+void WholeListToolWidget::runProgressed()
 {
-    // After Convert has shown the entries converting.
-    QTimer::singleShot(0, this, [this, reason] {
-        if (!running || listProcess.state() != QProcess::NotRunning)
-            return;
-        childFailed = true;
-        startFailure = reason;
-        endRun(false);
-    });
-}
-
-void WholeListToolWidget::stopRun()
-{
-    stopRequested = true;
-    // The child's end comes back through processFinished, as the event loop delivers it.
-    VoiceData::KillProcessTree(listProcess.processId());
-}
-
-void WholeListToolWidget::ffmpegProcess_StandardOutput_slots()
-{
-    // Read even with no entry left: the child's console still goes to the log.
-    const QList<qint64> times = statusReader.readTimes(listProcess);
-    for (qint64 time : times) {
-        if (!AdvanceProgress(time, runDuration, runProgress))
-            continue;
-        for (VoiceData *entry : qAsConst(runEntries)) {
-            entry->progress = runProgress;
-            Convertitem_updateProgress(entry);
-        }
+    for (VoiceData *entry : qAsConst(runEntries)) {
+        entry->progress = run->progress;
+        Convertitem_updateProgress(entry);
     }
 }
 
-void WholeListToolWidget::ffmpegProcess_Finished(int index)
+void WholeListToolWidget::endRun(int state, const QString &output, const QString &reason)
 {
-    Q_UNUSED(index)
-    if (running)
-        endRun(true);
-}
-
-void WholeListToolWidget::processFinished(int exitCode, QProcess::ExitStatus exitStatus)
-{
-    childFailed = exitStatus != QProcess::NormalExit || exitCode != 0;
-    ffmpegProcess_Finished(exitCode);
-}
-
-void WholeListToolWidget::processError(QProcess::ProcessError error)
-{
-    // No finished() follows a failed start: the run ends here.
-    if (error != QProcess::FailedToStart || !running)
-        return;
-    childFailed = true;
-    endRun(false);
-}
-
-void WholeListToolWidget::endRun(bool childStarted)
-{
-    ffmpegProcess_StandardOutput_slots();
     running = false;
+    runOutput = output;
     convertButton->setText(tr("Convert"));
-    // A stopped child was killed, so it failed. A run that ended well just
-    // before its stop took effect keeps its result. The verdict holds also
-    // when the entries are gone: the file is the run's.
-    QString reason = !startFailure.isEmpty() ? startFailure
-                                             : RunVerdict::Judge(runPart.path(), qint64(runDuration),
-                                                                 statusReader, childStarted, childFailed);
-    if (reason.isEmpty()) {
-        runOutput = runPart.publish(runName, PartFile::Move::Rename, &runSkipped);
-        if (runOutput.isEmpty())
-            reason =
-                runSkipped
-                    ? VoiceData::tr("Skipped: %1 exists.").arg(QFileInfo(runName.candidate(-1)).fileName())
-                    : VoiceData::tr("The result could not be given its name in the output folder.");
-    }
-    if (!reason.isEmpty()) {
-        runPart.discard();
-        runOutput.clear();
-    }
-    const int state = reason.isEmpty() ? VoiceData::Succeeded
-                      : stopRequested  ? VoiceData::Stopped
-                      : runSkipped     ? VoiceData::Skipped
-                                       : VoiceData::Failed;
-    if (state != VoiceData::Failed && state != VoiceData::Skipped)
-        reason.clear();
-    showNotice(BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed,
-                            state == VoiceData::Stopped, state == VoiceData::Skipped));
-    stopRequested = false;
-
+    showNotice(
+        BatchSummary(state == VoiceData::Succeeded, state == VoiceData::Failed, state == VoiceData::Stopped,
+                     state == VoiceData::Skipped));
     const QList<VoiceData *> entries = runEntries;
     runEntries.clear();
     for (VoiceData *entry : entries) {
-        entry->outputPath = runOutput;
+        entry->outputPath = output;
         entry->errorText = reason;
     }
     queue()->setRunState(entries, state);

@@ -25,16 +25,7 @@ void ConcatConvertWidget::ItemDeleted_slots(VoiceData *item)
     listWidget->flushTableItemsToUIShow();
 }
 
-WholeListToolWidget::RunPlan ConcatConvertWidget::planRun(const QList<VoiceData *> &entries,
-                                                          const QString &output)
+WholeListData *ConcatConvertWidget::newRun() const
 {
-    QList<qint64> durations;
-    for (const VoiceData *entry : entries)
-        durations.append(entry->duration);
-    totalDuration = VoiceConcatData::ResultDuration(durations);
-    RunPlan plan;
-    plan.name = VoiceConcatData::ResultName(entries.first()->filePath);
-    plan.arguments = VoiceConcatData::Arguments(InputPaths(entries), output, planOutput(entries, output));
-    plan.referenceDuration = double(totalDuration);
-    return plan;
+    return new VoiceConcatData;
 }

@@ -2,8 +2,6 @@
 // Copyright (C) 2026 The Quillvane authors
 #pragma once
 
-#include <QtGlobal>
-
 #include "app/wholelisttoolwidget.h"
 #include "tools/concatconvert/voiceconcatdata.h"
 
@@ -22,14 +20,9 @@ public:
         return VoiceConcatData::ResultName(QStringLiteral("song.mp3"));
     }
 
-    // The panel's one child; every entry is one of its inputs.
-    QProcess &concatProcess = listProcess;
-    // Length of the current run's result: the sum of the entries' durations, in microseconds.
-    qint64 totalDuration = 0;
-
 public slots:
     void ItemDeleted_slots(VoiceData *item) override;
 
 protected:
-    RunPlan planRun(const QList<VoiceData *> &entries, const QString &output) override;
+    WholeListData *newRun() const override;
 };

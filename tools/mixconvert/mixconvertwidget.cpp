@@ -2,7 +2,6 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "tools/mixconvert/mixconvertwidget.h"
 
-#include "engine/voicedata.h"
 #include "tools/mixconvert/voicemixdata.h"
 #include "tools/mixconvert/voicemixitemwidget.h"
 
@@ -11,14 +10,7 @@ void MixConvertWidget::CreateItemWidgets()
     createItemWidgets<VoiceMixItemWidget>();
 }
 
-WholeListToolWidget::RunPlan MixConvertWidget::planRun(const QList<VoiceData *> &entries,
-                                                       const QString &output)
+WholeListData *MixConvertWidget::newRun() const
 {
-    const VoiceData *reference = entries.first();
-    RunPlan plan;
-    plan.name = VoiceMixData::ResultName(reference->filePath);
-    plan.arguments = VoiceMixData::Arguments(InputPaths(entries), output, planOutput(entries, output));
-    // The mix stops with the first input.
-    plan.referenceDuration = double(reference->duration);
-    return plan;
+    return new VoiceMixData;
 }

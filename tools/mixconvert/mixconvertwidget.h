@@ -16,9 +16,6 @@ public:
     void CreateItemWidgets() override;
     OutputName ExampleName() const override { return VoiceMixData::ResultName(QStringLiteral("song.mp3")); }
 
-    // The panel's one child; every entry is one of its inputs.
-    QProcess &mixProcess = listProcess;
-
 protected:
-    RunPlan planRun(const QList<VoiceData *> &entries, const QString &output) override;
+    WholeListData *newRun() const override;
 };
