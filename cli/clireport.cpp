@@ -111,31 +111,33 @@ void CliReport::ended(const VoiceData *job, int number)
             running.removeAt(i--);
     }
     lastPercent.remove(number);
-    end(number, job->filePath, job->status(),
-        job->status() == VoiceData::Succeeded ? job->outputPath : QString(),
+    end(number, job->filePath, job->status(), job->results(),
         job->status() == VoiceData::Failed || job->status() == VoiceData::Skipped ? job->errorText
                                                                                   : QString());
 }
 
 void CliReport::refused(const QString &input, int number, const QString &reason)
 {
-    end(number, input, VoiceData::Failed, QString(), reason);
+    end(number, input, VoiceData::Failed, QStringList(), reason);
 }
 
-void CliReport::end(int number, const QString &input, int status, const QString &output,
+void CliReport::end(int number, const QString &input, int status, const QStringList &outputs,
                     const QString &reason)
 {
     ++done;
     clearBlock();
+    // `output` is the last result of a success, as before `outputs` named them all.
     if (mode == Mode::Json)
         json({{QStringLiteral("status"), statusName(status)},
-              {QStringLiteral("output"), output},
+              {QStringLiteral("output"),
+               status == VoiceData::Succeeded ? outputs.value(outputs.size() - 1) : QString()},
+              {QStringLiteral("outputs"), QJsonArray::fromStringList(outputs)},
               {QStringLiteral("reason"), reason}},
              "end", number, input);
     if (status == VoiceData::Failed)
         write(stderr, QStringLiteral("quillvane-cli: %1: %2\n").arg(input, reason));
-    else if (status == VoiceData::Succeeded && mode != Mode::Json && !quiet)
-        write(stdout, output + QLatin1Char('\n'));
+    else if (status == VoiceData::Succeeded && mode != Mode::Json && !quiet && !outputs.isEmpty())
+        write(stdout, outputs.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     else if (status == VoiceData::Skipped && mode != Mode::Json && !quiet)
         write(stderr, QStringLiteral("quillvane-cli: %1: %2\n").arg(input, reason));
     drawBlock(true);

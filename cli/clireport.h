@@ -43,7 +43,7 @@ private:
         int progress; // hundredths of a percent
     };
     void json(QJsonObject object, const char *event, int number, const QString &input);
-    void end(int number, const QString &input, int status, const QString &output, const QString &reason);
+    void end(int number, const QString &input, int status, const QStringList &outputs, const QString &reason);
     void clearBlock();
     void drawBlock(bool force);
 

@@ -229,6 +229,11 @@ OutputOptions VoiceData::choices() const
     return outputOptions ? *outputOptions : OutputOptions::Load();
 }
 
+QStringList VoiceData::results() const
+{
+    return status() == Succeeded && !outputPath.isEmpty() ? QStringList{outputPath} : QStringList();
+}
+
 SourceAudio VoiceData::sourceAudio() const
 {
     return {sampleRate, channels, bitRate, traits};

@@ -100,6 +100,11 @@ public:
     // The resident converter's ticket of the run under way; 0 when its child runs or none.
     quint64 runTicket() const { return workerTicket; }
 
+    // Every result of the job's runs that is in the output folder, in order
+    // (a split's pieces, a separation's two files): by default the one
+    // result of a succeeded run.
+    virtual QStringList results() const;
+
     // Whether the last child ended badly: it could not be started, crashed or
     // exited with a code other than 0. Valid in ffmpegProcess_Finished.
     bool lastRunFailed() const { return runFailed; }

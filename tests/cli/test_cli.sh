@@ -97,6 +97,29 @@ lengths=$(for f in pieces/gap-split-1.wav pieces/gap-split-2.wav; do
 echo "$lengths" | awk 'NR==1 && ($1 < 2.3 || $1 > 3.5) { exit 1 } { sum += $1 }
     END { exit !(NR == 2 && sum > 5.58 && sum < 5.62) }' || fail "silence pieces: $lengths"
 
+# Every piece of a split is named: in the JSON end line's outputs (output: the last), also
+# those cut before a later piece failed, and piped, one path a line.
+ffmpeg -v error -f lavfi -i sine=duration=5 -y long.wav
+mkdir failsplit && cp "$cli" failsplit/
+printf '#!/bin/sh\necho run >>"$0.runs"\n[ "$(wc -l <"$0.runs")" = 3 ] && exit 1\nexec ffmpeg "$@"\n' >failsplit/ffmpeg
+chmod +x failsplit/ffmpeg
+for run in "$cli:parts:succeeded:4" "failsplit/quillvane-cli:failed:failed:2"; do
+    IFS=: read -r prog folder status count <<EOF_RUN
+$run
+EOF_RUN
+    "$prog" split --parts 4 --json -o "$folder" long.wav >events 2>err || [ "$status" = failed ] || fail "split: $(cat err)"
+    python3 - "$scratch/$folder" "$status" "$count" events <<'PY' || fail "split end line: $(cat events)"
+import json, os, sys
+folder, status, count, events = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+end = [e for e in map(json.loads, open(events)) if e["event"] == "end"][0]
+on_disk = [os.path.join(folder, f) for f in sorted(os.listdir(folder))]
+last = end["outputs"][-1] if status == "succeeded" else ""
+assert end["status"] == status and len(on_disk) == count and end["outputs"] == on_disk and end["output"] == last
+PY
+done
+"$cli" split --parts 4 -o piped long.wav >out 2>err || fail "split piped: $(cat err)"
+[ "$(cat out)" = "$(for f in piped/*; do echo "$scratch/$f"; done)" ] || fail "piped split: $(cat out)"
+
 # Stopped by SIGINT or SIGTERM: exit 128+signal, both running jobs end
 # stopped, no part file stays, no process of the stand-in lives on.
 mkdir standin && cp "$cli" standin/

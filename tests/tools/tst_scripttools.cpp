@@ -325,6 +325,12 @@ void TestScriptTools::wholeChain()
     QStringList files = earlier + results;
     files.sort();
     QCOMPARE(outputFiles(), files);
+    // The job names every result it left (the command line's outputs).
+    QStringList named;
+    for (const QString &path : job->results())
+        named << QFileInfo(path).fileName();
+    named.sort();
+    QCOMPARE(named, results);
     for (const QString &name : results) {
         const double seconds = TestSupport::decodeMono(outputs.filePath(name), 44100).size() / 44100.0;
         QVERIFY2(qAbs(seconds - 6.5) < 0.1, qPrintable(name + QString::number(seconds)));

@@ -438,8 +438,8 @@ void ScriptChainData::endChain(int finalStatus)
     if (finalStatus != Succeeded) {
         for (const QString &out : qAsConst(runOutputs))
             QFile::remove(out);
+        runOutputs.clear();
     }
-    runOutputs.clear();
     setStatus(finalStatus);
     retryCount = 0;
     stage = 0;

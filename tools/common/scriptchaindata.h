@@ -58,6 +58,8 @@ public:
     int segmentCount = 0;
 
     void startConvert() override;
+    // What the run published; a failed run's results are removed.
+    QStringList results() const override { return runOutputs; }
 
     // Seconds per segment for an input of `duration` microseconds: the first
     // of 5 to 10 that does not divide its whole seconds, else 5.

@@ -179,12 +179,14 @@ void VoiceSplitData::startConvert()
         if (!planBySilence())
             return;
         segmentIndex = 0;
+        pieces.clear();
     } else if (segmentCount <= 0) {
         const Plan plan = PlanSegments(rule.byNumber, wholeSeconds(), rule.time, rule.number);
         segmentCount = plan.count;
         segmentLength = plan.length;
         exactCuts.clear();
         segmentIndex = 0;
+        pieces.clear();
     }
 
     // One bar for the whole file: it never falls back at a segment's start.
@@ -256,6 +258,8 @@ void VoiceSplitData::ffmpegProcess_Finished(int index)
     }
     // A piece whose name is taken is skipped; the split is skipped when every piece was.
     piecesSkipped = (segmentIndex == 0 ? 0 : piecesSkipped) + int(lastRunSkipped());
+    if (!lastRunSkipped())
+        pieces << outputPath;
     if (++segmentIndex < segmentCount) {
         startConvert();
         return;

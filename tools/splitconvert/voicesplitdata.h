@@ -47,6 +47,10 @@ public:
     // segment `index` has reached `time` microseconds into it.
     static int SegmentProgress(int index, qint64 length, qint64 time, qint64 duration);
 
+    // The pieces published since the plan was made, also those of a run that
+    // failed or stopped later (they stay).
+    QStringList results() const override { return pieces; }
+
     // The length of the segment being cut.
     qint64 expectedDuration() const override;
     // Stops a job that still waits for its silences too.
@@ -84,5 +88,6 @@ private:
     bool planBySilence();
 
     bool awaitingEnvelope = false;
+    QStringList pieces;
     QSharedPointer<const SplitOptions> options;
 };
