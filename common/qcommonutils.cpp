@@ -336,23 +336,6 @@ QString QCommonUtils::GetStringMD5(const QString &text)
 
 // ---------------------------------------------------------------- text
 
-QString QCommonUtils::TrimSubStr(const QString &source, const QString &begin, const QString &end, int from,
-                                 int *endPos)
-{
-    const int i = source.indexOf(begin, from, Qt::CaseInsensitive);
-    if (i < 0)
-        return QString();
-    const int j = source.indexOf(end, i + 1, Qt::CaseInsensitive);
-    if (j < 0)
-        return QString();
-    if (endPos)
-        *endPos = j;
-    const int start = i + begin.size();
-    if (j < start)
-        return QString();
-    return source.mid(start, j - start).trimmed();
-}
-
 void QCommonUtils::RemoveSubStr(QString &text, const QString &begin, const QString &end, int from)
 {
     const int i = text.indexOf(begin, from, Qt::CaseInsensitive);

@@ -54,8 +54,6 @@ public:
     // Removes a work folder below the runtime folder (PrivateTree::remove).
     static void Cleanfolderfiles(const QString &folder, bool requireDigestName, bool recursive);
     static QString GetStringMD5(const QString &text);
-    static QString TrimSubStr(const QString &source, const QString &begin, const QString &end, int from,
-                              int *endPos);
     static void RemoveSubStr(QString &text, const QString &begin, const QString &end, int from);
 
 private:

@@ -70,18 +70,14 @@ private slots:
         // The parts shown: c(onvert) s(top) o(pen) d(elete) p(rogress) t(ext) a(nimation).
         QTest::addColumn<QString>("visible");
         QTest::addColumn<QString>("text");
-        QTest::addRow("idle") << -1 << "cd"
-                              << "";
-        QTest::addRow("waiting") << 0 << "dt"
-                                 << "Waiting";
-        QTest::addRow("converting") << 1 << "spta"
-                                    << "42%";
-        QTest::addRow("success") << 2 << "odt"
-                                 << "Success";
-        QTest::addRow("failed") << 3 << "cdt"
-                                << "Failed";
-        QTest::addRow("stopped") << 4 << "cdt"
-                                 << "Stopped";
+        // clang-format off
+        QTest::addRow("idle") << -1 << "cd" << "";
+        QTest::addRow("waiting") << 0 << "dt" << "Waiting";
+        QTest::addRow("converting") << 1 << "spta" << "42%";
+        QTest::addRow("success") << 2 << "odt" << "Success";
+        QTest::addRow("failed") << 3 << "cdt" << "Failed";
+        QTest::addRow("stopped") << 4 << "cdt" << "Stopped";
+        // clang-format on
     }
     void stateLook()
     {

@@ -53,33 +53,6 @@ private slots:
         QCOMPARE(QCommonUtils::GetStringMD5(QStringLiteral("abc") + QChar(0) + QStringLiteral("def")),
                  QStringLiteral("900150983CD24FB0D6963F7D28E17F72"));
     }
-    void trimSubStr_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("begin");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("expectedEndPos");
-        const QString stream = QStringLiteral("Stream #0:0 : Audio: aac  , 44100 Hz, stereo, fltp, 128 kb/s");
-        // clang-format off
-        QTest::addRow("codec") << stream << "Audio:" << "," << 0 << "aac" << 26;
-        QTest::addRow("between commas from cursor") << stream << "," << "," << 26 << "44100 Hz" << 36;
-        QTest::addRow("begin missing") << stream << "Video:" << "," << 0 << "" << -1;
-        // clang-format on
-    }
-    void trimSubStr()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, begin);
-        QFETCH(QString, end);
-        QFETCH(int, from);
-        QFETCH(QString, expected);
-        QFETCH(int, expectedEndPos);
-        int endPos = -1;
-        QCOMPARE(QCommonUtils::TrimSubStr(source, begin, end, from, &endPos), expected);
-        QCOMPARE(endPos, expectedEndPos);
-    }
     void removeSubStr_data()
     {
         QTest::addColumn<QString>("text");

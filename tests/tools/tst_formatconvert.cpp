@@ -39,29 +39,14 @@ void TestFormatConvert::convertsFiveFilesTwoAtATime()
     ToolsBaseWidget *panel = open(Format);
     QVERIFY(add(panel, paths));
     const QList<VoiceData *> jobs = panel->jobs();
-    int mostRunning = 0;
-    int finished = 0;
-    auto countRunning = [&] {
-        const auto running = std::count_if(jobs.cbegin(), jobs.cend(), [](VoiceData *job) {
-            return job->status() == VoiceData::Converting;
-        });
-        mostRunning = qMax(mostRunning, int(running));
-    };
-    for (VoiceData *job : jobs) {
+    for (VoiceData *job : jobs)
         QCOMPARE(job->fileName, names.at(jobs.indexOf(job)));
-        connect(job, &VoiceData::updateProgress, this, countRunning);
-        connect(job, &VoiceData::convertfinished, this, [&] {
-            ++finished;
-            countRunning();
-        });
-    }
+    // The queue's limit and order over a whole batch are tst_jobqueue's; here the panel hands it the window's
+    // limit.
     panel->convertButton_slots();
-    countRunning();
-    QCOMPARE(mostRunning, 2);
+    QCOMPARE(jobs.at(1)->status(), int(VoiceData::Converting));
     QCOMPARE(jobs.at(2)->status(), int(VoiceData::Waiting));
     QVERIFY(waitForEnd(panel));
-    QCOMPARE(mostRunning, 2);
-    QCOMPARE(finished, 5);
 
     QCOMPARE(jobs.at(0)->outputPath, outputs.filePath(QStringLiteral("song (0).mp3")));
     QCOMPARE(jobs.at(1)->outputPath, outputs.filePath(QStringLiteral("b.mp3")));
