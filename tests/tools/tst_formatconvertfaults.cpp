@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Quillvane authors
 #include <QDir>
-#include <QMessageBox>
 #include <QRandomGenerator>
 #include <QUuid>
 #include <QtTest>
@@ -13,7 +12,7 @@
 #include "support/testsupport.h"
 #include "support/toolfixture.h"
 
-// Faults from outside: a missing converter, vanishing folders and inputs,
+// Faults from outside (a missing converter is tst_voicedata's): vanishing folders and inputs,
 // damaged files, hostile names and stops at random moments. Whatever happens,
 // every job ends in a final state, nothing hangs and no input is touched.
 class TestFormatConvertFaults : public ToolFixture
@@ -22,8 +21,6 @@ class TestFormatConvertFaults : public ToolFixture
 private slots:
     void init();
     void cleanup();
-    void converterMissing_data();
-    void converterMissing();
     void outputFolderLost_data();
     void outputFolderLost();
     void troubledInputs_data();
@@ -32,8 +29,6 @@ private slots:
     void randomStopsLeaveNoProcess();
     void diskFills_data();
     void diskFills();
-    void leavingOrClosingAsksFirst_data();
-    void leavingOrClosingAsksFirst();
 
 private:
     QString tone(const QString &name, double seconds = 0.5);
@@ -85,38 +80,6 @@ void TestFormatConvertFaults::convert()
     for (VoiceData *job : panel->jobs())
         connect(job, &VoiceData::convertfinished, this, [this, job] { ++finishedCount[job]; });
     panel->convertButton_slots();
-}
-
-void TestFormatConvertFaults::converterMissing_data()
-{
-    QTest::addColumn<bool>("presentButNotExecutable");
-    QTest::addRow("missing") << false;
-    QTest::addRow("not executable") << true;
-}
-
-void TestFormatConvertFaults::converterMissing()
-{
-    QFETCH(bool, presentButNotExecutable);
-    const QString input = tone(QStringLiteral("song.wav"));
-    g_appDir = standIn->path();
-    const TestSupport::NoFfmpegOnPath noFfmpeg;
-    if (presentButNotExecutable)
-        QVERIFY(TestSupport::writeFileOfSize(standIn->filePath(QStringLiteral("ffmpeg")), 100));
-    addRecords({input, input, input});
-    convert();
-    QVERIFY(waitForEnd(panel));
-    for (VoiceData *job : panel->jobs()) {
-        QCOMPARE(job->status(), int(VoiceData::Failed));
-        QCOMPARE(finishedCount.value(job), 1);
-        QVERIFY(!job->errorText.isEmpty());
-    }
-    // The probe needs no converter: the file becomes a job, which fails too.
-    panel->AddFiles({input});
-    QTRY_VERIFY_WITH_TIMEOUT(!panel->isProbing(), 60000);
-    QCOMPARE(panel->jobs().size(), 4);
-    panel->Convertitem_slots(panel->jobs().first());
-    QTRY_COMPARE_WITH_TIMEOUT(panel->jobs().first()->status(), int(VoiceData::Failed), 60000);
-    QCOMPARE(outputFiles(), QStringList());
 }
 
 void TestFormatConvertFaults::outputFolderLost_data()
@@ -361,45 +324,6 @@ void TestFormatConvertFaults::diskFills()
     QCOMPARE(job->errorText, killed ? QStringLiteral("No usable output was written.")
                                     : QStringLiteral("The file grew larger than this disk allows."));
     QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-}
-
-void TestFormatConvertFaults::leavingOrClosingAsksFirst_data()
-{
-    QTest::addColumn<bool>("close");
-    QTest::addRow("leave the panel") << false;
-    QTest::addRow("close the window") << true;
-}
-
-void TestFormatConvertFaults::leavingOrClosingAsksFirst()
-{
-    QFETCH(bool, close);
-    QVERIFY(TestSupport::writeStandInFfmpeg(
-        standIn->path(), QStringLiteral("head -c 5000 /dev/zero > \"$out\"\nexec sleep 60")));
-    g_appDir = standIn->path();
-    addRecords({inputs.filePath(QStringLiteral("a.wav")), inputs.filePath(QStringLiteral("b.wav")),
-                inputs.filePath(QStringLiteral("c.wav"))});
-    const QList<VoiceData *> jobs = panel->jobs();
-    convert();
-    QTRY_COMPARE_WITH_TIMEOUT(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden).size(), 2, 60000);
-    const auto leave = [&] {
-        close ? void(window->close()) : panel->backupButton_slots();
-    };
-
-    answerNextQuestion(QMessageBox::No);
-    leave();
-    QCOMPARE(lastQuestion, QStringLiteral("2 jobs are still converting. Stop them?"));
-    QVERIFY(window->isVisible() && panel->isVisible());
-    QCOMPARE(jobs.at(1)->status(), int(VoiceData::Converting));
-
-    answerNextQuestion(QMessageBox::Yes);
-    leave();
-    QCOMPARE(window->isVisible(), !close);
-    QCOMPARE(panel->isVisible(), false);
-    // Stopped, the waiting one never started, and nothing was left under any name.
-    QCOMPARE(QDir(outputs.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-    if (close)
-        QCOMPARE(jobs.at(2)->status(), int(VoiceData::Idle));
-    window->show();
 }
 
 QTEST_MAIN(TestFormatConvertFaults)

@@ -370,12 +370,9 @@ void TestWholeListTool::failedChildFailsEveryEntry_data()
 {
     QTest::addColumn<int>("tool");
     QTest::addColumn<QString>("finish"); // none: there is no ffmpeg at all
-    for (int tool : {Mix, Concat}) {
-        const char *name = tool == Mix ? "mix" : "concat";
-        QTest::addRow("%s, exit 1", name) << tool << "/usr/bin/ffmpeg -v quiet \"$@\"; exit 1";
-        QTest::addRow("%s, crash", name) << tool << "/usr/bin/ffmpeg -v quiet \"$@\"; kill -9 $$";
-        QTest::addRow("%s, no ffmpeg", name) << tool << QString();
-    }
+    // The verdicts themselves are tst_voicedata's: here every entry shows the run's.
+    QTest::addRow("mix, exit 1") << int(Mix) << "/usr/bin/ffmpeg -v quiet \"$@\"; exit 1";
+    QTest::addRow("concat, no ffmpeg") << int(Concat) << QString();
 }
 
 void TestWholeListTool::failedChildFailsEveryEntry()
