@@ -953,10 +953,6 @@
         <source>Convert</source>
         <translation>开始转换</translation>
     </message>
-    <message>
-        <source>The output folder cannot be written.</source>
-        <translation>无法写入输出文件夹。</translation>
-    </message>
 </context>
 <context>
     <name>WorkerPool</name>
