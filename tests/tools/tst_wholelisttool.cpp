@@ -220,6 +220,16 @@ void TestWholeListTool::concatJoinsInTheArrangedOrder()
     QCOMPARE(arrows(panel), QStringLiteral("- - -"));
     QVERIFY(waitForEnd(panel));
     QCOMPARE(arrows(panel), QStringLiteral("D UD U"));
+    // Open shows beside them now: no two buttons of a row overlap.
+    for (int i = 0; i < 3; ++i) {
+        QList<QRect> shown;
+        for (const auto *button : rowOf(panel, i)->findChildren<MyQtCustom::BgIconTextButton *>()) {
+            for (const QRect &other : qAsConst(shown))
+                QVERIFY(button->isHidden() || !other.intersects(button->geometry()));
+            if (!button->isHidden())
+                shown << button->geometry();
+        }
+    }
     // Named after the new first entry, with its suffix.
     const QString output = outputs.filePath(QStringLiteral("c-cat.flac"));
     for (VoiceData *entry : panel->jobs()) {

@@ -31,8 +31,15 @@ void VoiceConcatItemWidget::UpdateText()
     dressActionButton(upButton, tr("Up"));
     dressActionButton(downButton, tr("Down"));
 
+    placeArrows();
+}
+
+void VoiceConcatItemWidget::placeArrows()
+{
+    // Left of Open while a result shows it, else of Delete.
+    const QWidget *right = openButton->isHidden() ? deleteButton : openButton;
     const int top = (height() - ActionButtonSize()) / 2;
-    downButton->move(deleteButton->x() - ScaledPx(10) - downButton->width(), top);
+    downButton->move(right->x() - ScaledPx(10) - downButton->width(), top);
     upButton->move(downButton->x() - ScaledPx(10) - upButton->width(), top);
     fitLabels(upButton->x());
 }
@@ -52,6 +59,7 @@ void VoiceConcatItemWidget::ShowData()
         return;
     upButton->setVisible(index > 0);
     downButton->setVisible(index < count - 1);
+    placeArrows();
 }
 
 void VoiceConcatItemWidget::upButton_slots()

@@ -21,4 +21,7 @@ public:
 public slots:
     void upButton_slots();
     void downButton_slots();
+
+private:
+    void placeArrows();
 };
