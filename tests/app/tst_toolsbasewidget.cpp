@@ -145,6 +145,18 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
         QCOMPARE(job->status(), int(VoiceData::Succeeded));
     }
+    // What leaving or closing does once the user agrees (the question: tst_wholelisttool).
+    void stopAllEndsEveryJob()
+    {
+        addJobs(makeInputs(3));
+        const QDir folder(outputs.path());
+        const QStringList before = folder.entryList(QDir::Files | QDir::Hidden);
+        panel->convertButton_slots();
+        panel->StopAllJobs();
+        for (VoiceData *job : panel->jobs())
+            QVERIFY(job->status() == VoiceData::Stopped || job->status() == VoiceData::Idle);
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), before);
+    }
     void selectionRules()
     {
         const QStringList paths = makeInputs(2);
