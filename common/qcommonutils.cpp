@@ -249,6 +249,19 @@ bool QCommonUtils::CopyLogTo(const QString &destination)
 
 // ---------------------------------------------------------------- times
 
+namespace {
+// A fraction of a second in microseconds: "5" and "500" are half a second, as
+// ffmpeg's "time=00:00:10.50" means; digits past the sixth are dropped.
+qint64 FractionMicroseconds(const QString &digits)
+{
+    const QString kept = digits.left(6);
+    qint64 value = kept.toLongLong(nullptr, 10);
+    for (int i = kept.size(); i < 6; ++i)
+        value *= 10;
+    return value;
+}
+} // namespace
+
 qint64 QCommonUtils::StringToTime(const QString &text)
 {
     QString compact = text.trimmed();
@@ -261,13 +274,13 @@ qint64 QCommonUtils::StringToTime(const QString &text)
     if (commaParts.size() == 2) {
         clock = commaParts.at(0).split(QLatin1Char(':'));
         haveClock = true;
-        fraction = commaParts.at(1).toLongLong(nullptr, 10);
+        fraction = FractionMicroseconds(commaParts.at(1));
     } else if (commaParts.size() == 1) {
         const QStringList dotParts = compact.split(QLatin1Char('.'));
         if (dotParts.size() == 2) {
             clock = dotParts.at(0).split(QLatin1Char(':'));
             haveClock = true;
-            fraction = dotParts.at(1).toLongLong(nullptr, 10);
+            fraction = FractionMicroseconds(dotParts.at(1));
         }
     }
     if (!haveClock)
@@ -282,7 +295,7 @@ qint64 QCommonUtils::StringToTime(const QString &text)
         minutes = clock.at(1).toLongLong(nullptr, 10);
         seconds = clock.at(2).toLongLong(nullptr, 10);
     }
-    return (fraction + (hours * 3600 + minutes * 60 + seconds) * 1000) * 1000;
+    return fraction + (hours * 3600 + minutes * 60 + seconds) * 1000000;
 }
 
 qint64 QCommonUtils::QTimetominsecond(const QTime &time)

@@ -15,7 +15,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("expected");
-        QTest::addRow("dot fraction is milliseconds") << "00:00:10.5" << qint64(10005000);
+        QTest::addRow("dot fraction") << "00:00:10.5" << qint64(10500000);
         QTest::addRow("comma fraction") << "00:01:02,500" << qint64(62500000);
         QTest::addRow("not available") << "N/A" << qint64(0);
         QTest::addRow("spaces everywhere") << "  00 : 00 : 05  " << qint64(5000000);

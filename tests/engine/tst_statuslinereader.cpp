@@ -14,11 +14,11 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<qint64>("time"); // the fraction counts as milliseconds, as in durations
+        QTest::addColumn<qint64>("time"); // ".50" is half a second
         // clang-format off
         QTest::addRow("status line") << "size=     256kB time=00:01:02.50 bitrate=1411.2kbits/s speed=29x"
-                                     << "00:01:02.50" << qint64(62050000);
-        QTest::addRow("comma fraction") << "time=00:00:01,50 bitrate" << "00:00:01,50" << qint64(1050000);
+                                     << "00:01:02.50" << qint64(62500000);
+        QTest::addRow("comma fraction") << "time=00:00:01,50 bitrate" << "00:00:01,50" << qint64(1500000);
         QTest::addRow("no fraction") << "time=00:00:07 bitrate=N/A" << "00:00:07" << qint64(7000000);
         QTest::addRow("five characters are too short") << "time=1:2:3" << "1:2:3" << qint64(0);
         QTest::addRow("six characters count") << "time=1:02:3" << "1:02:3" << qint64(3723000000LL);
