@@ -108,12 +108,20 @@ int RunWorker()
         job.filter = request.value(QStringLiteral("filter")).toString();
         for (const QJsonValue &value : request.value(QStringLiteral("encode")).toArray())
             job.encode << value.toString();
+        const QJsonObject reverse = request.value(QStringLiteral("reverse")).toObject();
+        job.reverse.raw = reverse.value(QStringLiteral("raw")).toString();
+        job.reverse.format = reverse.value(QStringLiteral("format")).toString();
+        job.reverse.rate = reverse.value(QStringLiteral("rate")).toInt();
+        job.reverse.channels = reverse.value(QStringLiteral("channels")).toInt();
         QString reason;
         QString log;
         const AudioTranscoder::Outcome outcome = AudioTranscoder::Run(
             job, inbox.cancel,
-            [&id](qint64 time) {
-                reply({{QStringLiteral("id"), id}, {QStringLiteral("time"), double(time)}});
+            [&id](qint64 time, int pass) {
+                QJsonObject message{{QStringLiteral("id"), id}, {QStringLiteral("time"), double(time)}};
+                if (pass > 0)
+                    message.insert(QStringLiteral("pass"), pass);
+                reply(message);
             },
             reason, log);
         {

@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "engine/audiotranscoder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdarg>
@@ -103,6 +104,7 @@ struct Session
     AVStream *outStream = nullptr;
     AVIOContext *io = nullptr;
     OutputFile file;
+    OutputFile raw; // a reversal's samples
     AVPacket *packet = av_packet_alloc();
     AVFrame *frame = av_frame_alloc();
     AVFrame *filtered = av_frame_alloc();
@@ -129,6 +131,8 @@ struct Session
         }
         if (file.fd >= 0)
             ::close(file.fd);
+        if (raw.fd >= 0)
+            ::close(raw.fd);
     }
 };
 
@@ -201,7 +205,8 @@ QString formatFilter(const AVCodec *codec, const QStringList &encode)
     return parts.isEmpty() ? QString() : QStringLiteral("aformat=") + parts.join(QLatin1Char(':'));
 }
 
-bool buildGraph(Session &s, const AudioTranscoder::Job &job, const AVCodec *codec, QString &reason)
+bool buildGraph(Session &s, const QString &filter, const QStringList &encode, const AVCodec *codec,
+                QString &reason)
 {
     s.graph = avfilter_graph_alloc();
     if (!s.graph)
@@ -221,8 +226,8 @@ bool buildGraph(Session &s, const AudioTranscoder::Job &job, const AVCodec *code
         avfilter_graph_create_filter(&s.sink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
                                      s.graph) < 0)
         return false;
-    QString chain = job.filter.isEmpty() ? QStringLiteral("anull") : job.filter;
-    const QString format = codec ? formatFilter(codec, job.encode) : QString();
+    QString chain = filter.isEmpty() ? QStringLiteral("anull") : filter;
+    const QString format = codec ? formatFilter(codec, encode) : QString();
     if (!format.isEmpty())
         chain += QLatin1Char(',') + format;
     AVFilterInOut *outputs = avfilter_inout_alloc();
@@ -241,7 +246,10 @@ bool buildGraph(Session &s, const AudioTranscoder::Job &job, const AVCodec *code
     return result >= 0;
 }
 
-bool openEncoder(Session &s, const AudioTranscoder::Job &job, const AVCodec *codec, QString &reason)
+// `sourceBits`: the depth the samples came with, which ffmpeg passes on when
+// no filter of the tool's stands between (FLAC writes it); below 0: filtered.
+bool openEncoder(Session &s, const AudioTranscoder::Job &job, const AVCodec *codec, int sourceBits,
+                 QString &reason)
 {
     s.encoder = avcodec_alloc_context3(codec);
     if (!s.encoder)
@@ -251,10 +259,8 @@ bool openEncoder(Session &s, const AudioTranscoder::Job &job, const AVCodec *cod
     e->sample_rate = av_buffersink_get_sample_rate(s.sink);
     av_buffersink_get_ch_layout(s.sink, &e->ch_layout);
     e->time_base = AVRational{1, e->sample_rate};
-    // Without filters ffmpeg passes the source's depth on (FLAC writes it).
-    if (job.filter.isEmpty())
-        e->bits_per_raw_sample =
-            qMin(s.decoder->bits_per_raw_sample, av_get_bytes_per_sample(e->sample_fmt) * 8);
+    if (sourceBits >= 0)
+        e->bits_per_raw_sample = qMin(sourceBits, av_get_bytes_per_sample(e->sample_fmt) * 8);
     if (s.muxer->oformat->flags & AVFMT_GLOBALHEADER)
         e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary *options = nullptr;
@@ -311,13 +317,70 @@ void copyTags(Session &s, const AudioTranscoder::Job &job)
     av_dict_copy(&s.muxer->metadata,
                  from.startsWith(QLatin1String("0:s:")) ? s.inStream->metadata : in->metadata,
                  AV_DICT_DONT_OVERWRITE);
-    av_dict_copy(&s.outStream->metadata, s.inStream->metadata, AV_DICT_DONT_OVERWRITE);
+    // A reversal's stream comes from the raw samples, which carry no tags.
+    if (job.reverse.raw.isEmpty())
+        av_dict_copy(&s.outStream->metadata, s.inStream->metadata, AV_DICT_DONT_OVERWRITE);
     // The encoder that made the stream, as ffmpeg names it (the MP3 header carries it).
     const QByteArray encoder = QByteArray(LIBAVCODEC_IDENT " ") + s.encoder->codec->name;
     av_dict_set(&s.outStream->metadata, "encoder", encoder.constData(), 0);
 }
 
+// The input's chapters with their tags, as ffmpeg carries them: moved by the
+// input's start time, those that end before it left out. A container that
+// holds none ignores them.
+bool copyChapters(Session &s)
+{
+    const AVFormatContext *in = s.input.context();
+    if (in->nb_chapters == 0)
+        return true;
+    s.muxer->chapters = static_cast<AVChapter **>(av_calloc(in->nb_chapters, sizeof(AVChapter *)));
+    if (!s.muxer->chapters)
+        return false;
+    const int64_t start = in->start_time == AV_NOPTS_VALUE ? 0 : in->start_time;
+    for (unsigned i = 0; i < in->nb_chapters; ++i) {
+        const AVChapter *from = in->chapters[i];
+        const int64_t offset = av_rescale_q(start, AVRational{1, AV_TIME_BASE}, from->time_base);
+        if (from->end < offset)
+            continue;
+        auto *to = static_cast<AVChapter *>(av_mallocz(sizeof(AVChapter)));
+        if (!to)
+            return false;
+        to->id = from->id;
+        to->time_base = from->time_base;
+        to->start = std::max<int64_t>(0, from->start - offset);
+        to->end = from->end - offset;
+        s.muxer->chapters[s.muxer->nb_chapters++] = to;
+        if (av_dict_copy(&to->metadata, from->metadata, 0) < 0)
+            return false;
+    }
+    return true;
+}
+
+// Reads `size` bytes at `offset` of a file.
+bool readAt(int fd, uint8_t *data, qint64 size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, data, size_t(size), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        offset += got;
+        size -= got;
+    }
+    return true;
+}
+
 } // namespace
+
+void AudioTranscoder::ReverseFrames(char *data, qint64 bytes, int frameBytes)
+{
+    char *first = data;
+    char *last = data + bytes - frameBytes;
+    for (; first < last; first += frameBytes, last -= frameBytes)
+        std::swap_ranges(first, first + frameBytes, last);
+}
 
 const QStringList &AudioTranscoder::KnownOptions()
 {
@@ -329,8 +392,8 @@ const QStringList &AudioTranscoder::KnownOptions()
 }
 
 AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_bool &cancel,
-                                              const std::function<void(qint64)> &progress, QString &reason,
-                                              QString &log)
+                                              const std::function<void(qint64, int)> &progress,
+                                              QString &reason, QString &log)
 {
     static const bool logging = (av_log_set_callback(captureLog), true);
     Q_UNUSED(logging)
@@ -363,7 +426,7 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
     const int index = pickAudioStream(in, audioStreams);
     if (index < 0)
         return failed(QStringLiteral("Output file #0 does not contain any stream"));
-    if (audioStreams > 1 || in->nb_chapters > 0)
+    if (audioStreams > 1)
         return Outcome::Unsupported;
     s.inStream = in->streams[index];
     for (unsigned i = 0; i < in->nb_streams; ++i)
@@ -392,7 +455,30 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
         }
     }
 
-    auto lastReport = std::chrono::steady_clock::now();
+    // A reversal's first pass writes raw samples as "-ar R -ac C -f s16le -c:a pcm_s16le" would.
+    const bool reversing = !job.reverse.raw.isEmpty();
+    bool toRaw = reversing;
+    const AVCodec *rawCodec = nullptr;
+    AVSampleFormat rawFormat = AV_SAMPLE_FMT_NONE;
+    const QStringList rawEncode{QStringLiteral("-ar"), QString::number(job.reverse.rate),
+                                QStringLiteral("-ac"), QString::number(job.reverse.channels)};
+    int frameBytes = 0;
+    if (reversing) {
+        rawCodec = avcodec_find_encoder_by_name(("pcm_" + job.reverse.format.toLatin1()).constData());
+        if (rawCodec && rawCodec->sample_fmts)
+            rawFormat = rawCodec->sample_fmts[0];
+        if (!encoderCodec || rawFormat == AV_SAMPLE_FMT_NONE || job.reverse.rate <= 0 ||
+            job.reverse.channels <= 0)
+            return Outcome::Unsupported;
+        frameBytes = av_get_bytes_per_sample(rawFormat) * job.reverse.channels;
+        s.raw.fd =
+            ::open(QFile::encodeName(job.reverse.raw).constData(), O_RDWR | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+        if (s.raw.fd < 0)
+            return failed(QStringLiteral("Error opening output file: ") + errorText(AVERROR(errno)));
+    }
+
+    // Each pass reports its first frame: the job hears at once which pass runs.
+    std::chrono::steady_clock::time_point lastReport;
     qint64 reached = 0;
     // Encodes one frame (null: the end) and writes what comes out.
     const auto encode = [&](AVFrame *frame) -> int {
@@ -423,7 +509,10 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
             if (s.filtered->pts != AV_NOPTS_VALUE)
                 reached =
                     av_rescale_q(s.filtered->pts + s.filtered->nb_samples, base, AVRational{1, 1000000});
-            if (s.encoder) {
+            if (toRaw) {
+                result = OutputFile::write(&s.raw, s.filtered->data[0], s.filtered->nb_samples * frameBytes);
+                result = qMin(result, 0);
+            } else if (s.encoder) {
                 if (s.filtered->pts != AV_NOPTS_VALUE)
                     s.filtered->pts = av_rescale_q(s.filtered->pts, base, s.encoder->time_base);
                 result = encode(s.filtered);
@@ -434,7 +523,7 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
             const auto now = std::chrono::steady_clock::now();
             if (now - lastReport >= ProgressEvery) {
                 lastReport = now;
-                progress(reached);
+                progress(reached, int(reversing && !toRaw));
             }
         }
     };
@@ -446,16 +535,26 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
             av_channel_layout_default(&s.sourceLayout, first->ch_layout.nb_channels);
         else
             av_channel_layout_copy(&s.sourceLayout, &first->ch_layout);
-        if (!buildGraph(s, job, encoderCodec, reason))
+        // A reversal filters as it decodes; its encoder gets the raw samples as they are.
+        if (!buildGraph(s, reversing && !toRaw ? QString() : job.filter, toRaw ? rawEncode : job.encode,
+                        toRaw ? rawCodec : encoderCodec, reason))
             return false;
-        if (!encoderCodec)
+        if (!encoderCodec || toRaw)
             return true;
+        // The depth a raw input brings: its 32-bit integers say 32.
+        const int sourceBits = reversing              ? (rawFormat == AV_SAMPLE_FMT_S32 ? 32 : 0)
+                               : job.filter.isEmpty() ? s.decoder->bits_per_raw_sample
+                                                      : -1;
         s.outStream = avformat_new_stream(s.muxer, nullptr);
-        if (!s.outStream || !openEncoder(s, job, encoderCodec, reason))
+        if (!s.outStream || !openEncoder(s, job, encoderCodec, sourceBits, reason))
             return false;
         avcodec_parameters_from_context(s.outStream->codecpar, s.encoder);
         s.outStream->time_base = s.encoder->time_base;
         copyTags(s, job);
+        if (!copyChapters(s)) {
+            reason = QStringLiteral("Out of memory");
+            return false;
+        }
         const int result = avformat_write_header(s.muxer, nullptr);
         if (result < 0) {
             reason = QStringLiteral("Could not write header: ") + errorText(result);
@@ -520,6 +619,37 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
         result = decode(nullptr);
     if (result >= 0)
         result = filter(nullptr);
+    if (reversing && result >= 0) {
+        // The second pass: the raw file from its end, a block at a time, through a graph of its own.
+        toRaw = false;
+        avfilter_graph_free(&s.graph);
+        s.source = s.sink = nullptr;
+        av_channel_layout_uninit(&s.sourceLayout);
+        s.nextPts = 0;
+        reached = 0;
+        lastReport = {};
+        const qint64 blockBytes = ReverseBlockBytes / frameBytes * frameBytes;
+        const off_t end = ::lseek(s.raw.fd, 0, SEEK_END);
+        for (qint64 unread = qMax<qint64>(0, end) / frameBytes * frameBytes; unread > 0 && result >= 0;) {
+            const qint64 size = qMin(unread, blockBytes);
+            unread -= size;
+            AVFrame *block = s.frame;
+            block->format = rawFormat;
+            block->sample_rate = job.reverse.rate;
+            av_channel_layout_default(&block->ch_layout, job.reverse.channels);
+            block->nb_samples = int(size / frameBytes);
+            result = cancel ? AVERROR_EXIT : av_frame_get_buffer(block, 0);
+            if (result >= 0 && !readAt(s.raw.fd, block->data[0], size, unread))
+                result = AVERROR(EIO);
+            if (result >= 0) {
+                ReverseFrames(reinterpret_cast<char *>(block->data[0]), size, frameBytes);
+                result = filter(block);
+            }
+            av_frame_unref(block);
+        }
+        if (result >= 0)
+            result = filter(nullptr);
+    }
     if (cancel || result == AVERROR_EXIT)
         return Outcome::Cancelled;
     if (result == AVERROR_PATCHWELCOME)
@@ -538,6 +668,6 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
             return failed(QStringLiteral("Error writing trailer: ") +
                           errorText(s.file.error ? s.file.error : result));
     }
-    progress(reached);
+    progress(reached, int(reversing));
     return Outcome::Done;
 }

@@ -34,10 +34,17 @@ bool EncodePlan::workerCovers() const
 
 QJsonObject EncodePlan::request(quint64 id) const
 {
-    return {{QStringLiteral("id"), QString::number(id)},
-            {QStringLiteral("input"), input},
-            {QStringLiteral("filter"), filter},
-            {QStringLiteral("output"), output},
-            {QStringLiteral("encode"),
-             QJsonArray::fromStringList(output.isEmpty() ? QStringList() : plan.encode)}};
+    QJsonObject request{{QStringLiteral("id"), QString::number(id)},
+                        {QStringLiteral("input"), input},
+                        {QStringLiteral("filter"), filter},
+                        {QStringLiteral("output"), output},
+                        {QStringLiteral("encode"),
+                         QJsonArray::fromStringList(output.isEmpty() ? QStringList() : plan.encode)}};
+    if (!reverse.raw.isEmpty())
+        request.insert(QStringLiteral("reverse"),
+                       QJsonObject{{QStringLiteral("raw"), reverse.raw},
+                                   {QStringLiteral("format"), reverse.format},
+                                   {QStringLiteral("rate"), reverse.rate},
+                                   {QStringLiteral("channels"), reverse.channels}});
+    return request;
 }

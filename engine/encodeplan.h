@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/audiotranscoder.h"
 #include "engine/outputplan.h"
 
 // What a per-file job does, said once: its input, its filter graph and its
@@ -13,10 +14,18 @@
 // the ffmpeg child's argument list and the resident converter's request.
 struct EncodePlan
 {
+    EncodePlan() = default;
+    EncodePlan(QString input, QString filter, QString output, OutputPlan plan)
+        : input(std::move(input)), filter(std::move(filter)), output(std::move(output)), plan(std::move(plan))
+    {}
+
     QString input;
     QString filter; // "-af" graph; empty: none
     QString output; // the part file; empty: decode and filter only, to measure
     OutputPlan plan;
+    // Played backwards through a private raw file (no raw file: forwards).
+    // Only the resident converter takes it; the job's own children otherwise.
+    AudioTranscoder::Reversal reverse;
 
     QStringList arguments() const;
     // Whether the resident converter does exactly what the arguments do: one

@@ -292,18 +292,26 @@ void VoiceData::startEncode(const EncodePlan &plan)
 {
     WorkerPool &pool = WorkerPool::instance();
     if (!pool.available() || !plan.workerCovers()) {
-        startFFmpeg(plan.arguments());
+        runOnChild(plan);
         return;
     }
     stopped = false;
     resetRun();
     workerPlan = plan;
-    PrintCommandArgs(QStringList{QStringLiteral("[converter]")} + plan.arguments());
+    workerPass = 0;
+    PrintCommandArgs(
+        QStringList{QStringLiteral("[converter]")} + plan.arguments() +
+        (plan.reverse.raw.isEmpty() ? QStringList() : QStringList{QStringLiteral("[reversed]")}));
     const quint64 serial = runSerial;
     workerTicket = pool.submit(plan, this, [this, serial](const WorkerPool::Event &event) {
         if (serial == runSerial)
             workerEvent(event);
     });
+}
+
+void VoiceData::runOnChild(const EncodePlan &plan)
+{
+    startFFmpeg(plan.arguments());
 }
 
 QString VoiceData::readRunText()
@@ -318,6 +326,7 @@ QString VoiceData::readRunText()
 void VoiceData::workerEvent(const WorkerPool::Event &event)
 {
     if (!event.end) {
+        workerPass = event.pass;
         const qint64 centis = event.time / 10000;
         workerText += QStringLiteral("size=N/A time=%1:%2:%3.%4 bitrate=N/A\n")
                           .arg(centis / 360000, 2, 10, QLatin1Char('0'))
@@ -330,7 +339,7 @@ void VoiceData::workerEvent(const WorkerPool::Event &event)
     workerTicket = 0;
     if (event.outcome == QLatin1String("unsupported") && !stopped) {
         // Something the converter does not take: the child does it as ever.
-        startFFmpeg(workerPlan.arguments());
+        runOnChild(workerPlan);
         return;
     }
     runFailed = event.outcome != QLatin1String("done");

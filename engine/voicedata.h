@@ -172,9 +172,13 @@ protected:
     // startChild with the application's ffmpeg.
     void startFFmpeg(const QStringList &arguments);
     // Runs a plan through a resident converter (WorkerPool) where it covers
-    // the plan, else through the ffmpeg child; progress, verdict and stop are
-    // the same either way.
+    // the plan, else through the ffmpeg child (runOnChild); progress, verdict
+    // and stop are the same either way.
     void startEncode(const EncodePlan &plan);
+    // Runs a plan the converter does not take: by default its ffmpeg child.
+    virtual void runOnChild(const EncodePlan &plan);
+    // The pass of the converter's last progress (EncodePlan::reverse: 1 while encoding).
+    int runPass() const { return workerPass; }
     // What the run's child or converter said since the last read (status lines).
     QString readRunText();
 
@@ -210,6 +214,7 @@ private:
     quint64 workerTicket = 0; // the converter's job under way
     QString workerText;       // what the converter said, as status lines, not yet read
     EncodePlan workerPlan;    // the plan it runs, for the child should it refuse
+    int workerPass = 0;
     bool runFailed = false;
     bool runSkipped = false;
     bool runStarted = false; // false when the last child could not be started

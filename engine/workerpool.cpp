@@ -157,6 +157,7 @@ void WorkerPool::readReplies(Worker *worker)
         Event event;
         if (!reply.contains(QStringLiteral("end"))) {
             event.time = qint64(reply.value(QStringLiteral("time")).toDouble());
+            event.pass = reply.value(QStringLiteral("pass")).toInt();
             const Ticket ticket = tickets.value(worker->ticket);
             if (ticket.receiver && !worker->cancelling)
                 ticket.handler(event);

@@ -30,6 +30,7 @@ public:
     {
         bool end = false; // else progress
         qint64 time = 0;  // microseconds of output, for progress
+        int pass = 0;     // of a reversal's progress: 0 decoding, 1 encoding
         QString outcome;  // at the end: "done", "failed", "cancelled" or "unsupported"
         QString reason;   // why it failed
         QString log;      // what a measuring pass printed

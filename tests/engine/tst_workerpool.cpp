@@ -13,6 +13,7 @@
 #include "engine/workerpool.h"
 #include "support/testsupport.h"
 #include "tools/formatconvert/voiceconvertdata.h"
+#include "tools/invertconvert/voiceinvertdata.h"
 #include "tools/speedconvert/voicespeeddata.h"
 #include "tools/volumeconvert/voicevolumedata.h"
 
@@ -35,6 +36,8 @@ class TestWorkerPool : public QObject
             auto options = QSharedPointer<SpeedOptions>::create();
             options->factor = setting;
             job = new VoiceSpeedData(options);
+        } else if (tool == QLatin1String("invert")) {
+            job = new VoiceInvertData;
         } else {
             auto options = QSharedPointer<VolumeOptions>::create();
             options->mode = setting.toInt();
@@ -43,12 +46,15 @@ class TestWorkerPool : public QObject
         TestSupport::probeFile(input, *job);
         return job;
     }
-    // Every sample of a file at its own rate and channels.
+    // Every sample of a file at its own rate and channels, then its chapters.
     static QByteArray decoded(const QString &path)
     {
         QProcess process;
         process.start(QStringLiteral("/usr/bin/ffmpeg"), {"-v", "error", "-i", path, "-f", "f32le", "-"});
-        return process.waitForFinished(60000) ? process.readAllStandardOutput() : QByteArray();
+        const QByteArray audio = process.waitForFinished(60000) ? process.readAllStandardOutput() : "";
+        process.start(QStringLiteral("/usr/bin/ffprobe"),
+                      {"-v", "error", "-show_chapters", "-of", "csv", path});
+        return process.waitForFinished(60000) ? audio + process.readAllStandardOutput() : QByteArray();
     }
     QStringList outputFiles() const { return QDir(outDir).entryList(QDir::Files | QDir::Hidden); }
 
@@ -61,6 +67,13 @@ private slots:
         QVERIFY(TestSupport::makeStretches(dir.filePath("in.wav"), {{1.0, 0.05}, {1.5, 0.9}, {0.5, 0.3}}));
         QVERIFY(TestSupport::makeTone(dir.filePath("in.flac"), 2.0, 300, 48000, 2, {"-sample_fmt", "s32"}));
         QVERIFY(TestSupport::makeTone(dir.filePath("long.wav"), 120.0));
+        QFile chapters(dir.filePath("chapters.txt"));
+        QVERIFY(chapters.open(QIODevice::WriteOnly));
+        chapters.write(";FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=700\ntitle=One\n"
+                       "[CHAPTER]\nTIMEBASE=1/1000\nSTART=700\nEND=2000\ntitle=Two\n");
+        chapters.close();
+        QVERIFY(TestSupport::runFfmpeg({"-y", "-i", dir.filePath("in.flac"), "-i", chapters.fileName(),
+                                        "-map_chapters", "1", dir.filePath("chapters.mp3")}));
     }
 
     void init()
@@ -88,6 +101,11 @@ private slots:
         QTest::addRow("volume standardizing") << "volume" << "0" << "in.wav" << "";
         QTest::addRow("volume louder") << "volume" << "1" << "in.flac" << "";
         QTest::addRow("volume quieter") << "volume" << "2" << "in.wav" << "";
+        QTest::addRow("invert wav") << "invert" << "" << "in.wav" << "";
+        QTest::addRow("invert 24-bit flac") << "invert" << "" << "in.flac" << "";
+        QTest::addRow("invert 24-bit flac to 22 kHz mono") << "invert" << "" << "in.flac" << "flac=5 22050 1";
+        QTest::addRow("invert mp3 with chapters") << "invert" << "" << "chapters.mp3" << "";
+        QTest::addRow("convert with chapters to m4a") << "convert" << "m4a" << "chapters.mp3" << "";
         // clang-format on
     }
     void sameAudioBothWays()
@@ -107,9 +125,10 @@ private slots:
             QScopedPointer<VoiceData> job(makeJob(tool, setting, dir.filePath(input)));
             job->outputOptions = options;
             job->startConvert();
-            QCOMPARE(job->runTicket() != 0, bool(worker));
             QVERIFY(TestSupport::waitForJobsToEnd({job.data()}, 60000));
             QVERIFY2(job->status() == VoiceData::Succeeded, qPrintable(job->errorText));
+            // No child ran on the worker's side: it did the job itself.
+            QCOMPARE(job->process.program().isEmpty(), bool(worker));
             audio[worker] = decoded(job->outputPath);
             QVERIFY(QFile::remove(job->outputPath));
         }
@@ -150,18 +169,39 @@ private slots:
         QCOMPARE(outputFiles().size(), 4);
     }
 
+    void stopLeavesNoPartFile_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<int>("stopAt"); // the progress the stop waits for; invert encodes from 5000
+        QTest::addRow("volume") << "volume"
+                                << "1" << 0;
+        QTest::addRow("invert, decoding") << "invert"
+                                          << "" << 0;
+        QTest::addRow("invert, encoding") << "invert"
+                                          << "" << 5000;
+    }
     void stopLeavesNoPartFile()
     {
+        QFETCH(QString, tool);
+        QFETCH(QString, setting);
+        QFETCH(int, stopAt);
         WorkerPool::instance().setEnabled(true);
-        QScopedPointer<VoiceData> job(
-            makeJob(QStringLiteral("volume"), QStringLiteral("1"), dir.filePath("long.wav")));
-        connect(job.data(), &VoiceData::updateProgress, job.data(), &VoiceData::stopConvert);
+        QScopedPointer<VoiceData> job(makeJob(tool, setting, dir.filePath("long.wav")));
+        int stoppedAt = -1;
+        connect(job.data(), &VoiceData::updateProgress, job.data(), [&job, &stoppedAt, stopAt] {
+            if (stoppedAt < 0 && job->progress >= stopAt) {
+                stoppedAt = job->progress;
+                job->stopConvert();
+            }
+        });
         job->startConvert();
         QVERIFY(job->runTicket() != 0);
         QVERIFY(TestSupport::waitForJobsToEnd({job.data()}, 60000));
         QTRY_VERIFY_WITH_TIMEOUT(!job->runActive(), 60000);
         QCOMPARE(job->status(), int(VoiceData::Stopped));
-        QCOMPARE(outputFiles(), QStringList());
+        QCOMPARE(stoppedAt < 5000, stopAt < 5000);
+        QCOMPARE(outputFiles() + QDir(GetTempFolder()).entryList({"invert-*"}, QDir::Files), QStringList());
     }
 };
 

@@ -2,14 +2,12 @@
 // Copyright (C) 2026 The Quillvane authors
 #include "tools/invertconvert/voiceinvertdata.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 
 #include "common/globals.h"
+#include "engine/audiotranscoder.h"
 #include "engine/jobhelpers.h"
 #include "platform/processtable.h"
 
@@ -85,7 +83,9 @@ void VoiceInvertData::startConvert()
             temp + QStringLiteral("/invert-%1-XXXXXX.raw").arg(QCoreApplication::applicationPid())));
         if (raw->open()) {
             raw->close();
-            startDecode();
+            EncodePlan plan{filePath, QString(), output, planOutput(output)};
+            plan.reverse = {raw->fileName(), rawFormat(), sampleRate, channels};
+            startEncode(plan);
             return;
         }
         raw.reset();
@@ -93,8 +93,15 @@ void VoiceInvertData::startConvert()
     startFFmpeg(Arguments(filePath, output, planOutput(output)));
 }
 
+void VoiceInvertData::runOnChild(const EncodePlan &plan)
+{
+    Q_UNUSED(plan)
+    startDecode();
+}
+
 void VoiceInvertData::startDecode()
 {
+    decoding = true;
     const QString format = rawFormat();
     const QStringList stream =
         traits.audioStream >= 0
@@ -107,7 +114,7 @@ void VoiceInvertData::startDecode()
                             QStringLiteral("pcm_") + format, QStringLiteral("-y"), raw->fileName()});
 }
 
-void VoiceInvertData::startEncode()
+void VoiceInvertData::startReversedEncode()
 {
     const QString format = rawFormat();
     frameBytes = (format.startsWith(QLatin1String("s16"))   ? 2
@@ -150,7 +157,8 @@ void VoiceInvertData::feed()
     if (!encoding || !source.isOpen() || process.state() == QProcess::NotRunning)
         return;
     while (unread > 0 && process.bytesToWrite() < PipeBacklog) {
-        const qint64 size = qMin(unread, BlockBytes / frameBytes * frameBytes);
+        const qint64 size =
+            qMin<qint64>(unread, AudioTranscoder::ReverseBlockBytes / frameBytes * frameBytes);
         unread -= size;
         block.resize(int(size));
         if (!source.seek(unread) || source.read(block.data(), size) != size) {
@@ -158,14 +166,7 @@ void VoiceInvertData::feed()
             unread = 0;
             break;
         }
-        char *first = block.data();
-        char *last = first + size - frameBytes;
-        QByteArray swap(frameBytes, '\0');
-        for (; first < last; first += frameBytes, last -= frameBytes) {
-            std::memcpy(swap.data(), first, size_t(frameBytes));
-            std::memcpy(first, last, size_t(frameBytes));
-            std::memcpy(last, swap.constData(), size_t(frameBytes));
-        }
+        AudioTranscoder::ReverseFrames(block.data(), size, frameBytes);
         process.write(block);
     }
     if (unread == 0) {
@@ -177,6 +178,7 @@ void VoiceInvertData::feed()
 
 void VoiceInvertData::dropRaw()
 {
+    decoding = false;
     encoding = false;
     source.close();
     block = QByteArray();
@@ -187,18 +189,21 @@ void VoiceInvertData::ffmpegProcess_StandardOutput_slots()
 {
     if (stopped)
         return;
-    // The decode moves the first half of the bar, the encode the second.
-    const auto whole = 2.0 * double(duration);
-    for (qint64 time : statusReader.readTimes(process)) {
-        if (AdvanceProgress(encoding ? time + duration : time, whole, progress))
+    // The decode moves the first half of the bar, the encode the second; one
+    // child reversing alone moves all of it.
+    const auto whole = (raw ? 2.0 : 1.0) * double(duration);
+    const bool second = encoding || runPass() > 0;
+    for (qint64 time : statusReader.takeTimes(readRunText())) {
+        if (AdvanceProgress(second ? time + duration : time, whole, progress))
             emit updateProgress(this);
     }
 }
 
 void VoiceInvertData::ffmpegProcess_Finished(int index)
 {
-    if (raw && !encoding && !stopped && !lastRunFailed()) {
-        startEncode();
+    if (decoding && !stopped && !lastRunFailed()) {
+        decoding = false;
+        startReversedEncode();
         return;
     }
     dropRaw();

@@ -10,12 +10,14 @@
 
 #include "engine/voicedata.h"
 
-// One file played backwards, in bounded memory whatever its length: a first
-// child decodes the audio into a private raw file, then blocks read from that
-// file's end, each reversed, feed a second child on its standard input that
-// encodes the result as every tool does. Each child moves half the bar. The
-// raw file goes when the run ends, however it ends. Without a known rate and
-// channel count the whole input is reversed by one child (areverse).
+// One file played backwards, in bounded memory whatever its length: the audio
+// is decoded into a private raw file, then blocks read from that file's end,
+// each reversed, are encoded as every tool does. The resident converter does
+// both where it covers the output; else a first child decodes and a second
+// one encodes what it gets on its standard input. Decoding moves the first
+// half of the bar, encoding the second. The raw file goes when the run ends,
+// however it ends. Without a known rate and channel count the whole input is
+// reversed by one child (areverse).
 class VoiceInvertData : public VoiceData
 {
     Q_OBJECT
@@ -30,9 +32,6 @@ public:
     // The one-child arguments for an input, an output path and its plan.
     static QStringList Arguments(const QString &input, const QString &output, const OutputPlan &plan);
 
-    // Bytes of one reversed block handed to the encoder.
-    static constexpr qint64 BlockBytes = 256 * 1024;
-
     // Removes the raw files that runs of ended processes left (a kill leaves them).
     static void RemoveStaleRawFiles();
 
@@ -40,9 +39,12 @@ public slots:
     void ffmpegProcess_StandardOutput_slots() override;
     void ffmpegProcess_Finished(int index) override;
 
+protected:
+    void runOnChild(const EncodePlan &plan) override;
+
 private:
     void startDecode();
-    void startEncode();
+    void startReversedEncode();
     // Hands the encoder reversed blocks while little waits in the pipe.
     void feed();
     void dropRaw();
@@ -50,7 +52,8 @@ private:
     // The raw sample format that holds the decoded samples exactly ("s16le" ...).
     QString rawFormat() const;
 
-    bool encoding = false;
+    bool decoding = false; // the first child runs
+    bool encoding = false; // the second child runs
     QScopedPointer<QTemporaryFile> raw;
     QFile source; // the raw file, read backwards while encoding
     int frameBytes = 0;
