@@ -173,13 +173,12 @@ private slots:
     {
         QTest::addColumn<QString>("tool");
         QTest::addColumn<QString>("setting");
-        QTest::addColumn<int>("stopAt"); // the progress the stop waits for; invert encodes from 5000
-        QTest::addRow("volume") << "volume"
-                                << "1" << 0;
-        QTest::addRow("invert, decoding") << "invert"
-                                          << "" << 0;
-        QTest::addRow("invert, encoding") << "invert"
-                                          << "" << 5000;
+        QTest::addColumn<int>("stopAt"); // the progress the stop waits for; invert encodes past 5000
+        // clang-format off
+        QTest::addRow("volume") << "volume" << "1" << 0;
+        QTest::addRow("invert, decoding") << "invert" << "" << 0;
+        QTest::addRow("invert, encoding") << "invert" << "" << 5001;
+        // clang-format on
     }
     void stopLeavesNoPartFile()
     {
