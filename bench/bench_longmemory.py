@@ -3,10 +3,12 @@
 # Copyright (C) 2026 The Quillvane authors
 """Peak memory of long inputs and large batches, through quillvane-cli.
 
-Reverse: `quillvane-cli reverse` on 10-minute, 1-hour and 3-hour stereo WAVs;
-the figure is the largest sum of resident memory of the command and all its
-children, read every 50 ms. The reference is the one ffmpeg with areverse that
-reversed a file before (its own peak, ru_maxrss).
+Reverse: `quillvane-cli reverse` on 10-minute, 1-hour and 3-hour stereo WAVs,
+on the resident converter (with --child: through the two ffmpeg children, as
+QUILLVANE_NO_WORKER=1 runs it); the figure is the largest sum of resident
+memory of the command and all its children, read every 50 ms. The reference is
+the one ffmpeg with areverse that reversed a file before (its own peak,
+ru_maxrss).
 
 Batch: `quillvane-cli convert --to wav -j 2` on a folder of 1,000 and of
 100,000 links to one short WAV, with a stand-in ffmpeg that copies it; the
@@ -14,7 +16,7 @@ figure is the command's own peak (VmHWM). The 100,000-file run is stopped once
 2,000 jobs have ended: by then a run that holds a record per queued file has
 probed and queued them all.
 
-    bench_longmemory.py APP_DIR [--quick]   (APP_DIR: the build's bin/)
+    bench_longmemory.py APP_DIR [--quick] [--child] [--reverse-only]   (APP_DIR: the build's bin/)
 """
 import os
 import resource
@@ -94,7 +96,11 @@ def mib(kib):
     return f"{kib / 1024:.0f} MiB"
 
 
-def reverse_rows(cli, work, env, lengths):
+def reverse_rows(cli, work, env, lengths, child):
+    env = {k: v for k, v in env.items() if k != "QUILLVANE_NO_WORKER"}
+    if child:
+        env["QUILLVANE_NO_WORKER"] = "1"
+    way = "the ffmpeg children" if child else "the resident converter"
     for name, seconds in lengths:
         path = os.path.join(work, f"long{seconds}.wav")
         if not os.path.exists(path):
@@ -113,7 +119,8 @@ def reverse_rows(cli, work, env, lengths):
         status, peak, _ = watch([cli, "reverse", "-o", out, path], env)
         shutil.rmtree(out, ignore_errors=True)
         failure = "" if status == 0 and reference == 0 else " (a run failed)"
-        row(f"Reverse, peak memory of the command and its children, {name} stereo 16-bit WAV", mib(peak),
+        row(f"Reverse on {way}, peak memory of the command and its children, {name} stereo 16-bit WAV",
+            mib(peak),
             (mib(reference_kib) if reference_kib else "-") + " (one ffmpeg with areverse)",
             f"{peak / 1024:.0f} MiB" + failure, f"< {LIMIT_MIB} MiB, flat", not failure and peak < LIMIT_MIB * 1024)
 
@@ -156,8 +163,9 @@ def main():
     work = os.path.abspath(os.environ.get("QUILLVANE_BENCH_WORK", os.path.join(app, "..", "bench", "work")))
     os.makedirs(work, exist_ok=True)
     env = dict(os.environ)
-    reverse_rows(cli, work, env, LENGTHS[:1] if quick else LENGTHS)
-    batch_rows(cli, work, env, [BATCHES[0], 10000] if quick else BATCHES)
+    reverse_rows(cli, work, env, LENGTHS[:1] if quick else LENGTHS, "--child" in sys.argv)
+    if "--reverse-only" not in sys.argv:
+        batch_rows(cli, work, env, [BATCHES[0], 10000] if quick else BATCHES)
 
 
 if __name__ == "__main__":
