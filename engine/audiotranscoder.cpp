@@ -90,6 +90,63 @@ struct OutputFile
     }
 };
 
+// The timestamps ffmpeg gives the decoded audio: the container's, moved so
+// that the input starts at zero and kept whole across its rounding; a frame
+// without one takes its packet's, else the running clock's. Encoders carry
+// them into the output: audio that starts late starts as late there.
+struct InputClock
+{
+    AVRational base = {1, 1}; // the stream's
+    int64_t offset = 0;       // added to the packets' timestamps
+    int64_t dts = 0;          // microseconds, as packets and frames advance it
+    int64_t lastPacketPts = AV_NOPTS_VALUE;
+    int64_t lastEnd = AV_NOPTS_VALUE; // av_rescale_delta's
+
+    void start(const AVFormatContext *in, const AVStream *stream)
+    {
+        base = stream->time_base;
+        int64_t first = in->start_time;
+        // A format with timestamp jumps starts where the audio starts.
+        if (first != AV_NOPTS_VALUE && (in->iformat->flags & AVFMT_TS_DISCONT) &&
+            stream->pts_wrap_bits < 64 && stream->start_time != AV_NOPTS_VALUE)
+            first = std::max(first, av_rescale_q(stream->start_time, base, AV_TIME_BASE_Q));
+        offset = first == AV_NOPTS_VALUE ? 0 : av_rescale_q(-first, AV_TIME_BASE_Q, base);
+    }
+    void read(AVPacket *packet)
+    {
+        if (packet->pts != AV_NOPTS_VALUE)
+            packet->pts += offset;
+        if (packet->dts != AV_NOPTS_VALUE) {
+            packet->dts += offset;
+            dts = av_rescale_q(packet->dts, base, AV_TIME_BASE_Q);
+        }
+    }
+    // `from`: the packet just sent, for the first frame it gives; else null.
+    void stamp(AVFrame *frame, const AVPacket *from, int rate)
+    {
+        if (rate <= 0)
+            return;
+        const int64_t clock = dts;
+        dts += int64_t(AV_TIME_BASE) * frame->nb_samples / rate;
+        AVRational frameBase = base;
+        if (frame->pts == AV_NOPTS_VALUE && from && from->pts != AV_NOPTS_VALUE) {
+            frame->pts = from->pts;
+        } else if (frame->pts == AV_NOPTS_VALUE) {
+            frame->pts = clock;
+            frameBase = AV_TIME_BASE_Q;
+        }
+        // A gap in the packets is kept, not smoothed over.
+        if (from && from->duration && lastPacketPts != AV_NOPTS_VALUE && from->pts != AV_NOPTS_VALUE &&
+            from->pts - lastPacketPts > from->duration)
+            lastEnd = AV_NOPTS_VALUE;
+        if (from)
+            lastPacketPts = from->pts;
+        const AVRational sampleBase = {1, rate};
+        frame->pts =
+            av_rescale_delta(frameBase, frame->pts, sampleBase, frame->nb_samples, &lastEnd, sampleBase);
+    }
+};
+
 // One run's libav objects, freed in any case.
 struct Session
 {
@@ -111,7 +168,8 @@ struct Session
     AVChannelLayout sourceLayout = {};
     int sourceRate = 0;
     int sourceFormat = -1;
-    qint64 nextPts = 0; // of the decoded audio, in 1/sourceRate
+    InputClock clock;
+    qint64 nextPts = 0; // of a reversal's blocks, in 1/sourceRate
     bool headerWritten = false;
 
     ~Session()
@@ -313,12 +371,13 @@ bool openOutput(Session &s, const AudioTranscoder::Job &job, QString &reason)
 void copyTags(Session &s, const AudioTranscoder::Job &job)
 {
     const AVFormatContext *in = s.input.context();
-    const QString from = option(job.encode, QStringLiteral("-map_metadata"));
-    av_dict_copy(&s.muxer->metadata,
-                 from.startsWith(QLatin1String("0:s:")) ? s.inStream->metadata : in->metadata,
+    const bool fromStream =
+        option(job.encode, QStringLiteral("-map_metadata")).startsWith(QLatin1String("0:s:"));
+    av_dict_copy(&s.muxer->metadata, fromStream ? s.inStream->metadata : in->metadata,
                  AV_DICT_DONT_OVERWRITE);
-    // A reversal's stream comes from the raw samples, which carry no tags.
-    if (job.reverse.raw.isEmpty())
+    // A reversal's stream comes from the raw samples, which carry no tags; tags
+    // mapped from a stream are the file's alone, as ffmpeg then copies no stream's.
+    if (job.reverse.raw.isEmpty() && !fromStream)
         av_dict_copy(&s.outStream->metadata, s.inStream->metadata, AV_DICT_DONT_OVERWRITE);
     // The encoder that made the stream, as ffmpeg names it (the MP3 header carries it).
     const QByteArray encoder = QByteArray(LIBAVCODEC_IDENT " ") + s.encoder->codec->name;
@@ -429,6 +488,7 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
     if (audioStreams > 1)
         return Outcome::Unsupported;
     s.inStream = in->streams[index];
+    s.clock.start(in, s.inStream);
     for (unsigned i = 0; i < in->nb_streams; ++i)
         in->streams[i]->discard = int(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     const AVCodec *decoderCodec = avcodec_find_decoder(s.inStream->codecpar->codec_id);
@@ -573,8 +633,6 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
                        frame->ch_layout.nb_channels != s.sourceLayout.nb_channels) {
                 return AVERROR_PATCHWELCOME;
             }
-            frame->pts = s.nextPts;
-            s.nextPts += frame->nb_samples;
             if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
                 av_channel_layout_copy(&frame->ch_layout, &s.sourceLayout);
         } else if (!s.graph) {
@@ -588,18 +646,16 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
         // A damaged packet is skipped, as ffmpeg goes on past it.
         if (result < 0 && result != AVERROR_EOF && packet)
             return 0;
-        while (result >= 0 || result == AVERROR_EOF) {
-            result = avcodec_receive_frame(s.decoder, s.frame);
-            if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+        for (const AVPacket *from = packet;; from = nullptr) {
+            // Again, or the end, or a damaged frame: the next packet.
+            if (avcodec_receive_frame(s.decoder, s.frame) < 0)
                 return 0;
-            if (result < 0)
-                return 0;
+            s.clock.stamp(s.frame, from, s.decoder->sample_rate);
             result = filter(s.frame);
             av_frame_unref(s.frame);
             if (result < 0)
                 return result;
         }
-        return 0;
     };
 
     int result = 0;
@@ -611,8 +667,10 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
             result = 0;
             break;
         }
-        if (s.packet->stream_index == index)
+        if (s.packet->stream_index == index) {
+            s.clock.read(s.packet);
             result = decode(s.packet);
+        }
         av_packet_unref(s.packet);
     }
     if (result >= 0)
@@ -625,7 +683,6 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
         avfilter_graph_free(&s.graph);
         s.source = s.sink = nullptr;
         av_channel_layout_uninit(&s.sourceLayout);
-        s.nextPts = 0;
         reached = 0;
         lastReport = {};
         const qint64 blockBytes = ReverseBlockBytes / frameBytes * frameBytes;
@@ -643,6 +700,8 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
                 result = AVERROR(EIO);
             if (result >= 0) {
                 ReverseFrames(reinterpret_cast<char *>(block->data[0]), size, frameBytes);
+                block->pts = s.nextPts;
+                s.nextPts += block->nb_samples;
                 result = filter(block);
             }
             av_frame_unref(block);

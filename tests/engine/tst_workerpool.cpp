@@ -46,14 +46,14 @@ class TestWorkerPool : public QObject
         TestSupport::probeFile(input, *job);
         return job;
     }
-    // Every sample of a file at its own rate and channels, then its chapters.
+    // Every sample of a file at its own rate and channels, then its chapters and tags.
     static QByteArray decoded(const QString &path)
     {
         QProcess process;
         process.start(QStringLiteral("/usr/bin/ffmpeg"), {"-v", "error", "-i", path, "-f", "f32le", "-"});
         const QByteArray audio = process.waitForFinished(60000) ? process.readAllStandardOutput() : "";
-        process.start(QStringLiteral("/usr/bin/ffprobe"),
-                      {"-v", "error", "-show_chapters", "-of", "csv", path});
+        process.start(QStringLiteral("/usr/bin/ffprobe"), {"-v", "error", "-show_chapters", "-show_entries",
+                                                           "format_tags:stream_tags", "-of", "csv", path});
         return process.waitForFinished(60000) ? audio + process.readAllStandardOutput() : QByteArray();
     }
     QStringList outputFiles() const { return QDir(outDir).entryList(QDir::Files | QDir::Hidden); }
@@ -74,6 +74,11 @@ private slots:
         chapters.close();
         QVERIFY(TestSupport::runFfmpeg({"-y", "-i", dir.filePath("in.flac"), "-i", chapters.fileName(),
                                         "-map_chapters", "1", dir.filePath("chapters.mp3")}));
+        // Its first packet decodes to nothing: the audio starts a few milliseconds in.
+        QVERIFY(TestSupport::makeTone(dir.filePath("vorbis.mka"), 2.0, 300, 44100, 2, {"-c:a", "libvorbis"}));
+        QVERIFY(TestSupport::makeTone(
+            dir.filePath("tags.opus"), 1.0, 300, 48000, 2,
+            {"-metadata", "title=T", "-metadata", "artist=A", "-metadata:s:a:0", "language=eng"}));
     }
 
     void init()
@@ -106,6 +111,9 @@ private slots:
         QTest::addRow("invert 24-bit flac to 22 kHz mono") << "invert" << "" << "in.flac" << "flac=5 22050 1";
         QTest::addRow("invert mp3 with chapters") << "invert" << "" << "chapters.mp3" << "";
         QTest::addRow("convert with chapters to m4a") << "convert" << "m4a" << "chapters.mp3" << "";
+        for (const char *format : {"m4a", "opus"})
+            QTest::addRow("convert vorbis in matroska to %s", format) << "convert" << format << "vorbis.mka" << "";
+        QTest::addRow("convert tagged opus to opus") << "convert" << "opus" << "tags.opus" << "";
         // clang-format on
     }
     void sameAudioBothWays()
