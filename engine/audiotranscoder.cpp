@@ -92,8 +92,8 @@ struct OutputFile
 
 // The timestamps ffmpeg gives the decoded audio: the container's, moved so
 // that the input starts at zero and kept whole across its rounding; a frame
-// without one takes its packet's, else the running clock's. Encoders carry
-// them into the output: audio that starts late starts as late there.
+// without one takes the running clock's. Encoders carry them into the
+// output: audio that starts late starts as late there.
 struct InputClock
 {
     AVRational base = {1, 1}; // the stream's
@@ -129,9 +129,7 @@ struct InputClock
         const int64_t clock = dts;
         dts += int64_t(AV_TIME_BASE) * frame->nb_samples / rate;
         AVRational frameBase = base;
-        if (frame->pts == AV_NOPTS_VALUE && from && from->pts != AV_NOPTS_VALUE) {
-            frame->pts = from->pts;
-        } else if (frame->pts == AV_NOPTS_VALUE) {
+        if (frame->pts == AV_NOPTS_VALUE) {
             frame->pts = clock;
             frameBase = AV_TIME_BASE_Q;
         }

@@ -76,6 +76,10 @@ private slots:
                                         "-map_chapters", "1", dir.filePath("chapters.mp3")}));
         // Its first packet decodes to nothing: the audio starts a few milliseconds in.
         QVERIFY(TestSupport::makeTone(dir.filePath("vorbis.mka"), 2.0, 300, 44100, 2, {"-c:a", "libvorbis"}));
+        // A stream whose audio starts after its video.
+        QVERIFY(TestSupport::runFfmpeg({"-y", "-f", "lavfi", "-i", "testsrc=d=2:s=64x48:r=10", "-itsoffset",
+                                        "0.25", "-i", dir.filePath("in.flac"), "-c:a", "mp2",
+                                        dir.filePath("late.ts")}));
         QVERIFY(TestSupport::makeTone(
             dir.filePath("tags.opus"), 1.0, 300, 48000, 2,
             {"-metadata", "title=T", "-metadata", "artist=A", "-metadata:s:a:0", "language=eng"}));
@@ -113,6 +117,7 @@ private slots:
         QTest::addRow("convert with chapters to m4a") << "convert" << "m4a" << "chapters.mp3" << "";
         for (const char *format : {"m4a", "opus"})
             QTest::addRow("convert vorbis in matroska to %s", format) << "convert" << format << "vorbis.mka" << "";
+        QTest::addRow("convert audio after video to m4a") << "convert" << "m4a" << "late.ts" << "";
         QTest::addRow("convert tagged opus to opus") << "convert" << "opus" << "tags.opus" << "";
         // clang-format on
     }
