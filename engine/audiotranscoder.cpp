@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -350,7 +351,17 @@ bool openOutput(Session &s, const AudioTranscoder::Job &job, QString &reason)
         reason = QStringLiteral("Unable to choose an output format for '%1'").arg(job.output);
         return false;
     }
-    s.file.fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    // An empty file is not truncated again: on ext4 that would make its close
+    // wait for the data to be written out.
+    s.file.fd = ::open(path.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info = {};
+    if (s.file.fd >= 0 &&
+        (::fstat(s.file.fd, &info) != 0 || (info.st_size > 0 && ::ftruncate(s.file.fd, 0) != 0))) {
+        const int error = errno;
+        ::close(s.file.fd);
+        s.file.fd = -1;
+        errno = error;
+    }
     if (s.file.fd < 0) {
         reason = QStringLiteral("Error opening output file: ") + errorText(AVERROR(errno));
         return false;
@@ -362,6 +373,8 @@ bool openOutput(Session &s, const AudioTranscoder::Job &job, QString &reason)
         return false;
     s.muxer->pb = s.io;
     s.muxer->flags |= AVFMT_FLAG_CUSTOM_IO;
+    // Written a buffer at a time, not a packet at a time.
+    s.muxer->flush_packets = 0;
     return true;
 }
 
@@ -475,7 +488,7 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
     };
     if (!s.packet || !s.frame || !s.filtered)
         return failed(QStringLiteral("Out of memory"));
-    if (!s.input.openFile(job.input) || !s.input.openMedia(-1, &cancel))
+    if (!s.input.openFile(job.input) || !s.input.openMedia(-1, &cancel, job.codec))
         return cancel ? Outcome::Cancelled
                       : failed(job.input + QStringLiteral(": Invalid data found when processing input"));
     AVFormatContext *in = s.input.context();
