@@ -106,6 +106,7 @@ int RunWorker()
         job.input = request.value(QStringLiteral("input")).toString();
         job.output = request.value(QStringLiteral("output")).toString();
         job.filter = request.value(QStringLiteral("filter")).toString();
+        job.codec = request.value(QStringLiteral("codec")).toString();
         for (const QJsonValue &value : request.value(QStringLiteral("encode")).toArray())
             job.encode << value.toString();
         const QJsonObject reverse = request.value(QStringLiteral("reverse")).toObject();

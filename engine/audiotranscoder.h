@@ -37,6 +37,7 @@ public:
         QString output;
         QStringList encode; // the encoder options, as the command line spells them
         Reversal reverse;
+        QString codec; // the input's audio codec as a reading of it found (MediaInput::openMedia)
     };
 
     // Bytes of the raw file one step of a reversal reads.

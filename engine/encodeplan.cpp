@@ -37,6 +37,7 @@ QJsonObject EncodePlan::request(quint64 id) const
     QJsonObject request{{QStringLiteral("id"), QString::number(id)},
                         {QStringLiteral("input"), input},
                         {QStringLiteral("filter"), filter},
+                        {QStringLiteral("codec"), inputCodec},
                         {QStringLiteral("output"), output},
                         {QStringLiteral("encode"),
                          QJsonArray::fromStringList(output.isEmpty() ? QStringList() : plan.encode)}};

@@ -26,6 +26,7 @@ struct EncodePlan
     // Played backwards through a private raw file (no raw file: forwards).
     // Only the resident converter takes it; the job's own children otherwise.
     AudioTranscoder::Reversal reverse;
+    QString inputCodec = {}; // the input's audio codec as the job's probe found it; empty: unknown
 
     QStringList arguments() const;
     // Whether the resident converter does exactly what the arguments do: one

@@ -10,6 +10,7 @@
 #include <QFile>
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/log.h>
 }
@@ -25,14 +26,19 @@ int refuseNestedOpen(AVFormatContext *, AVIOContext **, const char *, int, AVDic
 
 MediaInput::~MediaInput()
 {
+    closeMedia();
+    if (fd >= 0)
+        ::close(fd);
+}
+
+void MediaInput::closeMedia()
+{
     if (format)
         avformat_close_input(&format);
     if (io) {
         av_freep(&io->buffer);
         avio_context_free(&io);
     }
-    if (fd >= 0)
-        ::close(fd);
 }
 
 int MediaInput::readBytes(void *opaque, unsigned char *buffer, int size)
@@ -82,13 +88,42 @@ bool MediaInput::openFile(const QString &filePath)
     return true;
 }
 
-bool MediaInput::openMedia(int deadline, const std::atomic_bool *cancelFlag)
+bool MediaInput::openMedia(int deadline, const std::atomic_bool *cancelFlag, const QString &knownCodec)
 {
     if (fd < 0 || format)
         return false;
     clock.start();
     deadlineMs = deadline;
     cancel = cancelFlag;
+    // PCM is read from the header alone; the reading of its packets that looks
+    // for a compressed stream in disguise (most of a WAV file's opening) has
+    // been done by the reading that named the codec.
+    if (knownCodec.startsWith(QLatin1String("pcm_"))) {
+        if (openContext(32) && audioCodecsAre(knownCodec))
+            return true;
+        closeMedia();
+        if (::lseek(fd, 0, SEEK_SET) != 0)
+            return false;
+    }
+    return openContext(0);
+}
+
+bool MediaInput::audioCodecsAre(const QString &codec) const
+{
+    int audio = 0;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVCodecParameters *parameters = format->streams[i]->codecpar;
+        if (parameters->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        if (QLatin1String(avcodec_get_name(parameters->codec_id)) != codec)
+            return false;
+        ++audio;
+    }
+    return audio > 0;
+}
+
+bool MediaInput::openContext(int64_t probeBytes)
+{
     constexpr int BufferSize = 32768;
     auto *buffer = static_cast<unsigned char *>(av_malloc(BufferSize));
     if (!buffer)
@@ -106,6 +141,8 @@ bool MediaInput::openMedia(int deadline, const std::atomic_bool *cancelFlag)
     format->interrupt_callback.callback = stopRequested;
     format->interrupt_callback.opaque = this;
     format->io_open = refuseNestedOpen;
+    if (probeBytes > 0)
+        format->probesize = probeBytes;
     // The name only hints at the format; the bytes come from our descriptor.
     if (avformat_open_input(&format, QFile::encodeName(path).constData(), nullptr, nullptr) != 0) {
         format = nullptr; // freed by the failed open

@@ -28,13 +28,21 @@ public:
     bool openFile(const QString &path);
     // Reads the container and its stream facts; false when the file holds no
     // readable media. Reading stops after `deadlineMs` (negative: never) or
-    // once `cancel` turns true, now and in every later read.
-    bool openMedia(int deadlineMs = -1, const std::atomic_bool *cancel = nullptr);
+    // once `cancel` turns true, now and in every later read. `knownCodec` is
+    // what an earlier reading of the file found its audio to be; a PCM codec
+    // spares the search of the packets for another one, as long as the
+    // header still says the same.
+    bool openMedia(int deadlineMs = -1, const std::atomic_bool *cancel = nullptr,
+                   const QString &knownCodec = QString());
 
     AVFormatContext *context() const { return format; }
     bool interrupted() const;
 
 private:
+    // `probeBytes`: how much the stream facts are read from (0: libav's default).
+    bool openContext(int64_t probeBytes);
+    void closeMedia();
+    bool audioCodecsAre(const QString &codec) const;
     static int readBytes(void *opaque, unsigned char *buffer, int size);
     static int64_t seekTo(void *opaque, int64_t offset, int whence);
     static int stopRequested(void *opaque);

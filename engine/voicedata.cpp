@@ -299,11 +299,15 @@ void VoiceData::startEncode(const EncodePlan &plan)
     resetRun();
     workerPlan = plan;
     workerPass = 0;
+    // What the probe found spares the converter its own search of the input,
+    // while the file is still the one probed.
+    if (plan.input == filePath && QFileInfo(filePath).size() == fileSize)
+        workerPlan.inputCodec = codecName;
     PrintCommandArgs(
         QStringList{QStringLiteral("[converter]")} + plan.arguments() +
         (plan.reverse.raw.isEmpty() ? QStringList() : QStringList{QStringLiteral("[reversed]")}));
     const quint64 serial = runSerial;
-    workerTicket = pool.submit(plan, this, [this, serial](const WorkerPool::Event &event) {
+    workerTicket = pool.submit(workerPlan, this, [this, serial](const WorkerPool::Event &event) {
         if (serial == runSerial)
             workerEvent(event);
     });

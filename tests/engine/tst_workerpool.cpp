@@ -83,6 +83,11 @@ private slots:
         QVERIFY(TestSupport::makeTone(
             dir.filePath("tags.opus"), 1.0, 300, 48000, 2,
             {"-metadata", "title=T", "-metadata", "artist=A", "-metadata:s:a:0", "language=eng"}));
+        // DTS in a WAV that says PCM: only a search of its packets finds it.
+        QVERIFY(TestSupport::makeTone(dir.filePath("in.dts"), 3.0, 440, 44100, 2,
+                                      {"-c:a", "dca", "-strict", "-2"}));
+        QVERIFY(TestSupport::runFfmpeg({"-f", "s16le", "-ar", "44100", "-ac", "2", "-i",
+                                        dir.filePath("in.dts"), "-c", "copy", dir.filePath("dts.wav")}));
     }
 
     void init()
@@ -97,28 +102,30 @@ private slots:
         QTest::addColumn<QString>("tool");
         QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("output"); // Output choices: "family=quality", "rate", "channels"
+        QTest::addColumn<QString>("output");      // Output choices: "family=quality", "rate", "channels"
+        QTest::addColumn<QString>("replacement"); // put in the input's place after its probe
         // clang-format off
         for (const char *format : {"mp3", "m4a", "ogg", "opus", "flac", "wav"})
-            QTest::addRow("convert to %s", format) << "convert" << format << "in.wav" << "";
-        QTest::addRow("convert 24-bit flac to wav") << "convert" << "wav" << "in.flac" << "";
-        QTest::addRow("convert to mp3 V4 22 kHz mono") << "convert" << "mp3" << "in.wav" << "mp3=V4 22050 1";
-        QTest::addRow("convert to mp3 128k") << "convert" << "mp3" << "in.flac" << "mp3=128k";
-        QTest::addRow("convert to flac level 8") << "convert" << "flac" << "in.wav" << "flac=8";
-        QTest::addRow("speed 1.5") << "speed" << "1.5" << "in.wav" << "";
-        QTest::addRow("speed 0.5 flac") << "speed" << "0.5" << "in.flac" << "";
-        QTest::addRow("volume standardizing") << "volume" << "0" << "in.wav" << "";
-        QTest::addRow("volume louder") << "volume" << "1" << "in.flac" << "";
-        QTest::addRow("volume quieter") << "volume" << "2" << "in.wav" << "";
-        QTest::addRow("invert wav") << "invert" << "" << "in.wav" << "";
-        QTest::addRow("invert 24-bit flac") << "invert" << "" << "in.flac" << "";
-        QTest::addRow("invert 24-bit flac to 22 kHz mono") << "invert" << "" << "in.flac" << "flac=5 22050 1";
-        QTest::addRow("invert mp3 with chapters") << "invert" << "" << "chapters.mp3" << "";
-        QTest::addRow("convert with chapters to m4a") << "convert" << "m4a" << "chapters.mp3" << "";
+            QTest::addRow("convert to %s", format) << "convert" << format << "in.wav" << "" << "";
+        QTest::addRow("convert 24-bit flac to wav") << "convert" << "wav" << "in.flac" << "" << "";
+        QTest::addRow("convert to mp3 V4 22 kHz mono") << "convert" << "mp3" << "in.wav" << "mp3=V4 22050 1" << "";
+        QTest::addRow("convert to mp3 128k") << "convert" << "mp3" << "in.flac" << "mp3=128k" << "";
+        QTest::addRow("convert to flac level 8") << "convert" << "flac" << "in.wav" << "flac=8" << "";
+        QTest::addRow("speed 1.5") << "speed" << "1.5" << "in.wav" << "" << "";
+        QTest::addRow("speed 0.5 flac") << "speed" << "0.5" << "in.flac" << "" << "";
+        QTest::addRow("volume standardizing") << "volume" << "0" << "in.wav" << "" << "";
+        QTest::addRow("volume louder") << "volume" << "1" << "in.flac" << "" << "";
+        QTest::addRow("volume quieter") << "volume" << "2" << "in.wav" << "" << "";
+        QTest::addRow("invert wav") << "invert" << "" << "in.wav" << "" << "";
+        QTest::addRow("invert 24-bit flac") << "invert" << "" << "in.flac" << "" << "";
+        QTest::addRow("invert 24-bit flac to 22 kHz mono") << "invert" << "" << "in.flac" << "flac=5 22050 1" << "";
+        QTest::addRow("invert mp3 with chapters") << "invert" << "" << "chapters.mp3" << "" << "";
+        QTest::addRow("convert with chapters to m4a") << "convert" << "m4a" << "chapters.mp3" << "" << "";
         for (const char *format : {"m4a", "opus"})
-            QTest::addRow("convert vorbis in matroska to %s", format) << "convert" << format << "vorbis.mka" << "";
-        QTest::addRow("convert audio after video to m4a") << "convert" << "m4a" << "late.ts" << "";
-        QTest::addRow("convert tagged opus to opus") << "convert" << "opus" << "tags.opus" << "";
+            QTest::addRow("convert vorbis in matroska to %s", format) << "convert" << format << "vorbis.mka" << "" << "";
+        QTest::addRow("convert audio after video to m4a") << "convert" << "m4a" << "late.ts" << "" << "";
+        QTest::addRow("convert tagged opus to opus") << "convert" << "opus" << "tags.opus" << "" << "";
+        QTest::addRow("convert a wav replaced by dts after its probe") << "convert" << "flac" << "in.wav" << "" << "dts.wav";
         // clang-format on
     }
     void sameAudioBothWays()
@@ -127,6 +134,7 @@ private slots:
         QFETCH(QString, setting);
         QFETCH(QString, input);
         QFETCH(QString, output);
+        QFETCH(QString, replacement);
         auto options = QSharedPointer<OutputOptions>::create();
         const QStringList choices = output.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         QVERIFY(choices.isEmpty() || options->setQuality(choices.first()));
@@ -135,7 +143,12 @@ private slots:
         QByteArray audio[2];
         for (int worker : {0, 1}) {
             WorkerPool::instance().setEnabled(worker);
-            QScopedPointer<VoiceData> job(makeJob(tool, setting, dir.filePath(input)));
+            const QString path = dir.filePath(replacement.isEmpty() ? input : QStringLiteral("probed.wav"));
+            QFile::remove(dir.filePath("probed.wav"));
+            QVERIFY(replacement.isEmpty() || QFile::copy(dir.filePath(input), path));
+            QScopedPointer<VoiceData> job(makeJob(tool, setting, path));
+            QVERIFY(replacement.isEmpty() ||
+                    (QFile::remove(path) && QFile::copy(dir.filePath(replacement), path)));
             job->outputOptions = options;
             job->startConvert();
             QVERIFY(TestSupport::waitForJobsToEnd({job.data()}, 60000));
