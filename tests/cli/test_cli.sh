@@ -69,6 +69,23 @@ mkdir many && for i in 1 2 3 4 5 6 7 8 9 10 11 12; do ln -s "../in 中文.wav" "
 [ "$(grep '"event":"end"' events | grep -c '"status":"succeeded"')" = 12 ] || fail "many: $(cat events)"
 [ "$(sed -n 's/.*"event":"end".*"job":\([0-9]*\).*/\1/p' events | tr '\n' ' ')" = "1 2 3 4 5 6 7 8 9 10 11 12 " ] ||
     fail "many, order: $(cat events)"
+# It looks a few files ahead, not at all of them: the files removed while the
+# first job is held were never probed, so they are refused, not converted.
+mkdir ahead holding && cp "$cli" holding/
+for i in $(seq 100); do ln -s "../in 中文.wav" "ahead/$i.wav"; done
+cat >holding/ffmpeg <<STANDIN
+#!/bin/sh
+for out; do :; done
+[ -e "$scratch/held" ] || { : >"$scratch/held"; until [ -e "$scratch/release" ]; do sleep 0.05; done; }
+cp "$scratch/in 中文.wav" "\$out"
+STANDIN
+chmod +x holding/ffmpeg
+QUILLVANE_NO_WORKER=1 holding/quillvane-cli convert --json -j 1 --to wav -o aheadout ahead >events 2>err &
+tries=0
+until [ -e held ]; do tries=$((tries + 1)); [ $tries -lt 1200 ] || fail "ahead: no job started"; sleep 0.1; done
+rm ahead/*.wav && : >release && wait $! || true
+converted=$(grep -c '"status":"succeeded"' events || true)
+[ "$converted" -ge 1 ] && [ "$converted" -le 10 ] || fail "ahead: $converted of 100 probed ahead: $(cat err)"
 # Names: a pattern with the input's tags and the tool's option, numbered;
 # then skipped, which writes nothing, keeps the file and is no failure.
 ffmpeg -v error -f lavfi -i sine=d=1 -metadata artist=Ann -metadata title=Song -y tagged.wav
