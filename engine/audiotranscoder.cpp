@@ -454,10 +454,10 @@ void AudioTranscoder::ReverseFrames(char *data, qint64 bytes, int frameBytes)
 
 const QStringList &AudioTranscoder::KnownOptions()
 {
-    static const QStringList known{QStringLiteral("-c:a"),         QStringLiteral("-b:a"),
-                                   QStringLiteral("-q:a"),         QStringLiteral("-compression_level"),
-                                   QStringLiteral("-ar"),          QStringLiteral("-ac"),
-                                   QStringLiteral("-map_metadata")};
+    static const QStringList known{QStringLiteral("-c:a"),          QStringLiteral("-b:a"),
+                                   QStringLiteral("-q:a"),          QStringLiteral("-compression_level"),
+                                   QStringLiteral("-ar"),           QStringLiteral("-ac"),
+                                   QStringLiteral("-map_metadata"), QStringLiteral("-map_chapters")};
     return known;
 }
 
@@ -622,7 +622,8 @@ AudioTranscoder::Outcome AudioTranscoder::Run(const Job &job, const std::atomic_
         avcodec_parameters_from_context(s.outStream->codecpar, s.encoder);
         s.outStream->time_base = s.encoder->time_base;
         copyTags(s, job);
-        if (!copyChapters(s)) {
+        // "-map_chapters -1": the tool's output keeps none.
+        if (option(job.encode, QStringLiteral("-map_chapters")) != QLatin1String("-1") && !copyChapters(s)) {
             reason = QStringLiteral("Out of memory");
             return false;
         }

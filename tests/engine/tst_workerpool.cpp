@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 The Quillvane authors
+#include <algorithm>
 #include <csignal>
 
 #include <QDir>
@@ -55,6 +56,21 @@ class TestWorkerPool : public QObject
         process.start(QStringLiteral("/usr/bin/ffprobe"), {"-v", "error", "-show_chapters", "-show_entries",
                                                            "format_tags:stream_tags", "-of", "csv", path});
         return process.waitForFinished(60000) ? audio + process.readAllStandardOutput() : QByteArray();
+    }
+    // No chapter of a result runs past its end.
+    static bool chaptersWithin(const QString &path)
+    {
+        QProcess process;
+        process.start(
+            QStringLiteral("/usr/bin/ffprobe"),
+            {"-v", "error", "-show_entries", "chapter=end_time:format=duration", "-of", "csv=p=0", path});
+        QStringList ends =
+            process.waitForFinished(60000)
+                ? QString::fromLatin1(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)
+                : QStringList();
+        const double length = ends.isEmpty() ? -1 : ends.takeLast().toDouble();
+        return std::all_of(ends.cbegin(), ends.cend(),
+                           [length](const QString &end) { return end.toDouble() <= length + 0.05; });
     }
     QStringList outputFiles() const { return QDir(outDir).entryList(QDir::Files | QDir::Hidden); }
 
@@ -113,6 +129,7 @@ private slots:
         QTest::addRow("convert to flac level 8") << "convert" << "flac" << "in.wav" << "flac=8" << "";
         QTest::addRow("speed 1.5") << "speed" << "1.5" << "in.wav" << "" << "";
         QTest::addRow("speed 0.5 flac") << "speed" << "0.5" << "in.flac" << "" << "";
+        QTest::addRow("speed 1.5 with chapters") << "speed" << "1.5" << "chapters.mp3" << "" << "";
         QTest::addRow("volume standardizing") << "volume" << "0" << "in.wav" << "" << "";
         QTest::addRow("volume louder") << "volume" << "1" << "in.flac" << "" << "";
         QTest::addRow("volume quieter") << "volume" << "2" << "in.wav" << "" << "";
@@ -155,6 +172,7 @@ private slots:
             QVERIFY2(job->status() == VoiceData::Succeeded, qPrintable(job->errorText));
             // No child ran on the worker's side: it did the job itself.
             QCOMPARE(job->process.program().isEmpty(), bool(worker));
+            QVERIFY(chaptersWithin(job->outputPath));
             audio[worker] = decoded(job->outputPath);
             QVERIFY(QFile::remove(job->outputPath));
         }

@@ -16,7 +16,11 @@ EncodePlan VoiceSpeedData::Plan(const QString &input, const QString &factor, con
                                 const OutputPlan &plan)
 {
     // One atempo carries the whole factor: it takes 0.5 up to 100 in one instance.
-    return {input, QStringLiteral("atempo=") + factor, output, plan};
+    // The input's chapters would keep their times in a shorter or longer result
+    // (and an M4A would take its length from them), so none are kept.
+    OutputPlan timed = plan;
+    timed.encode << QStringLiteral("-map_chapters") << QStringLiteral("-1");
+    return {input, QStringLiteral("atempo=") + factor, output, timed};
 }
 
 QString VoiceSpeedData::NameTag(const QString &factor)
