@@ -33,8 +33,16 @@ QString storedLanguage()
 
 bool writeText(const QString &path, const QByteArray &content)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// The user's own copy of the links.
+QString userLinks()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/tessarin/quillvane.ini");
 }
 
 void trigger(TopWidget *top, const QString &language)
@@ -124,30 +132,21 @@ private slots:
                 writeText(data.filePath(QStringLiteral("help/guide-%1.html").arg(guide)), "<p>guide</p>"));
         if (!dataIni.isNull())
             QVERIFY(writeText(data.filePath(QStringLiteral("quillvane.ini")), dataIni));
-        const QString userDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                QStringLiteral("/tessarin");
-        QFile::remove(userDir + QStringLiteral("/quillvane.ini"));
-        if (!userIni.isNull()) {
-            QVERIFY(QDir().mkpath(userDir));
-            QVERIFY(writeText(userDir + QStringLiteral("/quillvane.ini"), userIni));
-        }
+        QFile::remove(userLinks());
+        QVERIFY(userIni.isNull() || writeText(userLinks(), userIni));
         g_appDir = data.path();
         const QString url = TopWidget::LinkUrl(link, code).toString();
-        QFile::remove(userDir + QStringLiteral("/quillvane.ini"));
+        QFile::remove(userLinks());
         QCOMPARE(url, QString(expected).replace(QStringLiteral("<data>"), data.path()));
     }
 
     void menuShowsWhatCanBeOpened()
     {
         // The build's data folder has the guides; the user's copy decides the addresses.
-        const QString userDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                QStringLiteral("/tessarin");
-        QVERIFY(QDir().mkpath(userDir));
-        QVERIFY(writeText(userDir + QStringLiteral("/quillvane.ini"),
-                          "[links]\nsupport=https://s.test/\nhomepage=\n"));
+        QVERIFY(writeText(userLinks(), "[links]\nsupport=https://s.test/\nhomepage=\n"));
         MainWidget window;
         TopWidget *top = window.topWidget;
-        QFile::remove(userDir + QStringLiteral("/quillvane.ini"));
+        QFile::remove(userLinks());
         QVERIFY(top->helpAction->isVisible());
         QVERIFY(top->supportAction->isVisible());
         QVERIFY(!top->homepageAction->isVisible());
