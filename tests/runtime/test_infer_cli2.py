@@ -119,6 +119,15 @@ class VoiceChangerTest(unittest.TestCase):
         self.assertGreater(wavering["orsindav2-xi.pth"][0], 1.6 * wavering["pellimorV2.pth"][0])
         self.assertLess(wavering["orsindav2-xi.pth"][1], 0.4)
 
+    def test_rasp_follows_the_stream_not_the_reads(self):
+        sys.path.insert(0, lib.app_path())
+        import infer_cli2
+        rasp = infer_cli2.Rasp(0.35, 40.0, 200.0)
+        block = np.ones((100000, 2), np.float32)
+        whole = rasp.apply(block, 1000, lib.RATE)
+        pieces = [rasp.apply(block[a:b], 1000 + a, lib.RATE) for a, b in ((0, 7), (7, 40000), (40000, 100000))]
+        self.assertTrue(np.array_equal(np.concatenate(pieces), whole))
+
     def test_joins_are_seamless(self):
         # The same input as one piece: cutting it must change nothing, so no click
         # at a join; the rough speaker's rasp too follows the stream, not the pieces.

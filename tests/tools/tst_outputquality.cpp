@@ -140,45 +140,20 @@ private slots:
         QStringList tagArgs;
         for (const QString &tag : tags.split('|'))
             tagArgs << "-metadata" << tag;
-        const QString video = "testsrc=size=96x64:rate=10:duration=2";
-        const QMap<QString, QStringList> kinds{
-            {"song", QStringList{"-f",
-                                 "lavfi",
-                                 "-i",
-                                 loud,
-                                 "-f",
-                                 "lavfi",
-                                 "-i",
-                                 "color=c=red:s=64x64:d=0.1",
-                                 "-map",
-                                 "0:a",
-                                 "-map",
-                                 "1:v",
-                                 "-frames:v",
-                                 "1",
-                                 "-c:v",
-                                 "png",
-                                 "-disposition:v",
-                                 "attached_pic",
-                                 "-b:a",
-                                 "320k"} +
-                         tagArgs},
-            {"loud", {"-f", "lavfi", "-i", loud}},
-            {"lossy320", {"-f", "lavfi", "-i", loud, "-b:a", "320k"}},
-            {"aiff24", {"-f", "lavfi", "-i", "anoisesrc=d=2:r=48000:a=0.3:seed=3", "-c:a", "pcm_s24be"}},
-            {"hi24",
-             {"-f", "lavfi", "-i", "anoisesrc=d=2:r=48000:a=0.3:seed=3", "-ac", "2", "-c:a", "pcm_s24le"}},
-            {"phone",
-             {"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", "sine=d=2", "-c:v", "mpeg4", "-c:a", "aac",
-              "-ac", "2"}},
-            {"clip",
-             {"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", "sine=d=2", "-c:v", "mjpeg", "-ac", "2"}},
-            {"tone44", {"-f", "lavfi", "-i", "sine=d=2:f=330", "-ac", "2"}},
-            {"six", {"-f", "lavfi", "-i", "sine=d=2:f=550", "-ac", "6"}},
-            {"voice22", {"-f", "lavfi", "-i", "sine=d=2:f=220:r=22050", "-ac", "1"}},
-            {"steps",
-             {"-f", "lavfi", "-i", "aevalsrc=0.02*(1+6*gt(mod(t\\,2)\\,1))*sin(2*PI*440*t):s=44100:d=8",
-              "-ac", "2"}}};
+        // What follows "-f lavfi -i" for each kind of input.
+        const QMap<QString, QString> kinds{
+            {"song", "LOUD -f lavfi -i color=c=red:s=64x64:d=0.1 -map 0:a -map 1:v -frames:v 1 -c:v png "
+                     "-disposition:v attached_pic -b:a 320k"},
+            {"loud", "LOUD"},
+            {"lossy320", "LOUD -b:a 320k"},
+            {"aiff24", "anoisesrc=d=2:r=48000:a=0.3:seed=3 -c:a pcm_s24be"},
+            {"hi24", "anoisesrc=d=2:r=48000:a=0.3:seed=3 -ac 2 -c:a pcm_s24le"},
+            {"phone", "VIDEO -f lavfi -i sine=d=2 -c:v mpeg4 -c:a aac -ac 2"},
+            {"clip", "VIDEO -f lavfi -i sine=d=2 -c:v mjpeg -ac 2"},
+            {"tone44", "sine=d=2:f=330 -ac 2"},
+            {"six", "sine=d=2:f=550 -ac 6"},
+            {"voice22", "sine=d=2:f=220:r=22050 -ac 1"},
+            {"steps", "aevalsrc=0.02*(1+6*gt(mod(t\\,2)\\,1))*sin(2*PI*440*t):s=44100:d=8 -ac 2"}};
         QStringList paths;
         for (const QString &input : inputs) {
             if (input.startsWith(QLatin1String("out/"))) {
@@ -186,8 +161,12 @@ private slots:
                 continue;
             }
             paths << this->inputs.filePath(input.section(':', 0, 0));
-            QVERIFY(TestSupport::runFfmpeg(QStringList{"-y"} + kinds.value(input.section(':', 1)) +
-                                           QStringList{paths.last()}));
+            const QString kind = input.section(':', 1);
+            QString made = kinds.value(kind);
+            made.replace("LOUD", loud).replace("VIDEO", "testsrc=size=96x64:rate=10:duration=2");
+            QVERIFY(TestSupport::runFfmpeg(QStringList{"-y", "-f", "lavfi", "-i"} + made.split(' ') +
+                                           (kind == "song" ? tagArgs : QStringList()) +
+                                           QStringList(paths.last())));
         }
         ToolsBaseWidget *panel = open(tool);
         if (option >= 0)
