@@ -17,7 +17,6 @@ class TestCli : public ToolFixture
 {
     Q_OBJECT
 private slots:
-
     void sameFilesAsTheWindow_data()
     {
         QTest::addColumn<int>("tool");

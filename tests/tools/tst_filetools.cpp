@@ -54,7 +54,6 @@ private:
         }
     }
 private slots:
-
     void splitPlan_data()
     {
         QTest::addColumn<bool>("byNumber");
@@ -65,16 +64,16 @@ private slots:
         // Progress when the child of the second piece (or the only one) is 30 s into it.
         QTest::addColumn<int>("progress");
         // clang-format off
-    QTest::addRow("150 s by a minute")          << false << 150.0 << 60  << 3 << 60 * Second << 6000;
-    QTest::addRow("a whole number of minutes")  << false << 120.0 << 60  << 2 << 60 * Second << 7500;
-    QTest::addRow("longer than the file")       << false << 150.0 << 200 << 1 << 200 * Second << 2000;
-    QTest::addRow("unknown duration by time")   << false << 0.0   << 60  << 1 << 60 * Second << 0;
-    QTest::addRow("100 s into 4")               << true  << 100.0 << 4   << 4 << 25 * Second << 5500;
-    QTest::addRow("10 s into 4: tenths")        << true  << 10.0  << 4   << 4 << 2500000LL << 9999;
-    QTest::addRow("10 s into 3: not dividing")  << true  << 10.0  << 3   << 3 << 3333333LL << 9999;
-    QTest::addRow("2 s into 4: a piece a second") << true << 2.0  << 4   << 2 << Second << 9999;
-    QTest::addRow("1 s into 100")               << true  << 1.0   << 100 << 1 << Second << 9999;
-    QTest::addRow("unknown duration by number") << true  << 0.0   << 4   << 1 << qint64(0) << 0;
+        QTest::addRow("150 s by a minute")          << false << 150.0 << 60  << 3 << 60 * Second << 6000;
+        QTest::addRow("a whole number of minutes")  << false << 120.0 << 60  << 2 << 60 * Second << 7500;
+        QTest::addRow("longer than the file")       << false << 150.0 << 200 << 1 << 200 * Second << 2000;
+        QTest::addRow("unknown duration by time")   << false << 0.0   << 60  << 1 << 60 * Second << 0;
+        QTest::addRow("100 s into 4")               << true  << 100.0 << 4   << 4 << 25 * Second << 5500;
+        QTest::addRow("10 s into 4: tenths")        << true  << 10.0  << 4   << 4 << 2500000LL << 9999;
+        QTest::addRow("10 s into 3: not dividing")  << true  << 10.0  << 3   << 3 << 3333333LL << 9999;
+        QTest::addRow("2 s into 4: a piece a second") << true << 2.0  << 4   << 2 << Second << 9999;
+        QTest::addRow("1 s into 100")               << true  << 1.0   << 100 << 1 << Second << 9999;
+        QTest::addRow("unknown duration by number") << true  << 0.0   << 4   << 1 << qint64(0) << 0;
         // clang-format on
     }
 
@@ -104,19 +103,19 @@ private slots:
         const QString speed = QLatin1String(SettingsKey::ConvertSpeed);
         const QString volume = QLatin1String(SettingsKey::ConvertVolume);
         // clang-format off
-    QTest::addRow("format absent")             << int(Format) << format << QString() << 0 << "mp3";
-    QTest::addRow("format flac")               << int(Format) << format << "flac"    << 2 << "flac";
-    QTest::addRow("format capitals kept")      << int(Format) << format << "WAV"     << 3 << "WAV";
-    QTest::addRow("format ogg, appended")      << int(Format) << format << "ogg"     << 6 << "ogg";
-    QTest::addRow("format unknown")            << int(Format) << format << "wma"     << 0 << "mp3";
-    QTest::addRow("speed absent")              << int(Speed)  << speed  << QString() << 3 << "1.25";
-    QTest::addRow("speed 2.0")                 << int(Speed)  << speed  << "2.0"     << 5 << "2.0";
-    QTest::addRow("speed not offered")         << int(Speed)  << speed  << "2"       << 3 << "1.25";
-    QTest::addRow("speed not a factor")        << int(Speed)  << speed  << "FAST"    << 3 << "1.25";
-    QTest::addRow("volume absent")             << int(Volume) << volume << QString() << 0 << "0";
-    QTest::addRow("volume -5 dB")              << int(Volume) << volume << "2"       << 2 << "2";
-    QTest::addRow("volume just past the end")  << int(Volume) << volume << "3"       << 0 << "0";
-    QTest::addRow("volume entry text no index") << int(Volume) << volume << "-5DB"   << 0 << "0";
+        QTest::addRow("format absent")             << int(Format) << format << QString() << 0 << "mp3";
+        QTest::addRow("format flac")               << int(Format) << format << "flac"    << 2 << "flac";
+        QTest::addRow("format capitals kept")      << int(Format) << format << "WAV"     << 3 << "WAV";
+        QTest::addRow("format ogg, appended")      << int(Format) << format << "ogg"     << 6 << "ogg";
+        QTest::addRow("format unknown")            << int(Format) << format << "wma"     << 0 << "mp3";
+        QTest::addRow("speed absent")              << int(Speed)  << speed  << QString() << 3 << "1.25";
+        QTest::addRow("speed 2.0")                 << int(Speed)  << speed  << "2.0"     << 5 << "2.0";
+        QTest::addRow("speed not offered")         << int(Speed)  << speed  << "2"       << 3 << "1.25";
+        QTest::addRow("speed not a factor")        << int(Speed)  << speed  << "FAST"    << 3 << "1.25";
+        QTest::addRow("volume absent")             << int(Volume) << volume << QString() << 0 << "0";
+        QTest::addRow("volume -5 dB")              << int(Volume) << volume << "2"       << 2 << "2";
+        QTest::addRow("volume just past the end")  << int(Volume) << volume << "3"       << 0 << "0";
+        QTest::addRow("volume entry text no index") << int(Volume) << volume << "-5DB"   << 0 << "0";
         // clang-format on
     }
 
@@ -149,11 +148,11 @@ private slots:
         QTest::addColumn<QString>("evidence"); // in the started child's arguments
         QTest::addColumn<QString>("stored");
         // clang-format off
-    QTest::addRow("format") << int(Format) << "2" << "3" << "part.wav" << "wav";
-    QTest::addRow("speed")  << int(Speed)  << "1" << "5" << "atempo=2.0" << "2.0";
-    QTest::addRow("volume") << int(Volume) << "1" << "2" << "volume=-5dB" << "2";
-    QTest::addRow("trim")   << int(Trim)   << "0-1" << "1-3" << "-ss 00:00:01 -to 00:00:03" << QString();
-    QTest::addRow("split")  << int(Split)  << "2 s" << "3 pieces" << "-ss 00:00:00 -to 00:00:01" << QString();
+        QTest::addRow("format") << int(Format) << "2" << "3" << "part.wav" << "wav";
+        QTest::addRow("speed")  << int(Speed)  << "1" << "5" << "atempo=2.0" << "2.0";
+        QTest::addRow("volume") << int(Volume) << "1" << "2" << "volume=-5dB" << "2";
+        QTest::addRow("trim")   << int(Trim)   << "0-1" << "1-3" << "-ss 00:00:01 -to 00:00:03" << QString();
+        QTest::addRow("split")  << int(Split)  << "2 s" << "3 pieces" << "-ss 00:00:00 -to 00:00:01" << QString();
         // clang-format on
     }
 
@@ -200,29 +199,29 @@ private slots:
         const QString steps = QStringLiteral("aevalsrc=0.5*sin(2*PI*t*(300+200*floor(t))):s=44100:d=3");
         // Rows that convert a file again find the results of the rows before them.
         // clang-format off
-    QTest::addRow("speed 0.5") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5.wav"} << Seconds{4} << "440 Hz";
-    // atempo loses ~12 ms at the end at 4.0: a longer input keeps that within 2 %.
-    QTest::addRow("speed 4.0") << int(Speed) << "7" << "long.wav" << "sine=f=440:d=3" << QStringList{"long-4_0.wav"} << Seconds{0.75} << "440 Hz";
-    QTest::addRow("volume -5 dB") << int(Volume) << "2" << "music.flac" << tone1 << QStringList{"music.flac"} << Seconds{1} << "-5 dB";
-    QTest::addRow("volume +5 dB again") << int(Volume) << "1" << "music.flac" << tone1 << QStringList{"music (0).flac"} << Seconds{1} << "+5 dB";
-    // Without the input's rate, loudnorm's 192 kHz reaches WAV as it is and MP3 as 48 kHz.
-    QTest::addRow("standardizing mp3") << int(Volume) << "0" << "std.mp3" << tone1 << QStringList{"std.mp3"} << Seconds{1} << "rate 44100";
-    QTest::addRow("standardizing 22.05 kHz") << int(Volume) << "0" << "low.wav" << "sine=f=440:d=1:r=22050" << QStringList{"low.wav"} << Seconds{1} << "rate 22050";
-    QTest::addRow("invert") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise.wav"} << Seconds{1} << "reversed";
-    // 24-bit stereo, two channels apart, read back in many blocks.
-    QTest::addRow("invert 24-bit stereo") << int(Invert) << "" << "chirp.flac" << "aevalsrc=0.8*sin(2*PI*t*t*50)|0.5*t/10-0.2:s=44100:d=10" << QStringList{"chirp.flac"} << Seconds{10} << "reversed";
-    // A stream copy cuts at packets: 2048 samples for this WAV.
-    QTest::addRow("trim the middle second") << int(Trim) << "1-2" << "steps.wav" << steps << QStringList{"steps-trim.wav"} << Seconds{1} << "500 Hz";
-    QTest::addRow("trim past the end again") << int(Trim) << "2-9" << "steps.wav" << steps << QStringList{"steps-trim (0).wav"} << Seconds{1} << "700 Hz";
-    QTest::addRow("trim everything") << int(Trim) << "0-3600" << "steps.wav" << steps << QStringList{"steps-trim (1).wav"} << Seconds{3} << "";
-    // FLAC and Ogg write kilobytes of headers for no audio at all.
-    QTest::addRow("trim from past the end") << int(Trim) << "5-9" << "short.flac" << tone2 << QStringList() << Seconds() << "";
-    QTest::addRow("trim from the very end") << int(Trim) << "2-9" << "short.ogg" << tone2 << QStringList() << Seconds() << "";
-    QTest::addRow("split 5 s by 2 s") << int(Split) << "2 s" << "five.wav" << "sine=d=5" << QStringList{"five-split-1.wav", "five-split-2.wav", "five-split-3.wav"} << Seconds{2, 2, 1} << "sum";
-    // The probe drops the half second; the last piece still reaches the end.
-    QTest::addRow("split 4.5 s by 2 s") << int(Split) << "2 s" << "half.wav" << "sine=d=4.5" << QStringList{"half-split-1.wav", "half-split-2.wav"} << Seconds{2, 2.5} << "sum";
-    QTest::addRow("split 5 s into 3") << int(Split) << "3 pieces" << "five.wav" << "sine=d=5" << QStringList{"five-split-1 (0).wav", "five-split-2 (0).wav", "five-split-3 (0).wav"} << Seconds{1, 2, 2} << "sum";
-    QTest::addRow("split 2.5 s into 4") << int(Split) << "4 pieces" << "short.wav" << "sine=d=2.5" << QStringList{"short-split-1.wav", "short-split-2.wav"} << Seconds{1, 1.5} << "sum";
+        QTest::addRow("speed 0.5") << int(Speed) << "0" << "song.wav" << tone2 << QStringList{"song-0_5.wav"} << Seconds{4} << "440 Hz";
+        // atempo loses ~12 ms at the end at 4.0: a longer input keeps that within 2 %.
+        QTest::addRow("speed 4.0") << int(Speed) << "7" << "long.wav" << "sine=f=440:d=3" << QStringList{"long-4_0.wav"} << Seconds{0.75} << "440 Hz";
+        QTest::addRow("volume -5 dB") << int(Volume) << "2" << "music.flac" << tone1 << QStringList{"music.flac"} << Seconds{1} << "-5 dB";
+        QTest::addRow("volume +5 dB again") << int(Volume) << "1" << "music.flac" << tone1 << QStringList{"music (0).flac"} << Seconds{1} << "+5 dB";
+        // Without the input's rate, loudnorm's 192 kHz reaches WAV as it is and MP3 as 48 kHz.
+        QTest::addRow("standardizing mp3") << int(Volume) << "0" << "std.mp3" << tone1 << QStringList{"std.mp3"} << Seconds{1} << "rate 44100";
+        QTest::addRow("standardizing 22.05 kHz") << int(Volume) << "0" << "low.wav" << "sine=f=440:d=1:r=22050" << QStringList{"low.wav"} << Seconds{1} << "rate 22050";
+        QTest::addRow("invert") << int(Invert) << "" << "noise.wav" << "anoisesrc=d=1:r=8000:seed=7" << QStringList{"noise.wav"} << Seconds{1} << "reversed";
+        // 24-bit stereo, two channels apart, read back in many blocks.
+        QTest::addRow("invert 24-bit stereo") << int(Invert) << "" << "chirp.flac" << "aevalsrc=0.8*sin(2*PI*t*t*50)|0.5*t/10-0.2:s=44100:d=10" << QStringList{"chirp.flac"} << Seconds{10} << "reversed";
+        // A stream copy cuts at packets: 2048 samples for this WAV.
+        QTest::addRow("trim the middle second") << int(Trim) << "1-2" << "steps.wav" << steps << QStringList{"steps-trim.wav"} << Seconds{1} << "500 Hz";
+        QTest::addRow("trim past the end again") << int(Trim) << "2-9" << "steps.wav" << steps << QStringList{"steps-trim (0).wav"} << Seconds{1} << "700 Hz";
+        QTest::addRow("trim everything") << int(Trim) << "0-3600" << "steps.wav" << steps << QStringList{"steps-trim (1).wav"} << Seconds{3} << "";
+        // FLAC and Ogg write kilobytes of headers for no audio at all.
+        QTest::addRow("trim from past the end") << int(Trim) << "5-9" << "short.flac" << tone2 << QStringList() << Seconds() << "";
+        QTest::addRow("trim from the very end") << int(Trim) << "2-9" << "short.ogg" << tone2 << QStringList() << Seconds() << "";
+        QTest::addRow("split 5 s by 2 s") << int(Split) << "2 s" << "five.wav" << "sine=d=5" << QStringList{"five-split-1.wav", "five-split-2.wav", "five-split-3.wav"} << Seconds{2, 2, 1} << "sum";
+        // The probe drops the half second; the last piece still reaches the end.
+        QTest::addRow("split 4.5 s by 2 s") << int(Split) << "2 s" << "half.wav" << "sine=d=4.5" << QStringList{"half-split-1.wav", "half-split-2.wav"} << Seconds{2, 2.5} << "sum";
+        QTest::addRow("split 5 s into 3") << int(Split) << "3 pieces" << "five.wav" << "sine=d=5" << QStringList{"five-split-1 (0).wav", "five-split-2 (0).wav", "five-split-3 (0).wav"} << Seconds{1, 2, 2} << "sum";
+        QTest::addRow("split 2.5 s into 4") << int(Split) << "4 pieces" << "short.wav" << "sine=d=2.5" << QStringList{"short-split-1.wav", "short-split-2.wav"} << Seconds{1, 1.5} << "sum";
         // clang-format on
     }
 
@@ -462,12 +461,12 @@ private slots:
         // A stream copy keeps FLAC's length of the whole input and, for an MP3
         // piece that holds the input's end, a wrong encoder delay.
         // clang-format off
-    QTest::addRow("trim flac") << int(Trim) << "6-99" << "flac";
-    QTest::addRow("trim mp3 to the end") << int(Trim) << "6-99" << "mp3";
-    QTest::addRow("split flac") << int(Split) << "5 s" << "flac";
-    QTest::addRow("split mp3") << int(Split) << "5 s" << "mp3";
-    QTest::addRow("split m4a") << int(Split) << "5 s" << "m4a";
-    QTest::addRow("split ogg") << int(Split) << "5 s" << "ogg";
+        QTest::addRow("trim flac") << int(Trim) << "6-99" << "flac";
+        QTest::addRow("trim mp3 to the end") << int(Trim) << "6-99" << "mp3";
+        QTest::addRow("split flac") << int(Split) << "5 s" << "flac";
+        QTest::addRow("split mp3") << int(Split) << "5 s" << "mp3";
+        QTest::addRow("split m4a") << int(Split) << "5 s" << "m4a";
+        QTest::addRow("split ogg") << int(Split) << "5 s" << "ogg";
         // clang-format on
     }
 

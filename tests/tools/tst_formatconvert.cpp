@@ -16,7 +16,6 @@ class TestFormatConvert : public ToolFixture
 {
     Q_OBJECT
 private slots:
-
     void convertsFiveFilesTwoAtATime()
     {
         SetSettingValue(QLatin1String(SettingsKey::ConvertFormat), QStringLiteral("mp3"));

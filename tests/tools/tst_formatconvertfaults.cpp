@@ -48,7 +48,6 @@ private:
         panel->convertButton_slots();
     }
 private slots:
-
     void init()
     {
         standIn.reset(new QTemporaryDir);

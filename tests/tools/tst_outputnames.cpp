@@ -20,7 +20,6 @@ class TestOutputNames : public ToolFixture
 {
     Q_OBJECT
 private slots:
-
     void names_data()
     {
         QTest::addColumn<int>("tool");
@@ -37,14 +36,14 @@ private slots:
         using L = QStringList;
         const L all{"mp3", "aac", "opus", "vorbis", "flac", "wav"};
         // clang-format off
-    QTest::addRow("artist, title, +5dB, numbered") << int(Volume) << 1 << "{artist} - {title}{tool}{n}.{ext}" << false << false << L{"t.wav"} << L{"Ann - Song+5dB.wav"} << "e.g. Artist - Title+5dB.mp3" << all << int(VoiceData::Succeeded) << L{"Ann - Song+5dB (0).wav", "Ann - Song+5dB.wav"};
-    QTest::addRow("reverse names its option") << int(Invert) << -1 << "{name}{tool}" << false << false << L{"r.wav"} << L() << "e.g. song-reverse.mp3" << all << int(VoiceData::Succeeded) << L{"r-reverse.wav"};
-    QTest::addRow("skip leaves the file alone") << int(Invert) << -1 << "" << true << false << L{"k.wav"} << L{"k.wav"} << "" << all << int(VoiceData::Skipped) << L{"k.wav"};
-    QTest::addRow("tree of two levels") << int(Invert) << -1 << "" << false << true << L{"top.wav", "a/one.wav", "a/b/two.wav"} << L() << "" << all << int(VoiceData::Succeeded) << L{"a/b/two.wav", "a/one.wav", "top.wav"};
-    QTest::addRow("no tree: the folder alone") << int(Invert) << -1 << "" << false << false << L{"top.wav", "a/one.wav"} << L() << "" << all << int(VoiceData::Succeeded) << L{"top.wav"};
-    QTest::addRow("mix takes the pattern") << int(Mix) << -1 << "{title}{tool}" << false << false << L{"m.wav", "m2.wav"} << L() << "e.g. Title-mix.mp3" << all << int(VoiceData::Succeeded) << L{"Song-mix.wav"};
-    QTest::addRow("concat skips") << int(Concat) << -1 << "" << true << false << L{"c.wav", "c2.wav"} << L{"c-cat.wav"} << "" << all << int(VoiceData::Skipped) << L{"c-cat.wav"};
-    QTest::addRow("m4a: only its quality") << int(Format) << 7 << "" << false << false << L{"f.wav"} << L() << "e.g. song.m4a" << L{"aac"} << int(VoiceData::Succeeded) << L{"f.m4a"};
+        QTest::addRow("artist, title, +5dB, numbered") << int(Volume) << 1 << "{artist} - {title}{tool}{n}.{ext}" << false << false << L{"t.wav"} << L{"Ann - Song+5dB.wav"} << "e.g. Artist - Title+5dB.mp3" << all << int(VoiceData::Succeeded) << L{"Ann - Song+5dB (0).wav", "Ann - Song+5dB.wav"};
+        QTest::addRow("reverse names its option") << int(Invert) << -1 << "{name}{tool}" << false << false << L{"r.wav"} << L() << "e.g. song-reverse.mp3" << all << int(VoiceData::Succeeded) << L{"r-reverse.wav"};
+        QTest::addRow("skip leaves the file alone") << int(Invert) << -1 << "" << true << false << L{"k.wav"} << L{"k.wav"} << "" << all << int(VoiceData::Skipped) << L{"k.wav"};
+        QTest::addRow("tree of two levels") << int(Invert) << -1 << "" << false << true << L{"top.wav", "a/one.wav", "a/b/two.wav"} << L() << "" << all << int(VoiceData::Succeeded) << L{"a/b/two.wav", "a/one.wav", "top.wav"};
+        QTest::addRow("no tree: the folder alone") << int(Invert) << -1 << "" << false << false << L{"top.wav", "a/one.wav"} << L() << "" << all << int(VoiceData::Succeeded) << L{"top.wav"};
+        QTest::addRow("mix takes the pattern") << int(Mix) << -1 << "{title}{tool}" << false << false << L{"m.wav", "m2.wav"} << L() << "e.g. Title-mix.mp3" << all << int(VoiceData::Succeeded) << L{"Song-mix.wav"};
+        QTest::addRow("concat skips") << int(Concat) << -1 << "" << true << false << L{"c.wav", "c2.wav"} << L{"c-cat.wav"} << "" << all << int(VoiceData::Skipped) << L{"c-cat.wav"};
+        QTest::addRow("m4a: only its quality") << int(Format) << 7 << "" << false << false << L{"f.wav"} << L() << "e.g. song.m4a" << L{"aac"} << int(VoiceData::Succeeded) << L{"f.m4a"};
         // clang-format on
     }
 

@@ -77,7 +77,6 @@ private:
         return facts;
     }
 private slots:
-
     void results_data()
     {
         QTest::addColumn<int>("tool");
@@ -92,36 +91,36 @@ private slots:
         const QStringList tags{"title=Night Song", "artist=Quill Band", "album=First",  "track=3",
                                "date=2024",        "genre=Rock",        "comment=kept", "cover=1"};
         // clang-format off
-    QTest::addRow("speed keeps 320 kb/s") << int(Speed) << -1 << QStringList{"s.mp3:song"} << "s-1_25.mp3" << song << QStringList();
-    QTest::addRow("-5 dB keeps 320 kb/s") << int(Volume) << 2 << QStringList{"v.mp3:song"} << "v.mp3" << song << QStringList();
-    QTest::addRow("reverse keeps 320 kb/s") << int(Invert) << -1 << QStringList{"r.mp3:song"} << "r.mp3" << song << QStringList();
-    QTest::addRow("mp3 to mp3 keeps 320 kb/s") << int(Format) << 0 << QStringList{"m.mp3:song"} << "m.mp3" << song << QStringList();
-    QTest::addRow("+5 dB on loud mp3: -1 dBTP") << int(Volume) << 1 << QStringList{"l.mp3:song"} << "l.mp3" << QStringList{"kbps=320", "tp<=-1.0"} << QStringList();
-    QTest::addRow("+5 dB on loud wav: -1 dBTP") << int(Volume) << 1 << QStringList{"l.wav:loud"} << "l.wav" << QStringList{"bits=16", "tp<=-1.0"} << QStringList();
-    QTest::addRow("lossless to mp3: V2") << int(Format) << 0 << QStringList{"h.wav:hi24"} << "h.mp3" << QStringList{"codec=mp3", "vbr=1", "kbps~110+-20", "rate=48000"} << QStringList();
-    QTest::addRow("lossless to aac: 192k") << int(Format) << 7 << QStringList{"h.wav:hi24"} << "h.m4a" << QStringList{"codec=aac", "kbps~192+-20"} << QStringList();
-    QTest::addRow("24-bit wav stays 24-bit") << int(Volume) << 2 << QStringList{"d.wav:hi24"} << "d.wav" << QStringList{"bits=24", "rate=48000", "ch=2"} << QStringList();
-    QTest::addRow("24-bit wav to flac") << int(Format) << 2 << QStringList{"d.wav:hi24"} << "d.flac" << QStringList{"bits=24", "rate=48000"} << QStringList();
-    QTest::addRow("3gp keeps aac stereo 44.1k") << int(Speed) << -1 << QStringList{"p.3gp:phone"} << "p-1_25.3gp" << QStringList{"codec=aac", "rate=44100", "ch=2"} << QStringList();
-    QTest::addRow("amr is 8 kHz mono, said") << int(Format) << 4 << QStringList{"a.wav:tone44"} << "a.amr" << QStringList{"codec=amr_nb", "rate=8000", "ch=1", "note=1"} << QStringList();
-    QTest::addRow("opus") << int(Format) << 5 << QStringList{"o.wav:tone44"} << "o.opus" << QStringList{"codec=opus", "ch=2", "note=1"} << QStringList();
-    QTest::addRow("concat takes an mp4's audio") << int(Concat) << -1 << QStringList{"c.mp4:clip", "c2.wav:tone44"} << "c-cat.mp4" << QStringList{"codec=aac", "rate=44100", "ch=2"} << QStringList();
-    QTest::addRow("mix: highest rate, most channels") << int(Mix) << -1 << QStringList{"x.wav:voice22", "x2.wav:tone44"} << "x-mix.wav" << QStringList{"rate=44100", "ch=2"} << QStringList();
-    QTest::addRow("mix: stereo and 5.1 stay stereo") << int(Mix) << -1 << QStringList{"y.wav:tone44", "y2.wav:six"} << "y-mix.wav" << QStringList{"ch=2"} << QStringList();
-    // Loud and quiet seconds: one gain keeps their range; one pass alone ends 1.2 LU off.
-    QTest::addRow("standardizing: -14 LUFS") << int(Volume) << 0 << QStringList{"n.wav:steps"} << "n.wav" << QStringList{"lufs~-14+-0.5", "lra~2.3+-0.5", "tp<=-1.0", "rate=44100"} << QStringList();
-    QTest::addRow("standardizing loud: -14 LUFS") << int(Volume) << 0 << QStringList{"u.wav:loud"} << "u.wav" << QStringList{"lufs~-14+-0.5", "tp<=-1.0"} << QStringList();
-    QTest::addRow("tags and cover: mp3 to flac") << int(Format) << 2 << QStringList{"t.mp3:song"} << "t.flac" << tags << QStringList();
-    QTest::addRow("... flac to m4a") << int(Format) << 7 << QStringList{"out/t.flac"} << "t.m4a" << tags << QStringList();
-    QTest::addRow("... m4a to opus") << int(Format) << 5 << QStringList{"out/t.m4a"} << "t.opus" << tags << QStringList();
-    QTest::addRow("... opus to ogg") << int(Format) << 6 << QStringList{"out/t.opus"} << "t.ogg" << tags + QStringList{"codec=vorbis"} << QStringList();
-    QTest::addRow("... ogg to mp3") << int(Format) << 0 << QStringList{"out/t.ogg"} << "t.mp3" << tags << QStringList();
-    QTest::addRow("output settings: 128k, 22.05 kHz mono") << int(Speed) << -1 << QStringList{"o.mp3:song"} << "o-1_25.mp3" << QStringList{"kbps=128", "rate=22050", "ch=1", "cover=1"} << QStringList{"mp3=128k", "rate=22050", "channels=1"};
-    QTest::addRow("a video's picture is no cover") << int(Format) << 0 << QStringList{"w.mp4:clip"} << "w.mp3" << QStringList{"codec=mp3", "cover=", "note="} << QStringList();
-    QTest::addRow("wma keeps 320 kb/s") << int(Speed) << -1 << QStringList{"w.wma:lossy320"} << "w-1_25.wma" << QStringList{"codec=wmav2", "kbps~320+-20"} << QStringList();
-    QTest::addRow("ac3 keeps 320 kb/s") << int(Volume) << 2 << QStringList{"a.ac3:lossy320"} << "a.ac3" << QStringList{"codec=ac3", "kbps=320"} << QStringList();
-    QTest::addRow("24-bit aiff stays 24-bit") << int(Volume) << 2 << QStringList{"f.aiff:aiff24"} << "f.aiff" << QStringList{"codec=pcm_s24be", "bits=24"} << QStringList();
-    QTest::addRow("lossless mka stays lossless") << int(Invert) << -1 << QStringList{"k.mka:hi24"} << "k.mka" << QStringList{"codec=flac", "bits=24"} << QStringList();
+        QTest::addRow("speed keeps 320 kb/s") << int(Speed) << -1 << QStringList{"s.mp3:song"} << "s-1_25.mp3" << song << QStringList();
+        QTest::addRow("-5 dB keeps 320 kb/s") << int(Volume) << 2 << QStringList{"v.mp3:song"} << "v.mp3" << song << QStringList();
+        QTest::addRow("reverse keeps 320 kb/s") << int(Invert) << -1 << QStringList{"r.mp3:song"} << "r.mp3" << song << QStringList();
+        QTest::addRow("mp3 to mp3 keeps 320 kb/s") << int(Format) << 0 << QStringList{"m.mp3:song"} << "m.mp3" << song << QStringList();
+        QTest::addRow("+5 dB on loud mp3: -1 dBTP") << int(Volume) << 1 << QStringList{"l.mp3:song"} << "l.mp3" << QStringList{"kbps=320", "tp<=-1.0"} << QStringList();
+        QTest::addRow("+5 dB on loud wav: -1 dBTP") << int(Volume) << 1 << QStringList{"l.wav:loud"} << "l.wav" << QStringList{"bits=16", "tp<=-1.0"} << QStringList();
+        QTest::addRow("lossless to mp3: V2") << int(Format) << 0 << QStringList{"h.wav:hi24"} << "h.mp3" << QStringList{"codec=mp3", "vbr=1", "kbps~110+-20", "rate=48000"} << QStringList();
+        QTest::addRow("lossless to aac: 192k") << int(Format) << 7 << QStringList{"h.wav:hi24"} << "h.m4a" << QStringList{"codec=aac", "kbps~192+-20"} << QStringList();
+        QTest::addRow("24-bit wav stays 24-bit") << int(Volume) << 2 << QStringList{"d.wav:hi24"} << "d.wav" << QStringList{"bits=24", "rate=48000", "ch=2"} << QStringList();
+        QTest::addRow("24-bit wav to flac") << int(Format) << 2 << QStringList{"d.wav:hi24"} << "d.flac" << QStringList{"bits=24", "rate=48000"} << QStringList();
+        QTest::addRow("3gp keeps aac stereo 44.1k") << int(Speed) << -1 << QStringList{"p.3gp:phone"} << "p-1_25.3gp" << QStringList{"codec=aac", "rate=44100", "ch=2"} << QStringList();
+        QTest::addRow("amr is 8 kHz mono, said") << int(Format) << 4 << QStringList{"a.wav:tone44"} << "a.amr" << QStringList{"codec=amr_nb", "rate=8000", "ch=1", "note=1"} << QStringList();
+        QTest::addRow("opus") << int(Format) << 5 << QStringList{"o.wav:tone44"} << "o.opus" << QStringList{"codec=opus", "ch=2", "note=1"} << QStringList();
+        QTest::addRow("concat takes an mp4's audio") << int(Concat) << -1 << QStringList{"c.mp4:clip", "c2.wav:tone44"} << "c-cat.mp4" << QStringList{"codec=aac", "rate=44100", "ch=2"} << QStringList();
+        QTest::addRow("mix: highest rate, most channels") << int(Mix) << -1 << QStringList{"x.wav:voice22", "x2.wav:tone44"} << "x-mix.wav" << QStringList{"rate=44100", "ch=2"} << QStringList();
+        QTest::addRow("mix: stereo and 5.1 stay stereo") << int(Mix) << -1 << QStringList{"y.wav:tone44", "y2.wav:six"} << "y-mix.wav" << QStringList{"ch=2"} << QStringList();
+        // Loud and quiet seconds: one gain keeps their range; one pass alone ends 1.2 LU off.
+        QTest::addRow("standardizing: -14 LUFS") << int(Volume) << 0 << QStringList{"n.wav:steps"} << "n.wav" << QStringList{"lufs~-14+-0.5", "lra~2.3+-0.5", "tp<=-1.0", "rate=44100"} << QStringList();
+        QTest::addRow("standardizing loud: -14 LUFS") << int(Volume) << 0 << QStringList{"u.wav:loud"} << "u.wav" << QStringList{"lufs~-14+-0.5", "tp<=-1.0"} << QStringList();
+        QTest::addRow("tags and cover: mp3 to flac") << int(Format) << 2 << QStringList{"t.mp3:song"} << "t.flac" << tags << QStringList();
+        QTest::addRow("... flac to m4a") << int(Format) << 7 << QStringList{"out/t.flac"} << "t.m4a" << tags << QStringList();
+        QTest::addRow("... m4a to opus") << int(Format) << 5 << QStringList{"out/t.m4a"} << "t.opus" << tags << QStringList();
+        QTest::addRow("... opus to ogg") << int(Format) << 6 << QStringList{"out/t.opus"} << "t.ogg" << tags + QStringList{"codec=vorbis"} << QStringList();
+        QTest::addRow("... ogg to mp3") << int(Format) << 0 << QStringList{"out/t.ogg"} << "t.mp3" << tags << QStringList();
+        QTest::addRow("output settings: 128k, 22.05 kHz mono") << int(Speed) << -1 << QStringList{"o.mp3:song"} << "o-1_25.mp3" << QStringList{"kbps=128", "rate=22050", "ch=1", "cover=1"} << QStringList{"mp3=128k", "rate=22050", "channels=1"};
+        QTest::addRow("a video's picture is no cover") << int(Format) << 0 << QStringList{"w.mp4:clip"} << "w.mp3" << QStringList{"codec=mp3", "cover=", "note="} << QStringList();
+        QTest::addRow("wma keeps 320 kb/s") << int(Speed) << -1 << QStringList{"w.wma:lossy320"} << "w-1_25.wma" << QStringList{"codec=wmav2", "kbps~320+-20"} << QStringList();
+        QTest::addRow("ac3 keeps 320 kb/s") << int(Volume) << 2 << QStringList{"a.ac3:lossy320"} << "a.ac3" << QStringList{"codec=ac3", "kbps=320"} << QStringList();
+        QTest::addRow("24-bit aiff stays 24-bit") << int(Volume) << 2 << QStringList{"f.aiff:aiff24"} << "f.aiff" << QStringList{"codec=pcm_s24be", "bits=24"} << QStringList();
+        QTest::addRow("lossless mka stays lossless") << int(Invert) << -1 << QStringList{"k.mka:hi24"} << "k.mka" << QStringList{"codec=flac", "bits=24"} << QStringList();
         // clang-format on
     }
 

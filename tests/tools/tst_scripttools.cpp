@@ -130,7 +130,6 @@ private:
         return progress;
     }
 private slots:
-
     void cleanup()
     {
         ToolFixture::cleanup();
@@ -169,15 +168,15 @@ private slots:
         const QString two = QStringLiteral("['segment0.wav', 'segment1.wav']->Success");
         // Four segments share 8000 in five steps of 1600 after the cut's 1000.
         // clang-format off
-    QTest::addRow("two segments done") << 4 << 1000 << two << 4200 << true;
-    QTest::addRow("then half of the next") << 4 << 4200 << "progress 50%" << 5000 << true;
-    QTest::addRow("a success line sets, it does not add") << 4 << 6000 << two << 4200 << true;
-    QTest::addRow("percentage and markers: success only") << 4 << 1000 << two + QStringLiteral(" 50%") << 4200 << true;
-    QTest::addRow("fraction") << 4 << 1000 << "progress 12.5%" << 1200 << true;
-    QTest::addRow("only the first figure") << 4 << 1000 << "25% then 75%" << 1400 << true;
-    QTest::addRow("no figure") << 4 << 3000 << "voice lumo: pitch x0.78, 4 segments" << 3000 << false;
-    QTest::addRow("markers without the list") << 4 << 3000 << "segment0.wav->Success" << 3000 << false;
-    QTest::addRow("never the stage's end") << 1 << 8500 << "progress 100%" << 8999 << true;
+        QTest::addRow("two segments done") << 4 << 1000 << two << 4200 << true;
+        QTest::addRow("then half of the next") << 4 << 4200 << "progress 50%" << 5000 << true;
+        QTest::addRow("a success line sets, it does not add") << 4 << 6000 << two << 4200 << true;
+        QTest::addRow("percentage and markers: success only") << 4 << 1000 << two + QStringLiteral(" 50%") << 4200 << true;
+        QTest::addRow("fraction") << 4 << 1000 << "progress 12.5%" << 1200 << true;
+        QTest::addRow("only the first figure") << 4 << 1000 << "25% then 75%" << 1400 << true;
+        QTest::addRow("no figure") << 4 << 3000 << "voice lumo: pitch x0.78, 4 segments" << 3000 << false;
+        QTest::addRow("markers without the list") << 4 << 3000 << "segment0.wav->Success" << 3000 << false;
+        QTest::addRow("never the stage's end") << 1 << 8500 << "progress 100%" << 8999 << true;
         // clang-format on
     }
 
@@ -244,10 +243,10 @@ private slots:
         QTest::addColumn<QList<int>>("endProgress");
         QTest::addColumn<QStringList>("results");
         // clang-format off
-    QTest::addRow("voice changer") << int(Changer) << 1 << "lumoV1.pth" << "talk.m4a" << QStringList{"talk-vocal.m4a"}
-        << QList<int>{1000, 9000, 9500, 9999} << QStringList{"talk-vocal(0).m4a"};
-    QTest::addRow("separation") << int(Separation) << 0 << "HP5_only_main_vocal" << "song.wav" << QStringList{"song-instrument.wav", "song-vocal.wav"}
-        << QList<int>{1000, 9000, 9200, 9500, 9700, 9999} << QStringList{"song-instrument(0).wav", "song-vocal(0).wav"};
+        QTest::addRow("voice changer") << int(Changer) << 1 << "lumoV1.pth" << "talk.m4a" << QStringList{"talk-vocal.m4a"}
+            << QList<int>{1000, 9000, 9500, 9999} << QStringList{"talk-vocal(0).m4a"};
+        QTest::addRow("separation") << int(Separation) << 0 << "HP5_only_main_vocal" << "song.wav" << QStringList{"song-instrument.wav", "song-vocal.wav"}
+            << QList<int>{1000, 9000, 9200, 9500, 9700, 9999} << QStringList{"song-instrument(0).wav", "song-vocal(0).wav"};
         // clang-format on
     }
 
@@ -353,11 +352,11 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<QList<int>>("endProgress");
         // clang-format off
-    QTest::addRow("script fails") << "fail" << 3.0 << "infer_cli2.py: error: unknown model: nosuch.pth" << QList<int>{1000};
-    QTest::addRow("python.exe missing") << "nopython" << 3.0 << "The converter could not be started." << QList<int>{1000};
-    QTest::addRow("ffmpeg missing") << "noffmpeg" << 3.0 << "The converter could not be started." << QList<int>();
-    QTest::addRow("join list not writable") << "blocklist" << 3.0 << "The list of pieces to join could not be written." << QList<int>{1000, 9000};
-    QTest::addRow("input under one second") << "copy" << 0.5 << "The input is shorter than one second." << QList<int>();
+        QTest::addRow("script fails") << "fail" << 3.0 << "infer_cli2.py: error: unknown model: nosuch.pth" << QList<int>{1000};
+        QTest::addRow("python.exe missing") << "nopython" << 3.0 << "The converter could not be started." << QList<int>{1000};
+        QTest::addRow("ffmpeg missing") << "noffmpeg" << 3.0 << "The converter could not be started." << QList<int>();
+        QTest::addRow("join list not writable") << "blocklist" << 3.0 << "The list of pieces to join could not be written." << QList<int>{1000, 9000};
+        QTest::addRow("input under one second") << "copy" << 0.5 << "The input is shorter than one second." << QList<int>();
         // clang-format on
     }
 

@@ -92,7 +92,6 @@ private:
         return shown.join(QLatin1Char(' '));
     }
 private slots:
-
     void init()
     {
         QFile::remove(standIn.filePath(QStringLiteral("gate")));
@@ -120,11 +119,11 @@ private slots:
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QString>("expected");
         // clang-format off
-    QTest::addRow("mix") << int(Mix) << "/in/a.wav" << QStringList() << "a-mix.wav";
-    QTest::addRow("mix, suffix inside the name") << int(Mix) << "/in/a.mp3.b.mp3" << QStringList() << "a.b-mix.mp3";
-    QTest::addRow("mix, a container ffmpeg only reads") << int(Mix) << "/in/clip.MOD" << QStringList() << "clip-mix.mp3";
-    QTest::addRow("concat, the mix's numbering is no collision") << int(Concat) << "/in/a.wav" << QStringList{"a-cat.wav", "a-cat (0).wav"} << "a-cat(0).wav";
-    QTest::addRow("concat, a container ffmpeg only reads") << int(Concat) << "/in/tape.DV" << QStringList() << "tape-cat.mp3";
+        QTest::addRow("mix") << int(Mix) << "/in/a.wav" << QStringList() << "a-mix.wav";
+        QTest::addRow("mix, suffix inside the name") << int(Mix) << "/in/a.mp3.b.mp3" << QStringList() << "a.b-mix.mp3";
+        QTest::addRow("mix, a container ffmpeg only reads") << int(Mix) << "/in/clip.MOD" << QStringList() << "clip-mix.mp3";
+        QTest::addRow("concat, the mix's numbering is no collision") << int(Concat) << "/in/a.wav" << QStringList{"a-cat.wav", "a-cat (0).wav"} << "a-cat(0).wav";
+        QTest::addRow("concat, a container ffmpeg only reads") << int(Concat) << "/in/tape.DV" << QStringList() << "tape-cat.mp3";
         // clang-format on
     }
 
